@@ -1,0 +1,125 @@
+// Test support: run a piece of code, or the built morvi, in a child process and
+// capture its exit code and the exact bytes of its standard output and error.
+#pragma once
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+struct CaptureResult {
+  int exitCode = -1;  // exit status; 128 + signal number when killed by a signal
+  std::string out;    // standard output
+  std::string err;    // standard error
+};
+
+namespace capture_detail {
+inline std::string TempName(const char* tag) {
+  char name[128];
+  snprintf(name, sizeof name, "/tmp/morvi_cap_%d_%s_XXXXXX", static_cast<int>(getpid()), tag);
+  int fd = mkstemp(name);
+  if (fd >= 0) close(fd);
+  return name;
+}
+inline std::string Slurp(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return s;
+}
+inline int Status(int st) {
+  if (WIFEXITED(st)) return WEXITSTATUS(st);
+  if (WIFSIGNALED(st)) return 128 + WTERMSIG(st);
+  return -1;
+}
+}  // namespace capture_detail
+
+// Runs f in a forked child with stdin empty; the child exits 0 when f returns.
+inline CaptureResult RunCaptured(const std::function<void()>& f) {
+  using namespace capture_detail;
+  std::string fo = TempName("out"), fe = TempName("err");
+  std::cout.flush();
+  std::cerr.flush();
+  fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int in = open("/dev/null", O_RDONLY);
+    int o = open(fo.c_str(), O_WRONLY | O_TRUNC);
+    int e = open(fe.c_str(), O_WRONLY | O_TRUNC);
+    dup2(in, 0);
+    dup2(o, 1);
+    dup2(e, 2);
+    f();
+    std::exit(0);
+  }
+  int st = 0;
+  waitpid(pid, &st, 0);
+  CaptureResult r;
+  r.exitCode = Status(st);
+  r.out = Slurp(fo);
+  r.err = Slurp(fe);
+  unlink(fo.c_str());
+  unlink(fe.c_str());
+  return r;
+}
+
+// Runs the built morvi with the given arguments (not including the program name),
+// feeding stdinText on its standard input, in the working directory cwd if given.
+inline CaptureResult RunMorvi(const std::vector<std::string>& args,
+                              const std::string& stdinText = "", const std::string& cwd = "") {
+  using namespace capture_detail;
+  std::string fi = TempName("in"), fo = TempName("out"), fe = TempName("err");
+  {
+    std::ofstream in(fi, std::ios::binary);
+    in << stdinText;
+  }
+  fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int in = open(fi.c_str(), O_RDONLY);
+    int o = open(fo.c_str(), O_WRONLY | O_TRUNC);
+    int e = open(fe.c_str(), O_WRONLY | O_TRUNC);
+    dup2(in, 0);
+    dup2(o, 1);
+    dup2(e, 2);
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+    std::vector<char*> argv;
+    std::string exe = MORVI_EXE;
+    argv.push_back(const_cast<char*>(exe.c_str()));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  int st = 0;
+  waitpid(pid, &st, 0);
+  CaptureResult r;
+  r.exitCode = Status(st);
+  r.out = Slurp(fo);
+  r.err = Slurp(fe);
+  unlink(fi.c_str());
+  unlink(fo.c_str());
+  unlink(fe.c_str());
+  return r;
+}
+
+// The fatal frame that ProgramError writes.
+inline std::string ErrorFrame(const std::string& prog, const std::string& msg) {
+  return "\n**** " + prog + ": Error -> " + msg + " ****\n     Exiting " + prog + " ... \n\n";
+}
+
+// The warning frame that ProgramWarning writes.
+inline std::string WarningFrame(const std::string& prog, const std::string& msg) {
+  return "\n#### " + prog + ": Warning -> " + msg + " ####\n     Continuing " + prog + " ... \n\n";
+}
+
+// Whole contents of a file.
+inline std::string ReadWholeFile(const std::string& file) { return capture_detail::Slurp(file); }
