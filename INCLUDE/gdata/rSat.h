@@ -1,0 +1,130 @@
+#pragma once
+// rSat: satellite identifier, system letter (G GPS, R GLONASS, E Galileo, C BeiDou,
+// S SBAS, J QZSS, I IRNSS) and number 1..99 (PRN, or slot for GLONASS).
+// Read from the three-character code of satellite files ("G01", "R24"), including the
+// old numeric system code ("_01" GPS, "124" GLONASS ...), and written back in either form.
+// [1] RINEX 3.05, 3.5 satellite numbers; [2] RINEX 2.11, 9.2 (old system codes); [3] SP3-d.
+#include <cstdio>   // snprintf
+#include <iomanip>  // setw, setfill
+#include <ostream>  // ostream
+
+#include "pgminc/ProgramError.h"  // ProgramError
+
+namespace rSns {
+enum { NEWSTYLE = 0, OLDSTYLE = 1 };
+// Output style of operator<<: NEWSTYLE "G01", OLDSTYLE " 01" / "124".
+inline unsigned short StyleType = NEWSTYLE;
+}  // namespace rSns
+
+// The seven systems with their old-style (numeric) system codes, ref [2].
+namespace rSatTable {
+inline constexpr int NSYS = 7;
+inline constexpr char sysLetter[NSYS] = {'G', 'R', 'E', 'C', 'S', 'J', 'I'};
+inline constexpr char oldCode[NSYS] = {' ', '1', '2', '3', '4', '5', '6'};
+}  // namespace rSatTable
+
+class rSat {
+ public:
+  rSat() : iSys(0), sPrn(0) {}
+  rSat(const rSat& rs) : iSys(rs.iSys), sPrn(rs.sPrn) { TestSat(); }
+  rSat(char c, unsigned short n) : iSys(c), sPrn(n) { TestSat(); }
+  ~rSat() {}
+
+  rSat& operator=(const rSat& rs) {
+    if (this == &rs) return *this;
+    iSys = rs.iSys;
+    sPrn = rs.sPrn;
+    TestSat();
+    return *this;
+  }
+
+  // Parses the first three characters of chs: letter (or old-style code), tens digit
+  // (a blank counts as 0), units digit. No length check: chs holds at least 3 characters.
+  rSat& operator=(const char* chs) {
+    iSys = chs[0];
+    sPrn = (unsigned short)(chs[2] - '0');
+    if (chs[1] != ' ') sPrn = (unsigned short)(sPrn + 10 * (chs[1] - '0'));
+    for (int i = 0; i < rSatTable::NSYS; ++i)
+      if (iSys == rSatTable::oldCode[i]) {
+        iSys = rSatTable::sysLetter[i];
+        break;
+      }
+    TestSat();
+    return *this;
+  }
+
+  bool operator==(const rSat& rs) const { return iSys == rs.iSys && sPrn == rs.sPrn; }
+  // Exact text compare: no old-style mapping and no blank-as-zero in the tens position.
+  bool operator==(const char* chs) const {
+    return iSys == chs[0] && (int)sPrn == 10 * (chs[1] - '0') + (chs[2] - '0');
+  }
+  bool operator!=(const rSat& rs) const { return !(*this == rs); }
+
+  // Order by letter (signed char compare: C < E < G < I < J < R < S), then by number.
+  bool operator<(const rSat& rs) const {
+    if (this == &rs) return false;
+    if (iSys != rs.iSys) return (signed char)iSys < (signed char)rs.iSys;
+    return sPrn < rs.sPrn;
+  }
+  bool operator>(const rSat& rs) const {
+    if (this == &rs) return false;
+    if (iSys != rs.iSys) return (signed char)iSys > (signed char)rs.iSys;
+    return sPrn > rs.sPrn;
+  }
+
+  void Set(char c, unsigned short n) {
+    iSys = c;
+    sPrn = n;
+    TestSat();
+  }
+  char GetISys() const { return iSys; }
+  unsigned short GetSPrn() const { return sPrn; }
+
+  // System tests know the upper-case letters only.
+  bool isGPSSat() const { return iSys == 'G'; }
+  bool isGLNSat() const { return iSys == 'R'; }
+  bool isGALSat() const { return iSys == 'E'; }
+  bool isBDSSat() const { return iSys == 'C'; }
+  bool isSBSSat() const { return iSys == 'S'; }
+  bool isQZSSat() const { return iSys == 'J'; }
+  bool isIRNSat() const { return iSys == 'I'; }
+
+  friend std::ostream& operator<<(std::ostream& output, const rSat& rs);
+
+ private:
+  char iSys;            // system letter, 0 when not set
+  unsigned short sPrn;  // satellite number 1..99, 0 when not set
+
+  void TestSat() const {
+    static const char accepted[] = "GgRrEeCcSsJjIi";
+    bool known = false;
+    for (const char* p = accepted; *p; ++p)
+      if (iSys == *p) known = true;
+    if (!known) {
+      // A letter of code 0 would end the message text; it is shown as nothing instead.
+      char shown[2] = {iSys, 0};
+      char msg[80];
+      snprintf(msg, sizeof msg, "Satellite system identificator >%s< UNDEFINED!", shown);
+      ProgramError("Function:   rSat::TestSat()", msg, false);
+    }
+    if (sPrn == 0 || sPrn > 99) {
+      char msg[80];
+      snprintf(msg, sizeof msg, "Satellite number (PRN/SLOT) >%d< UNDEFINED!", (int)sPrn);
+      ProgramError("Function:   rSat::TestSat()", msg, false);
+    }
+  }
+};
+
+// NEWSTYLE: letter and two-digit number; OLDSTYLE: old system code (nothing for a letter
+// outside the seven) and two-digit number. A width set before the call applies to the
+// first character; the fill is back to blank afterwards.
+inline std::ostream& operator<<(std::ostream& output, const rSat& rs) {
+  if (rSns::StyleType == rSns::OLDSTYLE) {
+    for (int i = 0; i < rSatTable::NSYS; ++i)
+      if (rs.iSys == rSatTable::sysLetter[i]) output << rSatTable::oldCode[i];
+  } else {
+    output << rs.iSys;
+  }
+  output << std::setw(2) << std::setfill('0') << rs.sPrn << std::setfill(' ');
+  return output;
+}
