@@ -40,8 +40,8 @@ void ParseArgumentsFirst(Morvi& mcs, int argc, char* argv[]) {
 }
 
 void ParseArguments(Morvi& mcs, int argc, char* argv[]) {
-  (void)argc;
-  (void)argv;
+  for (int i = 1; i < argc; i++)
+    if ((argv[i][0] == '-') && (argv[i][1] == 'h' || argv[i][1] == 'H')) mcs.help = true;
   StartProg(mcs.verbose, " ***** GNSS SATELLITE POSITIONING - STARTING APPLICATION *****");
 }
 

@@ -2,7 +2,8 @@
 // that times a run; prgutil::ctm is the program's one run timer.
 #pragma once
 
-#include <cstdio>  // snprintf
+#include <cstdio>   // snprintf
+#include <cstring>  // strlen, memcpy
 #include <ctime>   // time, localtime, gmtime, clock, CLOCKS_PER_SEC
 
 class CppCas {
@@ -41,7 +42,7 @@ class CppCas {
   // Local date and time "YYYY-MM-DD  hh:mm:ss".
   const char* Ascii() {
     Update();
-    snprintf(ascii, sizeof ascii, "%4d-%02d-%02d  %02d:%02d:%02d", timeinfo->tm_year + 1900,
+    Format("%4d-%02d-%02d  %02d:%02d:%02d", timeinfo->tm_year + 1900,
              timeinfo->tm_mon + 1, timeinfo->tm_mday, timeinfo->tm_hour, timeinfo->tm_min,
              timeinfo->tm_sec);
     return ascii;
@@ -50,7 +51,7 @@ class CppCas {
   // UTC date and time "YYYYMMDD hhmmss UTC" (RINEX run-date form).
   const char* rxAscii() {
     rxUpdate();
-    snprintf(ascii, sizeof ascii, "%4d%02d%02d %02d%02d%02d UTC", timeinfo->tm_year + 1900,
+    Format("%4d%02d%02d %02d%02d%02d UTC", timeinfo->tm_year + 1900,
              timeinfo->tm_mon + 1, timeinfo->tm_mday, timeinfo->tm_hour, timeinfo->tm_min,
              timeinfo->tm_sec);
     return ascii;
@@ -59,7 +60,7 @@ class CppCas {
   // Local date "YYYY-MM-DD".
   const char* AsciiDate() {
     Update();
-    snprintf(ascii, sizeof ascii, "%4d-%02d-%02d", timeinfo->tm_year + 1900,
+    Format("%4d-%02d-%02d", timeinfo->tm_year + 1900,
              timeinfo->tm_mon + 1, timeinfo->tm_mday);
     return ascii;
   }
@@ -78,6 +79,17 @@ class CppCas {
   struct tm* timeinfo;  // not owned: the runtime's static broken-down time
   bool casTece;         // true while the stopwatch runs
   char ascii[25];
+
+  // printf into ascii; the texts always fit, the cut only guards the buffer.
+  template <class... A>
+  void Format(const char* fmt, A... args) {
+    char tmp[96];
+    snprintf(tmp, sizeof tmp, fmt, args...);
+    size_t n = strlen(tmp);
+    if (n > sizeof ascii - 1) n = sizeof ascii - 1;
+    memcpy(ascii, tmp, n);
+    ascii[n] = 0;
+  }
 
   void Update() {
     time(&rawtime);

@@ -1,0 +1,149 @@
+// Fixed-column cutting, trimming, words, replacing, number formatting, paths and
+// the line reader.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "functions/cstrings.h"
+
+TEST(cstrings, SubstrNeverReadsPastTheSource) {
+  char out[32];
+  substr("ABCDEF", 2, 3, out);
+  EXPECT_STREQ(out, "CDE");
+  substr("ABCDEF", 2, 10, out);
+  EXPECT_STREQ(out, "CDEF");
+  substr("ABCDEF", 6, 3, out);
+  EXPECT_STREQ(out, "");
+  substr("ABCDEF", 9, 3, out);
+  EXPECT_STREQ(out, "");
+  substr("ABCDEF", 1, 0, out);
+  EXPECT_STREQ(out, "");
+  substr("ABCDEF", 4, out);
+  EXPECT_STREQ(out, "EF");
+  substr("ABCDEF", 9, out);
+  EXPECT_STREQ(out, "");
+  EXPECT_EQ(indexLast("a.b.c", '.'), 3);
+  EXPECT_EQ(indexLast("abc", 0), 3);
+  EXPECT_EQ(indexLast("abc", 'x'), -1);
+}
+
+TEST(cstrings, FillTrimAndCase) {
+  char s[32] = "AB";
+  fillstr(s, 5, '*');
+  EXPECT_STREQ(s, "AB***");
+  char t[32] = "ABCDEF";
+  fillstr(t, 3, '*');
+  EXPECT_STREQ(t, "ABC");
+  char b[8] = "   ";
+  trim(b);
+  EXPECT_STREQ(b, "");
+  char e[8] = "";
+  trim(e);
+  EXPECT_STREQ(e, "");
+  char tab[16] = "\t ab  \t";
+  trim(tab);
+  EXPECT_STREQ(tab, "\t ab  \t");
+  char m[16] = "  a b  ";
+  trim(m);
+  EXPECT_STREQ(m, "a b");
+  char st[8];
+  strng(st, '-', 3);
+  EXPECT_STREQ(st, "---");
+  strcopy(st, '-', 0);
+  EXPECT_STREQ(st, "");
+  char c[8] = "aBc";
+  supper(c);
+  EXPECT_STREQ(c, "ABC");
+  slower(c);
+  EXPECT_STREQ(c, "abc");
+}
+
+TEST(cstrings, WordsReplaceAndInsert) {
+  EXPECT_EQ(cwords(" one two"), 2);
+  EXPECT_EQ(cwords(""), 0);
+  EXPECT_EQ(cwords("a\tb\nc"), 3);
+  char w[32];
+  gword(" one two", 1, w);
+  EXPECT_STREQ(w, "one");
+  gword(" one two", 2, w);
+  EXPECT_STREQ(w, "two");
+  gword(" one two", 3, w);
+  EXPECT_STREQ(w, "");
+  gword("x", 0, w);
+  EXPECT_STREQ(w, "");
+  char s[32] = "1.0D+01 2.0D-02";
+  creplace(s, 'D', 'E');
+  EXPECT_STREQ(s, "1.0E+01 2.0E-02");
+  char p[32] = "DDDD";
+  creplace(p, 'D', 'x', 2);
+  EXPECT_STREQ(p, "xxDD");
+  creplace(p, 'D', 'y', 0);  // position 0 is examined even for n <= 0
+  EXPECT_STREQ(p, "xxDD");
+  char q[32] = "aaa";
+  sreplace(q, "aa", "ba");
+  EXPECT_STREQ(q, "bba");
+  char same[8] = "abab";
+  sreplace(same, "ab", "ab");  // must end
+  EXPECT_STREQ(same, "abab");
+  char r[16] = "hello";
+  instr(r, 3, "XYZ");
+  EXPECT_STREQ(r, "helXY");
+}
+
+TEST(cstrings, SciNotationLayout) {
+  char s[64];
+  EXPECT_STREQ(sciNotation(1234.5, 20, 12, 4, s), " 1.234500000000e+003");
+  EXPECT_STREQ(sciNotation(0.0, 20, 12, 4, s), " 0.000000000000e+000");
+  EXPECT_STREQ(sciNotation(-1234.5L, 20, 12, 4, s), "-1.234500000000e+003");
+  EXPECT_STREQ(sciNotation(9.9999999999999e5, 10, 3, 3, s), "10.000e+05");
+  EXPECT_STREQ(sciNotation(-2.5e-7, 19, 12, 3, s), "-2.500000000000e-07");
+}
+
+TEST(cstrings, PathsAndFiles) {
+  char out[64];
+  GetBasename("a/b\\c/d.txt", out);
+  EXPECT_STREQ(out, "d.txt");
+  GetBasename("d.txt", out);
+  EXPECT_STREQ(out, "d.txt");
+  GetDirname("a/b\\c/d.txt", out);
+  EXPECT_STREQ(out, "a/b\\c");
+  GetDirname("d.txt", out);
+  EXPECT_STREQ(out, "");
+  EXPECT_FALSE(FileExists("/nonexistent/file"));
+  EXPECT_TRUE(RemFile("/tmp/morvi_surely_not_here_123"));
+  {
+    std::ofstream f("/tmp/morvi_cstrings_test.txt");
+    f << "x";
+  }
+  EXPECT_TRUE(FileExists(std::string("/tmp/morvi_cstrings_test.txt")));
+  EXPECT_TRUE(RemFile("/tmp/morvi_cstrings_test.txt"));
+  EXPECT_FALSE(FileExists("/tmp/morvi_cstrings_test.txt"));
+}
+
+TEST(cstrings, GetFileLineDropsCrAndCutsLongLines) {
+  std::istringstream in("ab\r\n\ncdefghij\r\nlast");
+  char buf[6];
+  bool isLong = true;
+  ASSERT_TRUE(GetFileLine(in, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "ab");
+  EXPECT_FALSE(isLong);
+  ASSERT_TRUE(GetFileLine(in, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "");
+  ASSERT_TRUE(GetFileLine(in, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "cdefg");
+  EXPECT_TRUE(isLong);
+  ASSERT_TRUE(GetFileLine(in, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "last");
+  EXPECT_FALSE(isLong);
+  EXPECT_FALSE(GetFileLine(in, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "");
+
+  std::istringstream exact("abcde\nxy");  // exactly the buffer's capacity
+  ASSERT_TRUE(GetFileLine(exact, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "abcde");
+  EXPECT_FALSE(isLong);
+  ASSERT_TRUE(GetFileLine(exact, buf, sizeof buf));
+  EXPECT_STREQ(buf, "xy");
+  std::istringstream none("");
+  EXPECT_FALSE(GetFileLine(none, buf, sizeof buf));
+}

@@ -1,0 +1,62 @@
+// The fatal and warning frames, byte for byte, and the exit code of a fatal report.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "pgminc/ProgramError.h"
+#include "support/capture.h"
+
+TEST(ProgramError, FatalFrameOnStandardErrorAndExitCodeOne) {
+  CaptureResult r = RunCaptured([] {
+    std::cout << "before";
+    ProgramError("Function:   rSat::TestSat()", "Satellite system identificator >X< UNDEFINED!", false);
+  });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "before");  // stdout flushed through the normal exit path
+  EXPECT_EQ(r.err,
+            "\n**** Function:   rSat::TestSat(): Error -> Satellite system identificator >X< "
+            "UNDEFINED! ****\n     Exiting Function:   rSat::TestSat() ... \n\n");
+
+  CaptureResult empty = RunCaptured([] { ProgramError("Morvi", "", false); });
+  EXPECT_EQ(empty.exitCode, 1);
+  EXPECT_EQ(empty.err, "\n**** Morvi: Error ->  ****\n     Exiting Morvi ... \n\n");
+}
+
+TEST(ProgramError, WaitReadsOneCharacterAndStillExitsOne) {
+  // stdin of the child is empty: the wait must end at end of input, not hang
+  CaptureResult r = RunCaptured([] { ProgramError("Morvi", "x", true); });
+  EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST(ProgramError, WarningReturnsAndCallerOutputFollows) {
+  CaptureResult r = RunCaptured([] {
+    ProgramWarning("Morvi", "Input command line parameter unknown: >x<!");
+    std::cerr << "after";
+  });
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err,
+            "\n#### Morvi: Warning -> Input command line parameter unknown: >x<! ####\n"
+            "     Continuing Morvi ... \n\nafter");
+}
+
+TEST(ProgramError, CoutTwinsWriteTheSameFramesToStandardOutput) {
+  CaptureResult w = RunCaptured([] { ProgramWarningCout("Morvi", "w"); });
+  EXPECT_EQ(w.out, WarningFrame("Morvi", "w"));
+  EXPECT_EQ(w.err, "");
+  CaptureResult e = RunCaptured([] { ProgramErrorCout("Morvi", "e", false); });
+  EXPECT_EQ(e.exitCode, 1);
+  EXPECT_EQ(e.out, ErrorFrame("Morvi", "e"));
+}
+
+TEST(ProgramError, FrameLandsInRedirectedStandardError) {
+  std::string file = "/tmp/morvi_err_redirect_test.txt";
+  CaptureResult r = RunCaptured([file] {
+    static std::ofstream red(file);
+    std::cerr.rdbuf(red.rdbuf());
+    ProgramError("Morvi", "to file", false);
+  });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(ReadWholeFile(file), ErrorFrame("Morvi", "to file"));
+  std::remove(file.c_str());
+}
