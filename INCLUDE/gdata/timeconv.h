@@ -86,6 +86,21 @@ inline void GPSDaySecond(const GPSws& gws, uint32_t& mjday, double& sod) {
   const uint32_t days = (uint32_t)((sow - sod) / 86400.0);
   mjday = days + 7u * gws.GetWeek() + (uint32_t)tcns::JAN61980;
 }
+
+// Calendar date and time of a day number and a time of day. 24:00:00, which the carries
+// give for a time within rounding of the end of the day, is 00:00:00 of the next day.
+inline ymdhms CalendarEpoch(uint32_t day, uint16_t hour, uint16_t minute, long double second) {
+  if (hour == tcns::MaxHour && minute == 0 && second == 0.0L) {
+    hour = 0;
+    day += 1;
+  }
+  uint16_t year, doy, month, dom;
+  YearDayOfYear(day, year, doy);
+  MonthDay(year, doy, month, dom);
+  ymdhms result;
+  result.Set(year, month, dom, hour, minute, second);
+  return result;
+}
 }  // namespace timeconv
 
 // Calendar date and time to MJD; a time within 1e-10 s of 24:00 is the next day's 00:00.
@@ -101,23 +116,12 @@ inline mjd ymdhms2mjd(const ymdhms& datum) {
   return result;
 }
 
-// MJD to calendar date and time. A second of day so close to 86400 that it splits into
-// 24:00:00 is taken as 00:00:00 of the next day.
+// MJD to calendar date and time.
 inline ymdhms mjd2ymdhms(const mjd& mjdd) {
   uint16_t h, mi;
   long double s;
   Sec2HMS(mjdd.GetSecond(), h, mi, s);
-  uint32_t day = mjdd.GetMJDay();
-  if (h == tcns::MaxHour && mi == 0 && s == 0.0L) {
-    h = 0;
-    day += 1;
-  }
-  uint16_t year, doy, month, dom;
-  timeconv::YearDayOfYear(day, year, doy);
-  timeconv::MonthDay(year, doy, month, dom);
-  ymdhms result;
-  result.Set(year, month, dom, h, mi, s);
-  return result;
+  return timeconv::CalendarEpoch(mjdd.GetMJDay(), h, mi, s);
 }
 
 // MJD to GPS week and second of week.
@@ -158,16 +162,12 @@ inline ymdhms GPSws2ymdhms(const GPSws& gws) {
     minute = 0;
     hour += 1;
   }
-  if (hour == 24) {  // the carries reached the end of the day
-    hour = 0;
-    day += 1;
+  if (hour >= 24) {  // f within rounding of 1: the end of the day
+    hour = 24;
+    minute = 0;
+    second = 0;
   }
-  uint16_t year, doy, month, dom;
-  timeconv::YearDayOfYear(day, year, doy);
-  timeconv::MonthDay(year, doy, month, dom);
-  ymdhms result;
-  result.Set(year, month, dom, (uint16_t)hour, (uint16_t)minute, (long double)second);
-  return result;
+  return timeconv::CalendarEpoch(day, (uint16_t)hour, (uint16_t)minute, (long double)second);
 }
 
 // Calendar date and time to GPS week and second of week (double-precision fraction of day).

@@ -167,9 +167,8 @@ class ymdhms {
   char* GetDateString(char* sdate, int n) const {
     const int nd = n > 0 ? n : 0;
     std::ostringstream os;
-    os << std::fixed << std::setw(5) << year << "-" << std::setfill('0') << std::setw(2) << month << "-"
-       << std::setw(2) << day << "/" << std::setw(2) << hour << ":" << std::setw(2) << minute << ":"
-       << std::setw(nd > 0 ? nd + 3 : 2) << std::setprecision(nd) << second;
+    os << std::fixed;
+    PutDateClock(os, 5, "-", "/", ":", nd > 0 ? nd + 3 : 2, nd);
     strcpy(sdate, os.str().c_str());
     return sdate;
   }
@@ -216,10 +215,18 @@ class ymdhms {
     os << std::setw(2) << hour << sep << std::setw(2) << minute << sep << std::setw(secW)
        << std::setprecision(secP) << second;
   }
-  // Year in width yearW, sep1, then zero-filled month, sep2, day.
-  void PutDate(std::ostream& os, int yearW, const char* sep1, const char* sep2) const {
-    os << std::setw(yearW) << year << sep1 << std::setfill('0') << std::setw(2) << month << sep2 << std::setw(2)
-       << day;
+  // Year in width yearW, then zero-filled month and day, each after dateSep.
+  void PutDate(std::ostream& os, int yearW, const char* dateSep) const {
+    os << std::setw(yearW) << year << dateSep << std::setfill('0') << std::setw(2) << month << dateSep
+       << std::setw(2) << day;
+  }
+  // Date, mid, zero-filled clock; the fill is blank again at the end.
+  void PutDateClock(std::ostream& os, int yearW, const char* dateSep, const char* mid, const char* clockSep,
+                    int secW, int secP) const {
+    PutDate(os, yearW, dateSep);
+    os << mid;
+    PutClock(os, clockSep, secW, secP);
+    os << std::setfill(' ');
   }
 };
 
@@ -277,31 +284,20 @@ inline std::ostream& operator<<(std::ostream& os, const ymdhms& t) {
          << std::setw(5) << std::setprecision(0) << t.SinexDaySecond() << std::setfill(' ');
       return os;
     case ymdhmsns::GNSSLOG:
-      t.PutDate(os, 4, "-", "-");
-      os << " ";
-      t.PutClock(os, ":", 2, 0);
-      os << std::setfill(' ');
+      t.PutDateClock(os, 4, "-", " ", ":", 2, 0);
       return os;
     case ymdhmsns::BERNSTA:
-      t.PutDate(os, 6, " ", " ");
-      os << " ";
-      t.PutClock(os, " ", 2, 0);
-      os << std::setfill(' ');
+      t.PutDateClock(os, 6, " ", " ", " ", 2, 0);
       return os;
     case ymdhmsns::RENSTA:
-      t.PutDate(os, 5, "-", "-");
-      os << "/";
-      t.PutClock(os, ":", 2, 0);
-      os << std::setfill(' ');
+      t.PutDateClock(os, 5, "-", "/", ":", 2, 0);
       return os;
     default:
       break;
   }
   switch (ymdhmsns::PrintFormat) {
     case ymdhmsns::YMDHMS:
-      t.PutDate(os, 5, "-", "-");
-      os << " ";
-      t.PutClock(os, ":", n > 0 ? n + 3 : 2, n);
+      t.PutDateClock(os, 5, "-", " ", ":", n > 0 ? n + 3 : 2, n);
       break;
     case ymdhmsns::YDHMS:
       os << std::setw(5) << t.year << "-" << std::setfill('0') << std::setw(3) << t.GetDayOfYear() << " ";
@@ -312,7 +308,7 @@ inline std::ostream& operator<<(std::ostream& os, const ymdhms& t) {
          << std::setfill(' ') << std::setw(n + 7) << std::setprecision(n) << t.SinexDaySecond();
       break;
     case ymdhmsns::YMD:
-      t.PutDate(os, 5, "-", "-");
+      t.PutDate(os, 5, "-");
       break;
     case ymdhmsns::YDEC:
       os << std::setw(n + 12) << std::setprecision(n + 6) << t.GetYearDec();
