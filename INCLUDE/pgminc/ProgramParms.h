@@ -1,0 +1,589 @@
+// Command-line parameter types of the application: a text (pChars), a flag
+// (pBool), an epoch (pDate), a satellite list (pSats), a system selection
+// (pGSys), a real number with unit (pFloat) and an integer with unit (pInteger).
+// Each holds a private set flag that only the user's option or SetManually sets,
+// parses its option token, echoes it to standard error in verbose mode and
+// prints one line of the settings report (" ---" when unset).
+#pragma once
+
+#include <cstdio>    // snprintf
+#include <cstdlib>   // atof, atoi, atol
+#include <cstring>   // strlen, strchr, strstr, strcpy, strcat
+#include <iomanip>   // setw, setprecision
+#include <ostream>   // ostream
+
+#include "functions/cstrings.h"  // FileExists
+#include "gdata/mjd.h"           // mjd
+#include "gdata/myList.h"        // myList, iomlns
+#include "gdata/rSat.h"          // rSat
+#include "gdata/timeconv.h"      // ymdhms2mjd, mjd2ymdhms
+#include "gdata/ymdhms.h"        // ymdhms, ymdhmsns
+#include "pgminc/ProgramError.h" // ProgramWarning, ProgramError
+#include "pgminc/ProgramOut.h"   // ProgramCerrPrintItem
+
+namespace prgparms {
+
+// Room of the fixed text fields (characters, without the terminating NUL).
+constexpr long MaxChars = 2047;     // pChars::Rec
+constexpr long MaxSatList = 1027;   // work buffer of pSats::Parse
+constexpr long MaxGSys = 15;        // pGSys::Rec
+constexpr long MaxGSysDesc = 127;   // pGSys::RecDesc
+constexpr long MaxUnit = 63;        // pFloat::Unit, pInteger::Unit
+
+// A value of length len does not fit a field of room max: warns, naming the
+// option (the token's leading letters, at most the first three characters).
+inline bool RefuseLongValue(const char* place, const char* token, long len, long max) {
+  if (len <= max) return false;
+  char warn[256];
+  snprintf(warn, sizeof(warn),
+           "Value of command line parameter >%.3s< TOO LONG (%ld > %ld characters) - PARAMETER NOT SET!",
+           token, len, max);
+  ProgramWarning(place, warn);
+  return true;
+}
+
+// The text of token from index col on; an index past its end gives the empty text.
+inline const char* ValueAt(const char* token, int col) {
+  long len = static_cast<long>(strlen(token));
+  if (col < 0) col = 0;
+  return (col <= len) ? token + col : token + len;
+}
+
+}  // namespace prgparms
+
+// Text parameter: a file name or any text of at most 2047 characters.
+class pChars {
+ private:
+  bool isSet;
+
+ public:
+  char Rec[2048];
+
+  pChars() : isSet(false) { Rec[0] = 0; }
+
+  bool IsSet() const { return isSet; }
+
+  // Rec = the token from index col to its end; echo of Rec.
+  void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt) {
+    if (!Store(prgparms::ValueAt(token, col), token)) return;
+    if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, Rec, 0, 0);
+  }
+  // As above, the echo showing text instead of Rec.
+  void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt,
+             const char* text) {
+    if (!Store(prgparms::ValueAt(token, col), token)) return;
+    if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, text, 0, 0);
+  }
+  // Rec = everything after the first occurrence of c; nothing when c is absent.
+  void Parse(const char* token, char c, bool verbose, const char* fun, const char* prt) {
+    const char* p = strchr(token, c);
+    if (p == nullptr || c == 0) return;
+    if (!Store(p + 1, token)) return;
+    if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, Rec, 0, 0);
+  }
+  void Parse(const char* token, char c, bool verbose, const char* fun, const char* prt,
+             const char* text) {
+    const char* p = strchr(token, c);
+    if (p == nullptr || c == 0) return;
+    if (!Store(p + 1, token)) return;
+    if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, text, 0, 0);
+  }
+
+  void Print(const char* label, std::ostream& os) const {
+    os << label;
+    if (isSet) os << Rec;
+    else os << " ---";
+    os << std::endl;
+  }
+  void Print(const char* label, std::ostream& os, const char* text) const {
+    os << label;
+    if (isSet) os << text;
+    else os << " ---";
+    os << std::endl;
+  }
+
+  // True when the file named Rec can be opened for reading.
+  bool IfExistF() const { return FileExists(Rec); }
+  bool CheckEmpty() const { return Rec[0] == 0; }
+  void Reset() {
+    isSet = false;
+    Rec[0] = 0;
+  }
+
+ private:
+  // Copies a value that fits; a longer one is refused and the parameter left as it was.
+  bool Store(const char* value, const char* token) {
+    if (prgparms::RefuseLongValue("Function:   pChars::Parse(...)", token,
+                                  static_cast<long>(strlen(value)), prgparms::MaxChars))
+      return false;
+    strcpy(Rec, value);
+    isSet = true;
+    return true;
+  }
+};
+
+// Flag parameter: set or not.
+class pBool {
+ private:
+  bool isSet;
+
+ public:
+  pBool() : isSet(false) {}
+
+  bool IsSet() const { return isSet; }
+
+  // Sets the flag; the column is not examined.
+  void Parse(const char*, int, bool verbose, const char* fun, const char* prt) { Accept(verbose, fun, prt); }
+  // Sets the flag only when the text from index col occurs inside list.
+  void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt,
+             const char* list) {
+    if (strstr(list, prgparms::ValueAt(token, col)) != nullptr) Accept(verbose, fun, prt);
+  }
+  // Sets the flag only when c occurs in the token.
+  void Parse(const char* token, char c, bool verbose, const char* fun, const char* prt) {
+    if (c != 0 && strchr(token, c) != nullptr) Accept(verbose, fun, prt);
+  }
+  // Sets the flag only when c occurs and the text after it occurs inside list.
+  void Parse(const char* token, char c, bool verbose, const char* fun, const char* prt,
+             const char* list) {
+    const char* p = (c != 0) ? strchr(token, c) : nullptr;
+    if (p != nullptr && strstr(list, p + 1) != nullptr) Accept(verbose, fun, prt);
+  }
+
+  void Print(const char* label, std::ostream& os) const {
+    os << label << (isSet ? " YES" : " ---") << std::endl;
+  }
+  void Reset() { isSet = false; }
+
+ private:
+  void Accept(bool verbose, const char* fun, const char* prt) {
+    if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, " Y", 0, 0);
+    isSet = true;
+  }
+};
+
+// Epoch parameter: the epoch as mjd and as calendar time, with its input format.
+class pDate {
+ private:
+  bool isSet;
+
+ public:
+  int DFormat;  // format code of the input, an enumerator of ymdhmsns
+  mjd Rec;      // the epoch
+  ymdhms dRec;  // the same epoch as calendar time
+
+  pDate() : isSet(false), DFormat(0), Rec(51544, 0.0L), dRec(2000, 1, 1, 0, 0, 0.0L) {}
+
+  bool IsSet() const { return isSet; }
+
+  // Reads the epoch from index col in format fmt (YMDHMS "2017-02-19,01:13:56.0",
+  // YMD "2017-02-19", HMS "01:13:56"); fields at fixed offsets, separators not
+  // examined, each stored through the validating setters of ymdhms.
+  void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt, int fmt) {
+    // The fields are read from a zero-padded copy, so a short token never reads
+    // past its end (missing fields read as 0 and fail their range test).
+    char val[128];
+    memset(val, 0, sizeof(val));
+    strncpy(val, prgparms::ValueAt(token, col), sizeof(val) - 1);
+    if (fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::YMD) {
+      dRec.SetYear(static_cast<unsigned short>(atoi(val)));
+      dRec.SetMonth(static_cast<unsigned short>(atoi(val + 5)));
+      dRec.SetDay(static_cast<unsigned short>(atoi(val + 8)));
+    }
+    if (fmt == ymdhmsns::YMDHMS) {
+      dRec.SetHour(static_cast<unsigned short>(atoi(val + 11)));
+      dRec.SetMinute(static_cast<unsigned short>(atoi(val + 14)));
+      dRec.SetSecond(static_cast<long double>(atof(val + 17)));
+    }
+    if (fmt == ymdhmsns::HMS) {
+      dRec.SetHour(static_cast<unsigned short>(atoi(val)));
+      dRec.SetMinute(static_cast<unsigned short>(atoi(val + 3)));
+      dRec.SetSecond(static_cast<long double>(atoi(val + 6)));
+    }
+    if (fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::YMD || fmt == ymdhmsns::HMS) {
+      ymdhmsns::PrintFormat = static_cast<unsigned short>(fmt);
+      DFormat = fmt;
+      isSet = true;
+      Rec = ymdhms2mjd(dRec);
+    } else {
+      ProgramWarning("Function:   pDate::Parse(...)",
+                     "Format of input date not defined correctly  - from list [YMDHMS,YMD,HMS]!");
+    }
+    if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, dRec, 0, 0);
+  }
+
+  void Print(const char* label, std::ostream& os) {
+    ymdhmsns::PrintFormat = static_cast<unsigned short>(DFormat);
+    os << label;
+    if (isSet) os << dRec;
+    else os << " ---";
+    os << std::endl;
+  }
+
+  void SetManually(mjd e) {
+    isSet = true;
+    Rec = e;
+    dRec = mjd2ymdhms(e);
+    DFormat = 0;
+  }
+
+  void Reset() {
+    isSet = false;
+    DFormat = 0;
+    Rec = mjd(51544, 0.0L);
+    dRec = ymdhms(2000, 1, 1, 0, 0, 0.0L);
+  }
+};
+
+// Satellite-list parameter: the list in input order and one list per system.
+class pSats {
+ private:
+  bool isSet;
+
+ public:
+  myList<rSat> Rec;  // the list in input order
+  myList<rSat> RecG, RecR, RecE, RecC, RecS, RecJ, RecI;
+  long nRec, nRecG, nRecR, nRecE, nRecC, nRecS, nRecJ, nRecI;
+
+  pSats() : isSet(false), nRec(0), nRecG(0), nRecR(0), nRecE(0), nRecC(0), nRecS(0), nRecJ(0), nRecI(0) {}
+
+  bool IsSet() const { return isSet; }
+
+  // Reads a list written as "G01,G02,E10": three characters per satellite and
+  // one separator between them (the separator is not examined).
+  void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt) {
+    const char* value = prgparms::ValueAt(token, col);
+    long len = static_cast<long>(strlen(value));
+    if (prgparms::RefuseLongValue("Function:   pSats::Parse(...)", token, len, prgparms::MaxSatList))
+      return;
+    char work[1028];
+    strcpy(work, value);
+    if ((len + 1) % 4 != 0) {
+      ProgramWarning("Function:   pSats::Parse(...)",
+                     "Format of input LIST OF SATELLITES not defined correctly  - form as >G01,G02,J12,R03<!");
+    } else {
+      nRec = (len + 1) / 4;
+      Rec.Resize(nRec);
+      for (long i = 0; i < nRec; i++) Rec(i) = work + 4 * i;
+      iomlns::PrintType = iomlns::RAW;
+      if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, Rec, 0, 0);
+      isSet = true;
+    }
+    SplitBySystem();
+  }
+
+  // Takes the list as given (no echo).
+  void SetManually(myList<rSat>& list) {
+    nRec = list.Length();
+    Rec = list;
+    SplitBySystem();
+    isSet = true;
+  }
+
+  void Print(const char* label, std::ostream& os) const {
+    os << label;
+    if (isSet) {
+      iomlns::PrintType = iomlns::RAW;
+      os << Rec;
+    } else {
+      os << " ---";
+    }
+    os << std::endl;
+  }
+
+  // flags(i) becomes true when the i-th satellite of system sys occurs in list.
+  void Check(myList<rSat>& list, myList<bool>& flags, char sys) {
+    long* n = nullptr;
+    myList<rSat>* sl = SystemList(sys, &n);
+    if (sl == nullptr) FatalSystem("Function:   pSats::Check(...)", sys);
+    if (*n == 0) return;
+    flags.Resize(*n, 1, false);
+    for (long i = 0; i < *n; i++) flags(i) = list.Find((*sl)(i));
+  }
+
+  // Writes the list of system sys and a row of "X" (available) or "-".
+  void PrintAvailable(const char* label, myList<bool>& flags, char sys, std::ostream& os) {
+    // First, second and third label per system, in the order G, R, E, C, S, J, I.
+    static const char* const labels[7][3] = {
+        {"  List of GPS satellites  : ", "  GPS satellites          : ", "  Available               :      "},
+        {"  List of GLONASS satellites  : ", "  GLONASS satellites          : ",
+         "  Available                   :      "},
+        {"  List of GALILEO satellites  : ", "  GALILEO satellites          : ",
+         "  Available                   :      "},
+        {"  List of BDS satellites  : ", "  BDS satellites          : ", "  Available               :      "},
+        {"  List of SBAS satellites  : ", "  SBAS satellites          : ", "  Available                :      "},
+        {"  List of QZSS satellites  : ", "  QZSS satellites          : ", "  Available                :      "},
+        {"  List of IRNSS satellites  : ", "  IRNSS satellites          : ", "  Available                :      "}};
+    iomlns::PrintType = iomlns::RAW;
+    long* n = nullptr;
+    myList<rSat>* sl = SystemList(sys, &n);
+    if (sl == nullptr) FatalSystem("Function:   pSats::PrintAvailable(...)", sys);
+    const char* const* lb = labels[SystemIndex(sys)];
+    os << lb[0] << label << std::endl;
+    os << lb[1] << *sl << std::endl;
+    os << lb[2];
+    for (long i = 0; i < flags.Length(); i++) os << std::setw(4) << (flags(i) ? "X" : "-");
+    os << std::endl << std::endl;
+  }
+
+  void Reset() {
+    isSet = false;
+    myList<rSat> empty;
+    Rec = empty;
+    for (char s : {'G', 'R', 'E', 'C', 'S', 'J', 'I'}) {
+      long* n = nullptr;
+      *SystemList(s, &n) = empty;
+      *n = 0;
+    }
+    nRec = 0;
+  }
+
+  // Removes the first occurrence of s from the list and from its system's list.
+  void ExcludeSatellite(rSat& s) {
+    long ix = Rec.IndexFirst(s);
+    if (ix < 0) return;
+    Rec.Remove(ix);
+    nRec--;
+    long* n = nullptr;
+    myList<rSat>* sl = SystemList(s.GetISys(), &n);
+    if (sl == nullptr) return;
+    long jx = sl->IndexFirst(s);
+    if (jx < 0) return;
+    sl->Remove(jx);
+    (*n)--;
+  }
+
+ private:
+  // Position of a system letter in the order G, R, E, C, S, J, I; -1 for any other.
+  static int SystemIndex(char sys) {
+    const char* order = "GRECSJI";
+    const char* p = (sys != 0) ? strchr(order, sys) : nullptr;
+    return p ? static_cast<int>(p - order) : -1;
+  }
+  // The list and the count of system sys; null for a letter outside G, R, E, C, S, J, I.
+  myList<rSat>* SystemList(char sys, long** n) {
+    myList<rSat>* lists[7] = {&RecG, &RecR, &RecE, &RecC, &RecS, &RecJ, &RecI};
+    long* counts[7] = {&nRecG, &nRecR, &nRecE, &nRecC, &nRecS, &nRecJ, &nRecI};
+    int i = SystemIndex(sys);
+    if (i < 0) return nullptr;
+    *n = counts[i];
+    return lists[i];
+  }
+  [[noreturn]] static void FatalSystem(const char* place, char sys) {
+    char err[256];
+    snprintf(err, sizeof(err), "Input satellite system >%c< not defined i.e. from list [G|R|E|C|S|J|I]!", sys);
+    ProgramError(place, err, false);
+  }
+  // Appends each satellite of Rec to the list of its system (upper-case letters only).
+  void SplitBySystem() {
+    for (long i = 0; i < nRec; i++) {
+      rSat& s = Rec(i);
+      char sys = 0;
+      if (s.isGPSSat()) sys = 'G';
+      else if (s.isGLNSat()) sys = 'R';
+      else if (s.isSBSSat()) sys = 'S';
+      else if (s.isGALSat()) sys = 'E';
+      else if (s.isBDSSat()) sys = 'C';
+      else if (s.isQZSSat()) sys = 'J';
+      else if (s.isIRNSat()) sys = 'I';
+      long* n = nullptr;
+      myList<rSat>* sl = SystemList(sys, &n);
+      if (sl != nullptr) sl->PushBack(s);
+    }
+    for (char s : {'G', 'R', 'E', 'C', 'S', 'J', 'I'}) {
+      long* n = nullptr;
+      myList<rSat>* sl = SystemList(s, &n);
+      *n = sl->Length();
+    }
+  }
+};
+
+// System-selection parameter: the letters the user wrote and one flag per system.
+class pGSys {
+ private:
+  bool isSet;
+
+ public:
+  bool isG, isR, isE, isC, isS, isI, isJ;
+  char Rec[16];       // the letters as written
+  char RecDesc[128];  // the words of the selected systems
+
+  pGSys() : isSet(false), isG(false), isR(false), isE(false), isC(false), isS(false), isI(false), isJ(false) {
+    Rec[0] = 0;
+    RecDesc[0] = 0;
+  }
+
+  bool IsSet() const { return isSet; }
+
+  // Selects every system whose letter occurs in the text from index col, in
+  // either case; flags are never cleared and the description grows.
+  void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt) {
+    const char* value = prgparms::ValueAt(token, col);
+    if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, static_cast<long>(strlen(value)),
+                                  prgparms::MaxGSys))
+      return;
+    if (!Select(value, token)) return;
+    isSet = true;
+    if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, RecDesc, 0, 0);
+  }
+
+  void Print(const char* label, std::ostream& os) const {
+    os << label;
+    if (isSet) os << Rec << " - " << RecDesc;
+    else os << " ---";
+    os << std::endl;
+  }
+
+  // Selects all seven systems.
+  void SetManually() {
+    isSet = true;
+    Select("GRECSIJ", "-gsGRECSIJ");
+  }
+
+  bool IsSysG() const { return isG; }
+  bool IsSysR() const { return isR; }
+  bool IsSysE() const { return isE; }
+  bool IsSysC() const { return isC; }
+  bool IsSysS() const { return isS; }
+  bool IsSysJ() const { return isJ; }
+  bool IsSysI() const { return isI; }
+
+  void Reset() {
+    isSet = false;
+    isG = isR = isE = isC = isS = isI = isJ = false;
+    Rec[0] = 0;
+    RecDesc[0] = 0;
+  }
+
+ private:
+  // Scans the letters; the words are added only when the description has room
+  // for them all, else the token is refused and nothing changes.
+  bool Select(const char* value, const char* token) {
+    struct SysWord {
+      char upper, lower;
+      bool pGSys::*flag;
+      const char* word;
+    };
+    static const SysWord systems[7] = {{'G', 'g', &pGSys::isG, "GPS "},     {'R', 'r', &pGSys::isR, "GLONASS "},
+                                       {'E', 'e', &pGSys::isE, "GALILEO "}, {'C', 'c', &pGSys::isC, "BDS "},
+                                       {'S', 's', &pGSys::isS, "SBAS "},    {'J', 'j', &pGSys::isJ, "QZSS "},
+                                       {'I', 'i', &pGSys::isI, "NavIC "}};
+    long need = static_cast<long>(strlen(RecDesc));
+    for (const SysWord& s : systems)
+      if (strchr(value, s.upper) || strchr(value, s.lower)) need += static_cast<long>(strlen(s.word));
+    if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, need, prgparms::MaxGSysDesc))
+      return false;
+    strcpy(Rec, value);
+    for (const SysWord& s : systems) {
+      if (strchr(value, s.upper) || strchr(value, s.lower)) {
+        this->*(s.flag) = true;
+        strcat(RecDesc, s.word);
+      }
+    }
+    return true;
+  }
+};
+
+// Real-number parameter with unit (used with long double).
+template <class T>
+class pFloat {
+ private:
+  bool isSet;
+
+ public:
+  char Unit[64];
+  T Rec;
+
+  pFloat() : isSet(false), Rec(0) { Unit[0] = 0; }
+
+  bool IsSet() const { return isSet; }
+  void SetDefault(T v) { Rec = v; }
+  void SetUnit(const char* text) {
+    strncpy(Unit, text, prgparms::MaxUnit);
+    Unit[prgparms::MaxUnit] = 0;
+  }
+
+  // Rec = the number (atof) right after the first occurrence of c; nothing when absent.
+  void Parse(const char* token, char c, bool verbose, const char* fun, const char* prt, int nw, int nd) {
+    const char* p = (c != 0) ? strchr(token, c) : nullptr;
+    if (p == nullptr) return;
+    Accept(p + 1, verbose, fun, prt, nw, nd);
+  }
+  // Rec = the number (atof) from index col.
+  void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt, int nw, int nd) {
+    Accept(prgparms::ValueAt(token, col), verbose, fun, prt, nw, nd);
+  }
+
+  // The value with width nw and nd decimals, a blank and the unit; a default is
+  // shown with " [default!]" when showDefault, else " ---".
+  void Print(const char* label, std::ostream& os, int nw, int nd, bool showDefault) const {
+    os << label;
+    if (isSet || showDefault) {
+      os << std::setw(nw) << std::setprecision(nd) << Rec << " " << Unit;
+      if (!isSet) os << " [default!]";
+    } else {
+      os << " ---";
+    }
+    os << std::endl;
+  }
+
+  bool IsNegative() const { return Rec < 0; }
+  void Reset() {
+    isSet = false;
+    Rec = 0;
+  }
+
+ private:
+  void Accept(const char* value, bool verbose, const char* fun, const char* prt, int nw, int nd) {
+    Rec = static_cast<T>(atof(value));
+    if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, Rec, nw, nd);
+    isSet = true;
+  }
+};
+
+// Integer parameter with unit (used with long).
+template <class T>
+class pInteger {
+ private:
+  bool isSet;
+
+ public:
+  char Unit[64];
+  T Rec;
+
+  pInteger() : isSet(false), Rec(0) { Unit[0] = 0; }
+
+  bool IsSet() const { return isSet; }
+  void SetDefault(T v) { Rec = v; }
+  void SetUnit(const char* text) {
+    strncpy(Unit, text, prgparms::MaxUnit);
+    Unit[prgparms::MaxUnit] = 0;
+  }
+
+  // Rec = the integer (atol) right after the first occurrence of c; nothing when absent.
+  void Parse(const char* token, char c, bool verbose, const char* fun, const char* prt) {
+    const char* p = (c != 0) ? strchr(token, c) : nullptr;
+    if (p == nullptr) return;
+    Rec = static_cast<T>(atol(p + 1));
+    if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, static_cast<long>(Rec), 0, 0);
+    isSet = true;
+  }
+
+  // The value, a blank and the unit (no field width); a default is shown with
+  // " [default!]" when showDefault, else " ---".
+  void Print(const char* label, std::ostream& os, bool showDefault) const {
+    os << label;
+    if (isSet || showDefault) {
+      os << Rec << " " << Unit;
+      if (!isSet) os << " [default!]";
+    } else {
+      os << " ---";
+    }
+    os << std::endl;
+  }
+
+  void Reset() {
+    isSet = false;
+    Rec = 0;
+  }
+};

@@ -1,0 +1,58 @@
+// The application state of Morvi: every command-line parameter and every reader
+// of one run (SP3 precise orbits, RINEX 3 broadcast ephemerides, ANTEX antenna
+// offsets, ITRS-to-GCRS rotation matrices, the sun model), and the two files
+// that standard output (-wo) and standard error (-we) can be redirected to.
+// Times in seconds, epochs as mjd in the time scale of the ephemeris.
+#pragma once
+
+#include <fstream>   // ofstream
+
+#include "gdata/GNSSc.h"              // gConst (constructed before the objects below)
+#include "functions/CppCas.h"         // prgutil::ctm
+#include "pgminc/ProgramParms.h"      // pChars, pBool, pDate, pSats, pGSys, pFloat, pInteger
+
+// The redirection files of standard output (-wo) and standard error (-we);
+// constructed after gConst and prgutil::ctm, closed at exit.
+inline std::ofstream coutRedirect;
+inline std::ofstream cerrRedirect;
+
+// Defaults of the numerical parameters.
+namespace morvidef {
+constexpr long double Interval = 300.0L;  // step between epochs, s
+constexpr long NPtsLIpos = 14;            // Lagrange points, SP3 positions
+constexpr long NPtsLIclk = 4;             // Lagrange points, SP3 clocks
+constexpr long double IntegStep = 30.0L;  // GLONASS/SBAS integration step, s
+}  // namespace morvidef
+
+// The application state: one object lives for the whole run; every step takes it
+// by reference. A parameter counts as given only when its IsSet() is true.
+class Morvi {
+ public:
+  pChars CoutFile;     // -wo: standard-output redirection file
+  pChars CerrFile;     // -we: standard-error redirection file
+  pChars atxFileName;  // -a: ANTEX antenna-calibration file
+  pChars beFileName;   // -sb: broadcast ephemeris (RINEX 3 navigation)
+  pChars peFileName;   // -sp: precise ephemeris (SP3)
+  pChars tcFileName;   // -t: ITRS-to-GCRS rotation-matrix file
+  pInteger<long> nPtsLIpos;      // -np: Lagrange points for SP3 positions
+  pInteger<long> nPtsLIclk;      // -nc: Lagrange points for SP3 clocks
+  pFloat<long double> IntegStep; // -ni: GLONASS/SBAS integration step, s
+  pChars resFile;                // -r: results file
+  pSats Sat;                     // -p: satellites to compute
+  pGSys gSys;                    // -gs: systems to compute
+  pDate eStart;                  // -es: first epoch
+  pDate eEnd;                    // -ee: last epoch
+  pFloat<long double> Interval;  // -ei: step between epochs, s
+  pBool rOrient;                 // -o: remove the Earth's rotation
+  pBool Verbose;                 // -v: verbose trace on standard error
+  pBool Help;                    // -h: help text only
+
+  Morvi() {
+    Interval.SetDefault(morvidef::Interval);
+    Interval.SetUnit("s");
+    nPtsLIpos.SetDefault(morvidef::NPtsLIpos);
+    nPtsLIclk.SetDefault(morvidef::NPtsLIclk);
+    IntegStep.SetDefault(morvidef::IntegStep);
+    IntegStep.SetUnit("s");
+  }
+};

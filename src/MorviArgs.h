@@ -1,0 +1,339 @@
+// Command line of Morvi: the first pass (verbose flag and the -wo/-we
+// redirections of standard output and standard error), the second pass (every
+// option into its parameter), the checks that repair or refuse parameters, and
+// the settings report with the title block on standard output.
+// Options: a "-", one or two letters (either case) and the value right behind.
+#pragma once
+
+#include <cctype>    // tolower
+#include <cmath>     // isfinite
+#include <cstdio>    // snprintf
+#include <cstdlib>   // atexit
+#include <cstring>   // strcmp, strlen, strcpy, strcat
+#include <iostream>  // cout, cerr
+
+#include "Morvi.h"
+#include "pgminc/ProgramError.h"      // ProgramError, ProgramWarning
+#include "pgminc/ProgramOut.h"        // ProgramCerrPrint, ProgramCerrPrintItem, titles
+#include "pgminc/ProgramStartEnd.h"   // StartProg
+
+namespace morviargs {
+
+// The stream buffers of standard output and standard error before redirection.
+inline std::streambuf* coutTerminal = nullptr;
+inline std::streambuf* cerrTerminal = nullptr;
+
+// Runs at exit before the redirection files are destroyed: flushes both streams
+// and points them back at the terminal, so nothing writes into a closed file.
+inline void RestoreStreams() {
+  std::cout.flush();
+  std::cerr.flush();
+  if (coutTerminal != nullptr) std::cout.rdbuf(coutTerminal);
+  if (cerrTerminal != nullptr) std::cerr.rdbuf(cerrTerminal);
+}
+
+// Opens a redirection file (overwriting it) and points the stream at it; a file
+// that cannot be opened leaves the stream on the terminal with a warning.
+inline bool Redirect(std::ofstream& file, const char* name, std::ostream& stream, std::streambuf*& saved,
+                     const char* failFormat) {
+  file.open(name, std::ios::out | std::ios::trunc);
+  if (!file.is_open()) {
+    char warn[2300];
+    snprintf(warn, sizeof(warn), failFormat, name);
+    ProgramWarning("Morvi", warn);
+    return false;
+  }
+  if (coutTerminal == nullptr && cerrTerminal == nullptr) std::atexit(RestoreStreams);
+  saved = stream.rdbuf(file.rdbuf());
+  return true;
+}
+
+// A message that quotes a whole token, cut with "..." where it would not fit
+// the 255-character warning buffer.
+inline void TokenMessage(char* out, size_t size, const char* format, const char* token) {
+  const size_t room = 200;
+  char shown[room + 4];
+  if (strlen(token) > room) {
+    memcpy(shown, token, room);
+    strcpy(shown + room, "...");
+  } else {
+    strcpy(shown, token);
+  }
+  snprintf(out, size, format, shown);
+}
+
+}  // namespace morviargs
+
+// First pass: -v, -wo and -we only (letters two and three of each token), then
+// the redirection of standard error and standard output.
+inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv) {
+  for (int i = 1; i < nargc; i++) {
+    const char* token = cargv[i];
+    if (strlen(token) < 2) continue;
+    char c1 = static_cast<char>(tolower(static_cast<unsigned char>(token[1])));
+    char c2 = static_cast<char>(tolower(static_cast<unsigned char>(token[2])));
+    if (c1 == 'v') mcs.Verbose.Parse(token, 1, false, "ParseArgumentsFirst", "");
+    else if (c1 == 'w' && c2 == 'o') mcs.CoutFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
+    else if (c1 == 'w' && c2 == 'e') mcs.CerrFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
+  }
+
+  if (mcs.CerrFile.IsSet() && mcs.CerrFile.CheckEmpty()) {
+    ProgramWarning("Morvi", "CERR REDIRECTION FILE SET WITHOUT FILENAME: CERR GOES TO TERMINAL!");
+    mcs.CerrFile.Reset();
+  }
+  if (mcs.CoutFile.IsSet() && mcs.CoutFile.CheckEmpty()) {
+    ProgramWarning("Morvi", "COUT REDIRECTION FILE SET WITHOUT FILENAME: COUT GOES TO TERMINAL!");
+    mcs.CoutFile.Reset();
+  }
+  if (mcs.CoutFile.IsSet() && mcs.CerrFile.IsSet() && strcmp(mcs.CoutFile.Rec, mcs.CerrFile.Rec) == 0) {
+    ProgramWarning("Morvi", "COUT AND CERR REDIRECTION FILE SET EQUALLY: APPENDING .CERR TO CERR FILENAME!");
+    if (strlen(mcs.CerrFile.Rec) + strlen(".CERR") > prgparms::MaxChars) {
+      ProgramWarning("Morvi", "CERR REDIRECTION FILE NAME TOO LONG FOR .CERR: CERR GOES TO TERMINAL!");
+      mcs.CerrFile.Reset();
+    } else {
+      strcat(mcs.CerrFile.Rec, ".CERR");
+    }
+  }
+  if (mcs.CerrFile.IsSet() &&
+      !morviargs::Redirect(cerrRedirect, mcs.CerrFile.Rec, std::cerr, morviargs::cerrTerminal,
+                           "CERR REDIRECTION FILE >%s< CAN NOT BE OPENED: CERR GOES TO TERMINAL!"))
+    mcs.CerrFile.Reset();
+  if (mcs.CoutFile.IsSet() &&
+      !morviargs::Redirect(coutRedirect, mcs.CoutFile.Rec, std::cout, morviargs::coutTerminal,
+                           "COUT REDIRECTION FILE >%s< CAN NOT BE OPENED: COUT GOES TO TERMINAL!"))
+    mcs.CoutFile.Reset();
+}
+
+// Second pass: every option into its parameter; echoes in verbose mode.
+inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
+  const char* fun = "ParseArguments";
+  StartProg(mcs.Verbose.IsSet(), " ***** GNSS SATELLITE POSITIONING - STARTING APPLICATION *****");
+  if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "PARSING INPUT PARAMETERS", '-');
+
+  for (int i = 1; i < nargc; i++) {
+    const char* token = cargv[i];
+    bool vb = mcs.Verbose.IsSet();
+    if (token[0] != '-') {
+      char warn[256];
+      morviargs::TokenMessage(warn, sizeof(warn), "Input command line parameter unknown: >%s<!", token);
+      ProgramWarning("Morvi", warn);
+      continue;
+    }
+    char c1 = static_cast<char>(tolower(static_cast<unsigned char>(token[1])));
+    char c2 = (c1 != 0) ? static_cast<char>(tolower(static_cast<unsigned char>(token[2]))) : 0;
+    if (c1 == 'g' && c2 == 's') {
+      mcs.gSys.Parse(token, 3, vb, fun, "GNSS systems to use: ");
+    } else if (c1 == 's') {
+      if (c2 == 'b') mcs.beFileName.Parse(token, 3, vb, fun, "Broadcast ephemeris [RINEX-NAV] file name: ");
+      else if (c2 == 'p') mcs.peFileName.Parse(token, 3, vb, fun, "Precise ephemeris [SP3] file name: ");
+    } else if (c1 == 'a') {
+      mcs.atxFileName.Parse(token, 2, vb, fun, "ANTEX calibration data file name: ");
+    } else if (c1 == 't') {
+      mcs.tcFileName.Parse(token, 2, vb, fun, "ITRS>GCRS rotation matrices file name: ");
+    } else if (c1 == 'e') {
+      if (c2 == 's') {
+        mcs.eStart.Parse(token, 3, vb, fun, "FIRST epoch: ", ymdhmsns::YMDHMS);
+      } else if (c2 == 'e') {
+        mcs.eEnd.Parse(token, 3, vb, fun, "LAST epoch: ", ymdhmsns::YMDHMS);
+      } else if (c2 == 'i') {
+        mcs.Interval.Parse(token, 3, vb, fun, "Time INTERVAL [s]: ", 0, 2);
+      } else {
+        char warn[256];
+        morviargs::TokenMessage(warn, sizeof(warn), "EPOCH command line parameter unknown: >%s<!", token);
+        ProgramWarning("Morvi", warn);
+      }
+    } else if (c1 == 'n') {
+      // Each marker is searched in the whole token, so one token may set several.
+      const char* labelStep = "Numerical integration step (GLONASS b.c.): ";
+      const char* labelPos = "Number of points for Lagrange interpolation (position): ";
+      const char* labelClk = "Number of points for Lagrange interpolation (clock error): ";
+      mcs.IntegStep.Parse(token, 'i', vb, fun, labelStep, 0, 1);
+      mcs.IntegStep.Parse(token, 'I', vb, fun, labelStep, 0, 1);
+      mcs.nPtsLIpos.Parse(token, 'p', vb, fun, labelPos);
+      mcs.nPtsLIpos.Parse(token, 'P', vb, fun, labelPos);
+      mcs.nPtsLIclk.Parse(token, 'c', vb, fun, labelClk);
+      mcs.nPtsLIclk.Parse(token, 'C', vb, fun, labelClk);
+    } else if (c1 == 'r') {
+      mcs.resFile.Parse(token, 2, vb, fun, "Output file name with results: ");
+    } else if (c1 == 'p') {
+      mcs.Sat.Parse(token, 2, vb, fun, "List of satellites: ");
+    } else if (c1 == 'o') {
+      mcs.rOrient.Parse(token, 2, vb, fun, "Remove Earth rotation from satellite coordinates: ");
+    } else if (c1 == 'v') {
+      mcs.Verbose.Parse(token, 2, vb, fun, "VERBOSE mode: ");
+    } else if (c1 == 'h') {
+      mcs.Help.Parse(token, 2, vb, fun, "Print HELP to stdout: ");
+    }
+  }
+  if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "++-", '-');
+}
+
+namespace morviargs {
+
+// An empty name or a file that cannot be opened: each gives its warning and
+// resets the parameter (the second test also runs on a name just reset).
+inline void CheckInputFile(pChars& name, const char* emptyWarn, const char* openWarn) {
+  if (name.CheckEmpty()) {
+    ProgramWarning("Morvi", emptyWarn);
+    name.Reset();
+  }
+  if (!name.IfExistF()) {
+    ProgramWarning("Morvi", openWarn);
+    name.Reset();
+  }
+}
+
+// Echo line with an empty value (verbose mode only).
+inline void Item(Morvi& mcs, const char* fun, const char* text) {
+  if (mcs.Verbose.IsSet()) ProgramCerrPrintItem("Morvi", fun, text, "", 0, 0);
+}
+
+// Negative or odd numbers of Lagrange points fall back to the default.
+inline void CheckLagrangePoints(pInteger<long>& n, long def, const char* negativeWarn, const char* oddWarn) {
+  if (!n.IsSet()) return;
+  if (n.Rec < 0) {
+    ProgramWarning("Morvi", negativeWarn);
+    n.Reset();
+    n.SetDefault(def);
+  }
+  if (n.Rec % 2 != 0) {
+    ProgramWarning("Morvi", oddWarn);
+    n.Reset();
+    n.SetDefault(def);
+  }
+}
+
+// A given number that is negative, zero or not finite (nan, inf) is replaced by
+// its default, with the warning of its kind.
+inline void CheckPositive(pFloat<long double>& p, long double def, const char* negativeWarn,
+                          const char* zeroWarn, const char* notFiniteWarn) {
+  if (!p.IsSet()) return;
+  const char* warn = nullptr;
+  if (p.IsNegative()) warn = negativeWarn;
+  else if (p.Rec == 0) warn = zeroWarn;
+  else if (!std::isfinite(p.Rec)) warn = notFiniteWarn;
+  if (warn == nullptr) return;
+  ProgramWarning("Morvi", warn);
+  p.Reset();
+  p.SetDefault(def);
+}
+
+}  // namespace morviargs
+
+// Checks the parameters: refuses a run without ephemeris or results file,
+// resets unusable input names and replaces invalid numbers by their defaults.
+inline void CheckArguments(Morvi& mcs) {
+  const char* fun = "CheckArguments";
+  bool vb = mcs.Verbose.IsSet();
+  if (vb) ProgramCerrPrint("Morvi", fun, "CHECKING INPUT PARAMETERS", '-');
+
+  morviargs::Item(mcs, fun, "GNSS ephemeris file");
+  if (!mcs.beFileName.IsSet() && !mcs.peFileName.IsSet())
+    ProgramError("Morvi", "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!", false);
+
+  morviargs::Item(mcs, fun, "GNSS broadcast ephemeris file");
+  if (mcs.beFileName.IsSet())
+    morviargs::CheckInputFile(mcs.beFileName, "GNSS BROADCAST EPHEMERIS FILE NAME EMPTY!",
+                              "GNSS BROADCAST EPHEMERIS FILE CAN NOT BE OPENED!");
+
+  morviargs::Item(mcs, fun, "GNSS precise ephemeris file");
+  if (mcs.peFileName.IsSet())
+    morviargs::CheckInputFile(mcs.peFileName, "GNSS PRECISE EPHEMERIS FILE NAME EMPTY!",
+                              "GNSS PRECISE EPHEMERIS FILE CAN NOT BE OPENED!");
+
+  morviargs::Item(mcs, fun, "GNSS precise AND broadcast ephemeris file");
+  if (mcs.beFileName.IsSet() && mcs.peFileName.IsSet()) {
+    ProgramWarning("Morvi", "BOTH GNSS EPHEMERIS FILES SET [PRECISE AND BROADCAST] - NOT USING BROADCAST EPHEMERIS!");
+    mcs.beFileName.Reset();
+  }
+
+  morviargs::Item(mcs, fun, "Output file name with results");
+  if (!mcs.resFile.IsSet()) ProgramError("Morvi", "NO OUTPUT FILE SET - FILE WITH RESULTS!", false);
+  if (mcs.resFile.CheckEmpty())
+    ProgramError("Morvi", "Output file name set AS EMPTY STRING - UNSETTING PARAMETER!", false);
+
+  if (mcs.atxFileName.IsSet()) {
+    morviargs::Item(mcs, fun, "ANTEX calibration data file");
+    morviargs::CheckInputFile(mcs.atxFileName, "ANTEX FILE NAME EMPTY - NO CALIBRATION WILL BE SET!",
+                              "ANTEX FILE CAN NOT BE OPENED - NO CALIBRATION WILL BE SET!");
+  }
+  if (mcs.tcFileName.IsSet()) {
+    morviargs::Item(mcs, fun, "ITRS>GCRS rotation matrices file");
+    morviargs::CheckInputFile(mcs.tcFileName,
+                              "ITRS>GCRS FILE NAME EMPTY - NO ITRS>GCRS TRANSFORMATIONS WILL BE SET!",
+                              "ITRS>GCRS FILE CAN NOT BE OPENED - NO ITRS>GCRS TRANSFORMATIONS WILL BE SET!");
+  }
+
+  // A step of zero would never advance the integration: like a negative one it
+  // falls back to the default.
+  morviargs::CheckPositive(mcs.IntegStep, morvidef::IntegStep,
+                           "NUMERICAL INTEGRATION STEP SET NEGATIVE - USING DEFAULT 30!",
+                           "NUMERICAL INTEGRATION STEP SET ZERO - USING DEFAULT 30!",
+                           "NUMERICAL INTEGRATION STEP NOT A FINITE NUMBER - USING DEFAULT 30!");
+
+  morviargs::CheckLagrangePoints(
+      mcs.nPtsLIpos, morvidef::NPtsLIpos,
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET NEGATIVE - USING DEFAULT 14!",
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ODD NUMBER - USING DEFAULT (EVEN) 14!");
+  morviargs::CheckLagrangePoints(
+      mcs.nPtsLIclk, morvidef::NPtsLIclk,
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET NEGATIVE - USING DEFAULT 4!",
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ODD NUMBER - USING DEFAULT (EVEN) 4!");
+
+  // An interval of zero would never end the epoch loop: like a negative one it
+  // falls back to the default.
+  if (mcs.Interval.IsSet()) {
+    morviargs::Item(mcs, fun, "Observation INTERVAL");
+    morviargs::CheckPositive(mcs.Interval, morvidef::Interval,
+                             "Observation interval MUST NOT BE NEGATIVE - UNSETTING PARAMETER!",
+                             "Observation interval MUST NOT BE ZERO - UNSETTING PARAMETER!",
+                             "Observation interval MUST BE A FINITE NUMBER - UNSETTING PARAMETER!");
+  }
+  if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');
+}
+
+// The settings report: the title block and the parameters as the user gave them.
+inline void PrintArguments(Morvi& mcs) {
+  const char* fun = "PrintArguments";
+  bool vb = mcs.Verbose.IsSet();
+  if (vb) ProgramCerrPrint("Morvi", fun, "PRINTING INPUT PARAMETERS TO STDOUT", '-');
+  strcpy(POut::ProgramName, "Morvi");
+  strcpy(POut::ProgramDescription, "GNSS SATELLITE POSITION CALCULATOR");
+  strcpy(POut::Author, "Imrek Vantok, TRM - Nabu ZOBRK");
+  strcpy(POut::ValidationDate, "2020 - 20XX");
+  strcpy(POut::Release, "23 MAY 2025");
+  ProgramTitle();
+  std::ostream& os = std::cout;
+  ProgramSubTitle("PROGRAM SETTINGS AND INPUT PARAMETERS:", 0);
+  os << std::endl;
+
+  ProgramSubSubTitle("INPUT FILES:", 0);
+  mcs.gSys.Print("  GNSS systems for sat. positions   : ", os);
+  mcs.peFileName.Print("  GNSS precise ephemeris file [SP3] : ", os);
+  mcs.beFileName.Print("  GNSS broadcast ephem. file [RINEX]: ", os);
+  mcs.atxFileName.Print("  ANTEX calibration data file       : ", os);
+  mcs.tcFileName.Print("  ITRS>GCRS transformation data file: ", os);
+  os << std::endl;
+
+  ProgramSubSubTitle("SATELLITE SYSTEM PARAMETERS:", 0);
+  mcs.Sat.Print("  List of GNSS satellites           : ", os);
+  os << std::endl;
+
+  ProgramSubSubTitle("OBSERVATION EPOCH PARAMETERS:", 0);
+  mcs.eStart.Print("  First epoch of calculated results : ", os);
+  mcs.eEnd.Print("  Last epoch of calculated results  : ", os);
+  mcs.Interval.Print("  Interval of calculated positions  : ", os, 0, 1, true);
+  os << std::endl;
+
+  ProgramSubSubTitle("SATELLITE POSITION CALCULATION PARAMETERS:", 0);
+  mcs.IntegStep.Print("  Numerical integration step       : ", os, 0, 1, true);
+  mcs.nPtsLIpos.Print("  Number of Lagrange points - pos. : ", os, true);
+  mcs.nPtsLIclk.Print("  Number of Lagrange points - clk. : ", os, true);
+  mcs.rOrient.Print("  Remove Earth rotation from coords: ", os);
+  os << std::endl;
+
+  ProgramSubSubTitle("RESULTED FILES:", 0);
+  mcs.resFile.Print("  Output file name                 : ", os);
+  os << std::endl;
+  if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');
+}
