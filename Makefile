@@ -27,6 +27,7 @@ test-asan:
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMORVI_SANITIZE=ON
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
+	@grep -h "robustness sweep:" build-asan/Testing/Temporary/LastTest.log || true
 
 clean:
 	rm -rf build build-asan example/out

@@ -1,0 +1,252 @@
+// Robustness sweep: malformed inputs derived from each real input kind (RINEX
+// navigation, SP3, ANTEX, rotation file) are fed to the built morvi. Every run
+// must end within 10 s with exit code 0 or 1, without a sanitizer report, and a
+// run that ends with 1 must have written the fatal frame.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstring>
+#include <random>
+#include <thread>
+
+#include "support/capture.h"
+
+namespace {
+
+struct Case {
+  std::string kind;     // which input is malformed: nav, sp3, atx, gcrs
+  std::string what;     // how it was malformed, for the report
+  std::string content;  // the malformed file
+  bool isDir = false;   // a directory in place of the file
+};
+
+struct Outcome {
+  int status = -1;
+  bool timedOut = false;
+  std::string err;
+};
+
+const std::string kData = std::string(MORVI_TEST_DATA) + "/robustness/";
+
+std::vector<std::string> SplitLines(const std::string& s) {
+  std::vector<std::string> v;
+  size_t a = 0;
+  while (a < s.size()) {
+    size_t b = s.find('\n', a);
+    if (b == std::string::npos) b = s.size();
+    v.push_back(s.substr(a, b - a));
+    a = b + 1;
+  }
+  return v;
+}
+
+std::string JoinLines(const std::vector<std::string>& v) {
+  std::string s;
+  for (const auto& l : v) s += l + "\n";
+  return s;
+}
+
+// Every malformed variant of one file, in a fixed order with a fixed seed.
+std::vector<Case> Derive(const std::string& kind, const std::string& text, unsigned seed) {
+  std::vector<Case> cs;
+  std::mt19937 rng(seed);
+  auto add = [&](const std::string& what, const std::string& c) { cs.push_back({kind, what, c}); };
+  std::vector<std::string> lines = SplitLines(text);
+  const long nl = static_cast<long>(lines.size());
+  const long len = static_cast<long>(text.size());
+
+  // cut at many offsets: densely in the first 1500 bytes (the header), then spread
+  for (long off = 0; off < std::min(len, 1500L); off += 7) add("cut at " + std::to_string(off), text.substr(0, off));
+  for (int k = 0; k < 150; k++) {
+    long off = static_cast<long>(rng() % len);
+    add("cut at " + std::to_string(off), text.substr(0, off));
+  }
+  // lines deleted, duplicated, swapped
+  for (int k = 0; k < 130; k++) {
+    long i = k < 40 ? k % nl : static_cast<long>(rng() % nl);
+    std::vector<std::string> v = lines;
+    v.erase(v.begin() + i);
+    add("line " + std::to_string(i + 1) + " deleted", JoinLines(v));
+  }
+  for (int k = 0; k < 90; k++) {
+    long i = k < 30 ? k % nl : static_cast<long>(rng() % nl);
+    std::vector<std::string> v = lines;
+    v.insert(v.begin() + i, lines[i]);
+    add("line " + std::to_string(i + 1) + " duplicated", JoinLines(v));
+  }
+  for (int k = 0; k < 90; k++) {
+    long i = k < 30 ? k % (nl - 1) : static_cast<long>(rng() % (nl - 1));
+    std::vector<std::string> v = lines;
+    std::swap(v[i], v[i + 1]);
+    add("lines " + std::to_string(i + 1) + "/" + std::to_string(i + 2) + " swapped", JoinLines(v));
+  }
+  // a numeric field replaced by letters or blanks
+  for (int k = 0; k < 260; k++) {
+    std::string c = text;
+    long p = static_cast<long>(rng() % len), tries = 0;
+    while (!isdigit(static_cast<unsigned char>(c[p])) && tries++ < 200) p = (p + 1) % len;
+    long w = 1 + static_cast<long>(rng() % 12);
+    char fill = (k % 3 == 0) ? ' ' : (k % 3 == 1 ? 'X' : '-');
+    for (long j = p; j < std::min(len, p + w) && c[j] != '\n'; j++) c[j] = fill;
+    add(std::string("field at ") + std::to_string(p) + " set to '" + fill + "'", c);
+  }
+  // a 5000-character line, inserted or replacing a line
+  for (int k = 0; k < 30; k++) {
+    long i = static_cast<long>(rng() % nl);
+    std::vector<std::string> v = lines;
+    std::string longLine = (k % 2 == 0) ? std::string(5000, 'A') : lines[i] + std::string(5000 - lines[i].size() % 5000, '9');
+    if (k % 3 == 0)
+      v.insert(v.begin() + i, longLine);
+    else
+      v[i] = longLine;
+    add("5000-character line at " + std::to_string(i + 1), JoinLines(v));
+  }
+  // CR LF line ends, an empty file, binary files, a directory
+  std::string crlf;
+  for (const auto& l : lines) crlf += l + "\r\n";
+  add("CR LF line ends", crlf);
+  add("empty file", "");
+  std::string bin;
+  for (int k = 0; k < 4096; k++) bin += static_cast<char>(rng() & 0xff);
+  add("binary file", bin);
+  add("header then binary", text.substr(0, std::min(len, 2000L)) + bin);
+  add("NUL bytes", std::string(300, '\0') + text.substr(0, std::min(len, 3000L)));
+  cs.push_back({kind, "directory in place of the file", "", true});
+  return cs;
+}
+
+std::string Read(const std::string& f) { return ReadWholeFile(f); }
+
+// The arguments of a run in which file is the malformed input of the given kind.
+std::vector<std::string> Args(const Case& c, const std::string& file, const std::string& out) {
+  const std::string span[] = {"-es2023-07-08,02:00:00.0", "-ee2023-07-08,03:00:00.0", "-ei600"};
+  if (c.kind == "nav") return {"-gsGRECSJI", "-sb" + file, "-r" + out, span[0], span[1], span[2]};
+  if (c.kind == "sp3") return {"-gsGRECSJI", "-sp" + file, "-r" + out, "-ei300"};
+  if (c.kind == "atx")
+    return {"-gsGRECSJI", "-sb" + kData + "nav.rnx", "-a" + file, "-r" + out, span[0], span[1], span[2]};
+  return {"-gsGRECSJI", "-sb" + kData + "nav.rnx", "-t" + file, "-o", "-r" + out, span[0], span[1], span[2]};
+}
+
+pid_t Spawn(const std::vector<std::string>& args, const std::string& errFile) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    int in = open("/dev/null", O_RDONLY);
+    int o = open("/dev/null", O_WRONLY);
+    int e = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(in, 0);
+    dup2(o, 1);
+    dup2(e, 2);
+    std::vector<char*> argv;
+    std::string exe = MORVI_EXE;
+    argv.push_back(const_cast<char*>(exe.c_str()));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+// Runs every case, several at a time, and returns their outcomes.
+std::vector<Outcome> RunAll(const std::vector<Case>& cases, const std::string& dir) {
+  std::vector<Outcome> res(cases.size());
+  struct Running {
+    pid_t pid;
+    size_t idx;
+    std::chrono::steady_clock::time_point start;
+  };
+  std::vector<Running> run;
+  unsigned par = std::max(2u, std::thread::hardware_concurrency());
+  size_t next = 0;
+  auto name = [&](size_t i, const char* ext) { return dir + "/c" + std::to_string(i) + ext; };
+  while (next < cases.size() || !run.empty()) {
+    while (next < cases.size() && run.size() < par) {
+      const Case& c = cases[next];
+      std::string in = name(next, c.kind == "sp3" ? ".sp3" : ".in");
+      if (c.isDir) {
+        mkdir(in.c_str(), 0755);
+      } else {
+        std::ofstream f(in, std::ios::binary);
+        f << c.content;
+      }
+      run.push_back({Spawn(Args(c, in, name(next, ".res")), name(next, ".err")), next,
+                     std::chrono::steady_clock::now()});
+      next++;
+    }
+    bool any = false;
+    for (size_t k = 0; k < run.size();) {
+      int st = 0;
+      pid_t w = waitpid(run[k].pid, &st, WNOHANG);
+      Outcome& o = res[run[k].idx];
+      if (w == 0 && std::chrono::steady_clock::now() - run[k].start > std::chrono::seconds(10)) {
+        kill(run[k].pid, SIGKILL);
+        waitpid(run[k].pid, &st, 0);
+        o.timedOut = true;
+        w = run[k].pid;
+      }
+      if (w == run[k].pid) {
+        size_t i = run[k].idx;
+        o.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+        o.err = Read(name(i, ".err"));
+        std::string in = name(i, cases[i].kind == "sp3" ? ".sp3" : ".in");
+        if (cases[i].isDir)
+          rmdir(in.c_str());
+        else
+          unlink(in.c_str());
+        unlink(name(i, ".err").c_str());
+        unlink(name(i, ".res").c_str());
+        run.erase(run.begin() + k);
+        any = true;
+      } else {
+        k++;
+      }
+    }
+    if (!any) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return res;
+}
+
+// What is wrong with an outcome, or an empty text.
+std::string Verdict(const Outcome& o) {
+  if (o.timedOut) return "did not end within 10 s";
+  if (o.err.find("Sanitizer") != std::string::npos || o.err.find("runtime error") != std::string::npos)
+    return "sanitizer report: " + o.err.substr(0, 600);
+  if (o.status != 0 && o.status != 1) return "exit code " + std::to_string(o.status) + ": " + o.err.substr(0, 300);
+  if (o.status == 1 && (o.err.find("**** ") == std::string::npos || o.err.find(": Error -> ") == std::string::npos ||
+                        o.err.find("     Exiting ") == std::string::npos))
+    return "exit code 1 without the fatal frame: " + o.err.substr(0, 300);
+  return "";
+}
+
+}  // namespace
+
+TEST(robustness, MalformedInputsEndCleanly) {
+  struct Seed {
+    const char* kind;
+    const char* file;
+  } seeds[] = {{"nav", "nav.rnx"}, {"sp3", "orbit.sp3"}, {"atx", "sat.atx"}, {"gcrs", "gcrs.txt"}};
+  std::vector<Case> cases;
+  unsigned s = 1;
+  for (const Seed& sd : seeds) {
+    std::string text = Read(kData + sd.file);
+    ASSERT_FALSE(text.empty()) << sd.file;
+    std::vector<Case> v = Derive(sd.kind, text, s++);
+    cases.insert(cases.end(), v.begin(), v.end());
+  }
+  char tmpl[] = "/tmp/morvi_sweep_XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  std::vector<Outcome> res = RunAll(cases, tmpl);
+  rmdir(tmpl);
+
+  int fails = 0, fatal = 0;
+  for (size_t i = 0; i < cases.size(); i++) {
+    std::string v = Verdict(res[i]);
+    if (res[i].status == 1) fatal++;
+    if (!v.empty() && ++fails <= 25) ADD_FAILURE() << cases[i].kind << ", " << cases[i].what << ": " << v;
+  }
+  std::cout << "robustness sweep: " << cases.size() << " cases, " << fatal << " ended by a fatal frame, "
+            << fails << " failed" << std::endl;
+  EXPECT_EQ(fails, 0);
+}
