@@ -1,13 +1,14 @@
 # make example : build a Release morvi and run it on the sample data in example/
 # make test    : build and run every test, in a Release build and in a Debug
 #                build with -fsanitize=address,undefined
+# make bench   : time three full-day runs (bench/RESULTS.md)
 JOBS ?= $(shell nproc 2>/dev/null || echo 4)
 # A fatal error ends the program through exit(1) from deep inside a step, by
 # design, so heap blocks still held then are not leaks worth reporting.
 export ASAN_OPTIONS := detect_leaks=0
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
-.PHONY: all example test test-release test-asan clean
+.PHONY: all example test test-release test-asan bench clean
 
 all:
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
@@ -28,6 +29,9 @@ test-asan:
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 	@grep -h "robustness sweep:" build-asan/Testing/Temporary/LastTest.log || true
+
+bench:
+	bash bench/run.sh
 
 clean:
 	rm -rf build build-asan example/out
