@@ -1,0 +1,633 @@
+// sp3: an SP3 precise-orbit file (versions a, c, d) read whole into memory, the
+// Lagrange interpolation of positions, velocities and clocks from its records,
+// and a writer of the file. Positions in metres, velocities in metres per second,
+// clock corrections in seconds; epochs as mjd in the file's own time system.
+// References: [1] S. Hilla, The Extended Standard Product 3 Orbit Format (SP3-c),
+// 2010; [2] S. Hilla, The Extended Standard Product 3 Orbit Format (SP3-d), 2016;
+// [3] IS-GPS-200, 20.3.3.3.3.1 (relativistic clock correction -2 r.v / c^2).
+#pragma once
+
+#include <cmath>     // fabsl, isfinite
+#include <cstdint>   // uint32_t
+#include <cstdio>    // snprintf
+#include <cstdlib>   // atoi, atol, atof
+#include <cstring>   // strlen, strncmp, strcpy
+#include <fstream>   // ifstream, ofstream
+#include <iomanip>   // setw, setprecision
+#include <iostream>  // cout
+
+#include "functions/CppCas.h"    // CppCas::Ascii
+#include "functions/cstrings.h"  // FileExists, GetFileLine, trim
+#include "gdata/GNSSc.h"         // gConst
+#include "gdata/GPSws.h"         // GPSws, gpswsns
+#include "gdata/gDataSum.h"      // gDataSum
+#include "gdata/mjd.h"           // mjd, mjdns, tcns
+#include "gdata/myList.h"        // myList
+#include "gdata/rSat.h"          // rSat, rSns
+#include "gdata/timeconv.h"      // mjd2ymdhms, mjd2GPSws
+#include "gdata/xyz.h"           // xyz
+#include "gdata/ymdhms.h"        // ymdhms, ymdhmsns
+#include "igsforms/sp3EData.h"   // sp3EData, sp3ns
+#include "pgminc/ProgramError.h" // ProgramError, ProgramWarning
+
+namespace sp3ns {
+// An epoch farther than this (s) before the first or after the last record is
+// extrapolated with a warning.
+inline constexpr long double EXTRAPOLATION_LIMIT = 900.0L;
+// Light-time iteration: first guess of the travel time (s), misclosure limit (m),
+// largest number of steps.
+inline constexpr long double LIGHT_TIME_START = -0.075L;
+inline constexpr long double LIGHT_TIME_TOL = 1e-6L;
+inline constexpr int LIGHT_TIME_STEPS = 15;
+// Default numbers of Lagrange points for positions and clocks.
+inline constexpr long DEFAULT_PTS_POS = 12;
+inline constexpr long DEFAULT_PTS_TIME = 4;
+// File names are held in 256 characters.
+inline constexpr int FILE_SIZE = 256;
+}  // namespace sp3ns
+
+class sp3 {
+ public:
+  sp3()
+      : Type(0), Version(0), Flag(0), StartEpoch(), EndEpoch(), Interval(0), posBase(0),
+        clkBase(0), nComments(0), nSatListLines(0), nEpochLines(0), isInterpolSet(false),
+        nPtsPos(0), nPtsTime(0), posOK(false), timeOK(false), Relativity(0), CalEph() {
+    file[0] = 0;
+    TimeSys[0] = 0;
+    CoordSys[0] = 0;
+  }
+  ~sp3() {}
+
+  // ---- Reading --------------------------------------------------------------
+
+  void SetFile(const char* name) {
+    if (strlen(name) >= (size_t)sp3ns::FILE_SIZE)
+      ProgramError("Function:   sp3::SetFile()",
+                   "Input ORBIT SP3 file name longer than 255 characters!", false);
+    strcpy(file, name);
+    if (!FileExists(file))
+      ProgramError("Function:   sp3::SetFile()", "Input ORBIT SP3 file can not be opened!",
+                   false);
+  }
+
+  // Reads the whole file: a counting pass, then the header and the nEph epoch
+  // blocks; record k gets the epoch StartEpoch + k x Interval.
+  void ReadFile() {
+    CountSomeLines();
+    std::ifstream in(file);
+    if (!in)
+      ProgramError("Function:   sp3::ReadFile()", "Input ORBIT SP3 file can not be opened!",
+                   false);
+    ReadFile_Header(in);
+    // A block needs its '*' line: the block after the file's last '*' line ends
+    // the run with "Unexpected EOF", so no more records than that are sized,
+    // whatever epoch count a damaged header promises.
+    long nRec = gDSum.nEph;
+    if (nRec > nEpochLines + 1) nRec = nEpochLines + 1;
+    sEData.Resize(nRec);
+    mjd e = StartEpoch;
+    for (long k = 0; k < nRec; k++) {
+      sEData(k).Set(in, gDSum, e);
+      e += Interval;
+    }
+  }
+
+  void PrintSummary() { gDSum.Print(); }
+
+  short GetNSat() { return (short)gDSum.nSat; }
+  short GetNSatG() { return (short)gDSum.nSatG; }
+  short GetNSatR() { return (short)gDSum.nSatR; }
+  short GetNSatE() { return (short)gDSum.nSatE; }
+  short GetNSatC() { return (short)gDSum.nSatC; }
+  short GetNSatS() { return (short)gDSum.nSatS; }
+  short GetNSatJ() { return (short)gDSum.nSatJ; }
+  short GetNSatI() { return (short)gDSum.nSatI; }
+  int GetNEph() { return gDSum.nEph; }
+  void GetSats(myList<rSat>& list) { list = gDSum.lSat; }
+  mjd GetStartEpoch() { return StartEpoch; }
+  mjd GetEndEpoch() { return EndEpoch; }
+  bool Check4Sat(rSat& sat) { return gDSum.lSat.Find(sat); }
+
+  // ---- Interpolation --------------------------------------------------------
+
+  void SetInterpolation() { SetInterpolation(sp3ns::DEFAULT_PTS_POS, sp3ns::DEFAULT_PTS_TIME); }
+
+  // Numbers of Lagrange points for positions and clocks, raised to even numbers.
+  void SetInterpolation(long npos, long ntime) {
+    char msg[256];
+    if (npos < 2)
+      ProgramError("Function:   sp3::SetInterpolation(long,long)",
+                   "Input NUMBER OF POINTS for positional Lagrangian polynomial too small (<2)!",
+                   false);
+    if (ntime < 2)
+      ProgramError("Function:   sp3::SetInterpolation(long,long)",
+                   "Input NUMBER OF POINTS for temporal Lagrangian polynomial too small (<2)!",
+                   false);
+    if (npos % 2 != 0) {
+      snprintf(msg, sizeof msg,
+               "Input NUMBER OF POINTS for positional Lagrangian polynomial odd (n=%ld) - "
+               "increasing to even number!",
+               npos);
+      ProgramWarning("Function:   sp3::SetInterpolation(long,long)", msg);
+      npos++;
+    }
+    if (ntime % 2 != 0) {
+      snprintf(msg, sizeof msg,
+               "Input NUMBER OF POINTS for temporal Lagrangian polynomial odd (n=%ld) - "
+               "increasing to even number!",
+               ntime);
+      ProgramWarning("Function:   sp3::SetInterpolation(long,long)", msg);
+      ntime++;
+    }
+    // With the file read, more points than records can never be served; refusing
+    // them here also keeps an absurd count from sizing the denominator lists.
+    if (gDSum.nEph > 0) TestWindowFits(npos, ntime, "Function:   sp3::SetInterpolation(long,long)");
+    isInterpolSet = true;
+    nPtsPos = npos;
+    nPtsTime = ntime;
+    SetLFact(posL, nPtsPos);
+    SetLFact(timeL, nPtsTime);
+  }
+
+  // Position x (m, clock correction in s in t) and velocity v (m/s) of sat at
+  // epoch t. x and v are written only where the records allow it.
+  void CalcSatPosition(rSat& sat, mjd& t, xyz& x, xyz& v) {
+    posOK = timeOK = false;
+    Relativity = 0;
+    if (!isInterpolSet)
+      ProgramError("Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
+                   "Interpolation PARAMETERS (# of interpolating points) NOT SET!", false);
+    const long isat = gDSum.lSat.IndexFirst(sat);
+    if (isat < 0) return;
+    TestWindowFits(nPtsPos, nPtsTime, "Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)");
+    if (IsOutsideFile(t))
+      ProgramWarning("Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
+                     "Calculation epoch NOT in epoch interval of input precise orbit file!");
+
+    long ix = SetEpochIndex(t, nPtsPos);
+    if (CheckSatelliteDataP(ix, isat)) {
+      CalcSatPositionP(isat, ix, SetAFactor(t, ix), x, v);
+      posOK = true;
+    }
+    ix = SetEpochIndex(t, nPtsTime);
+    if (CheckSatelliteDataT(ix, isat)) {
+      CalcSatPositionT(isat, ix, SetAFactor(t, ix), x);
+      timeOK = true;
+    }
+    CalEph = t;
+  }
+
+  // The same state at the transmission epoch of a signal received at t by a
+  // receiver at rec (Earth-fixed, m); returns the geometric distance (m), 0 when
+  // the satellite or its positions are missing.
+  long double CalcSatPosition(rSat& sat, mjd& t, xyz& rec, xyz& x, xyz& v) {
+    posOK = timeOK = false;
+    if (!isInterpolSet)
+      ProgramError("Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)",
+                   "Interpolation PARAMETERS (# of interpolating points) NOT SET!", false);
+    const long isat = gDSum.lSat.IndexFirst(sat);
+    if (isat < 0) return 0;
+    TestWindowFits(nPtsPos, nPtsTime,
+                   "Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)");
+    if (IsOutsideFile(t))
+      ProgramWarning("Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)",
+                     "Calculation epoch NOT in epoch interval of input precise orbit file!");
+
+    // Both windows stay at the reception epoch.
+    const long ixP = SetEpochIndex(t, nPtsPos);
+    const long ixT = SetEpochIndex(t, nPtsTime);
+    posOK = CheckSatelliteDataP(ixP, isat);
+    timeOK = CheckSatelliteDataT(ixT, isat);
+    if (!posOK) return 0;
+
+    const long double c = gConst.GetC();
+    const long double wE = gConst.GetWEarth('G');
+    long double dt = sp3ns::LIGHT_TIME_START, misclosure = 1, D = 0;
+    int steps = 0;
+    while (misclosure > sp3ns::LIGHT_TIME_TOL) {
+      mjd te = t;
+      te += dt;
+      CalEph = te;
+      CalcSatPositionP(isat, ixP, SetAFactor(te, ixP), x, v);
+      if (timeOK) CalcSatPositionT(isat, ixT, SetAFactor(te, ixT), x);
+      // The receiver turned with the Earth during the travel time.
+      xyz r = rec.RotateZ(-dt * wE);
+      D = (r - x).GetLength();
+      misclosure = fabsl(D + dt * c);
+      dt = -D / c;
+      if (++steps > sp3ns::LIGHT_TIME_STEPS) {
+        ProgramWarning("Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)",
+                       "TO MANY ITERATION STEPS > 15!");
+        break;
+      }
+    }
+    return D;
+  }
+
+  bool GetPositionStatus() { return posOK; }
+  bool GetTimeStatus() { return timeOK; }
+  mjd GetTransmissionEpoch() { return CalEph; }
+  long double GetRelativity() { return Relativity; }
+
+  // ---- Writing --------------------------------------------------------------
+
+  void PrintFile() {
+    std::cout << std::fixed;
+    PrintFile_All(std::cout);
+  }
+
+  void PrintFile(const char* name) {
+    std::ofstream out(name);
+    if (!out) {
+      char msg[2 * sp3ns::FILE_SIZE + 128];
+      snprintf(msg, sizeof msg,
+               "Output file: %s for ORBIT SP3 print can not be opened for writing!", name);
+      ProgramError("Function:   sp3::PrintFile(char*)", msg, false);
+    }
+    out << std::fixed;
+    PrintFile_All(out);
+    out.close();
+  }
+
+  // The whole file: header rebuilt from the stored values (as many satellite
+  // lines as the list needs, five at least), four comment lines, the records, EOF.
+  void PrintFile_All(std::ostream& os) {
+    ymdhmsns::PrintType = ymdhmsns::SP3;
+    gpswsns::PrintFormat = gpswsns::SP3;
+    mjdns::PrintFormat = mjdns::SP3;
+    rSns::StyleType = rSns::NEWSTYLE;
+    os << std::fixed;
+
+    ymdhms ys = mjd2ymdhms(StartEpoch);
+    os << '#' << Version << Flag << ys << std::setw(8) << gDSum.nEph << " ORBIT " << CoordSys
+       << " PRT" << "  TRM" << '\n';
+    GPSws gs = mjd2GPSws(StartEpoch);
+    os << "##" << gs << std::setw(15) << std::setprecision(8) << Interval << StartEpoch << '\n';
+
+    const long nSat = gDSum.nSat;
+    long nLines = (nSat + sp3ns::SL_FIELDS - 1) / sp3ns::SL_FIELDS;
+    if (nLines < 5) nLines = 5;
+    for (long l = 0; l < nLines; l++) {
+      // The count takes columns 4 to 6, which SP3-d needs for more than 99 satellites.
+      os << "+  ";
+      if (l == 0)
+        os << std::setw(3) << nSat;
+      else
+        os << "   ";
+      os << "   ";
+      for (long k = l * sp3ns::SL_FIELDS; k < (l + 1) * sp3ns::SL_FIELDS; k++) {
+        if (k < nSat && k < gDSum.lSat.Length())
+          os << gDSum.lSat(k);
+        else
+          os << "  0";
+      }
+      os << '\n';
+    }
+    for (long l = 0; l < nLines; l++) {
+      os << "++       ";
+      for (long k = l * sp3ns::SL_FIELDS; k < (l + 1) * sp3ns::SL_FIELDS; k++) {
+        if (k < nSat && k < sSat.Length())
+          os << std::setw(3) << sSat(k);
+        else
+          os << "  0";
+      }
+      os << '\n';
+    }
+    os << "%c " << Type << "  cc " << TimeSys
+       << " ccc cccc cccc cccc cccc ccccc ccccc ccccc ccccc" << '\n';
+    os << "%c cc cc ccc ccc cccc cccc cccc cccc ccccc ccccc ccccc ccccc" << '\n';
+    os << "%f " << std::setw(10) << std::setprecision(7) << posBase << " " << std::setw(12)
+       << std::setprecision(9) << clkBase << "  0.00000000000  0.000000000000000" << '\n';
+    os << "%f  0.0000000  0.000000000  0.00000000000  0.000000000000000" << '\n';
+    os << "%i    0    0    0    0      0      0      0      0         0" << '\n';
+    os << "%i    0    0    0    0      0      0      0      0         0" << '\n';
+    CppCas clock;
+    os << "/* GNSS SATELLITE PRECISE EPHEMERIS FILE:                   " << '\n';
+    os << "/*   PRINTING APPLICATION: " << "Morvi" << '\n';
+    os << "/*   Author: Imrek Vantok, KQ TRM - ZOBRK" << '\n';
+    os << "/*   Date: " << clock.Ascii() << "   LOCAL TIME" << '\n';
+    for (long k = 0; k < sEData.Length(); k++) sEData(k).Print(os);
+    os << "EOF" << '\n';
+  }
+
+ private:
+  char file[sp3ns::FILE_SIZE];
+  char Type;
+  char Version;
+  char Flag;
+  char TimeSys[4];
+  char CoordSys[8];
+  gDataSum gDSum;
+  myList<short> sSat;
+  mjd StartEpoch;
+  mjd EndEpoch;
+  long double Interval;
+  long double posBase, clkBase;
+  long nComments;
+  long nSatListLines;
+  long nEpochLines;  // lines beginning with '*' from the first one to the end of the file
+  myList<sp3EData> sEData;
+
+  bool isInterpolSet;
+  long nPtsPos, nPtsTime;
+  myList<long double> posL, timeL;
+  bool posOK, timeOK;
+  long double Relativity;
+  mjd CalEph;
+
+  // ---- Reading --------------------------------------------------------------
+
+  // Counting pass: "+ " and "/*" lines before the first '*' line, and the '*'
+  // lines from there to the end of the file.
+  void CountSomeLines() {
+    char line[sp3ns::LINE_SIZE];
+    std::ifstream in(file);
+    if (!in)
+      ProgramError("Function:   sp3::ReadFile()", "Input ORBIT SP3 file can not be opened!",
+                   false);
+    bool inHeader = true;
+    while (GetFileLine(in, line, sp3ns::LINE_SIZE)) {
+      if (line[0] == '*') {
+        inHeader = false;
+        nEpochLines++;
+      } else if (inHeader) {
+        if (strncmp(line, "+ ", 2) == 0) nSatListLines++;
+        if (strncmp(line, "/*", 2) == 0) nComments++;
+      }
+    }
+  }
+
+  // Reads one header line; the header ending before its layout is complete, or a
+  // line longer than the buffer, is fatal.
+  static void ReadHeaderLine(std::ifstream& in, char* line) {
+    bool isLong = false;
+    if (!GetFileLine(in, line, sp3ns::LINE_SIZE, &isLong))
+      ProgramError("Function:   sp3::ReadFile_Header(ifstream&)",
+                   "Unexpected EOF of ORBIT SP3 file - header section!", false);
+    if (isLong)
+      ProgramError("Function:   sp3::ReadFile_Header(ifstream&)",
+                   "Line of ORBIT SP3 file - header section longer than 511 characters!", false);
+  }
+
+  // The header: 2 + 2 x nSatListLines + 6 + nComments lines, so that the next
+  // line is the first '*' line [1, 2].
+  void ReadFile_Header(std::ifstream& in) {
+    char line[sp3ns::LINE_SIZE];
+    char f[sp3ns::LINE_SIZE];
+    char msg[2 * sp3ns::LINE_SIZE];
+
+    // Line 1: version, position/velocity flag, number of epochs, coordinate system.
+    ReadHeaderLine(in, line);
+    Version = sp3ns::Column(line, sp3ns::H1_VERSION.first);
+    Flag = sp3ns::Column(line, sp3ns::H1_FLAG.first);
+    gDSum.nEph = atoi(sp3ns::Field(line, sp3ns::H1_NEPOCH, f));
+    sp3ns::Field(line, sp3ns::H1_COORDSYS, CoordSys);
+    if (gDSum.nEph < 1) {
+      snprintf(msg, sizeof msg, "Number of epochs >%d< in ORBIT SP3 file header NOT valid!",
+               gDSum.nEph);
+      ProgramError("Function:   sp3::ReadFile_Header(ifstream&)", msg, false);
+    }
+
+    // Line 2: interval, first epoch as MJD day and fraction of day.
+    ReadHeaderLine(in, line);
+    Interval = atof(sp3ns::Field(line, sp3ns::H2_INTERVAL, f));
+    // The span of the epochs must stay inside the days an mjd can hold.
+    const long double span = (long double)(gDSum.nEph - 1) * Interval;
+    if (!std::isfinite(Interval) || Interval <= 0 ||
+        span >= (long double)tcns::MAX_MJD_DAY * tcns::SECDAY) {
+      snprintf(msg, sizeof msg, "Epoch interval >%s< in ORBIT SP3 file header NOT valid!", f);
+      ProgramError("Function:   sp3::ReadFile_Header(ifstream&)", msg, false);
+    }
+    const uint32_t day = (uint32_t)atol(sp3ns::Field(line, sp3ns::H2_MJDAY, f));
+    const double fraction = atof(sp3ns::Field(line, sp3ns::H2_FRACTION, f));
+    StartEpoch = mjd(day, (long double)(fraction * 86400.0));
+    mjd e = StartEpoch;
+    e += span;
+    EndEpoch = e;
+
+    DecodeSats(in);
+    DecodesSats(in);
+
+    // "%c" lines: file type and time system.
+    ReadHeaderLine(in, line);
+    Type = sp3ns::Column(line, sp3ns::C1_TYPE.first);
+    sp3ns::Field(line, sp3ns::C1_TIMESYS, TimeSys);
+    ReadHeaderLine(in, line);
+
+    // "%f" lines: bases of the accuracy exponents; then the two "%i" lines.
+    ReadHeaderLine(in, line);
+    posBase = atof(sp3ns::Field(line, sp3ns::F1_POSBASE, f));
+    clkBase = atof(sp3ns::Field(line, sp3ns::F1_CLKBASE, f));
+    for (int k = 0; k < 3; k++) ReadHeaderLine(in, line);
+
+    for (long k = 0; k < nComments; k++) ReadHeaderLine(in, line);
+  }
+
+  // Field k (0-based) of the 17 three-column fields of a "+" or "++" line.
+  static char* ListField(const char* line, int k, char* out) {
+    return sp3ns::Field(line, sp3ns::Col{sp3ns::SL_FIRST + k * sp3ns::SL_WIDTH, sp3ns::SL_WIDTH},
+                        out);
+  }
+
+  // The per-system count and list of gDSum that a satellite belongs to.
+  bool SystemSlot(const rSat& s, int*& count, myList<rSat>*& list) {
+    struct Slot {
+      char sys;
+      int* n;
+      myList<rSat>* l;
+    };
+    const Slot slots[] = {{'G', &gDSum.nSatG, &gDSum.lSatG}, {'R', &gDSum.nSatR, &gDSum.lSatR},
+                          {'E', &gDSum.nSatE, &gDSum.lSatE}, {'C', &gDSum.nSatC, &gDSum.lSatC},
+                          {'S', &gDSum.nSatS, &gDSum.lSatS}, {'J', &gDSum.nSatJ, &gDSum.lSatJ},
+                          {'I', &gDSum.nSatI, &gDSum.lSatI}};
+    for (const Slot& sl : slots)
+      if (sl.sys == s.GetISys()) {
+        count = sl.n;
+        list = sl.l;
+        return true;
+      }
+    return false;
+  }
+
+  // The "+" lines: satellite count (first line) and the satellite list. The list
+  // ends at the first empty field ("  0"); a count that differs from the
+  // satellites listed is fatal, since the records and the list must match.
+  void DecodeSats(std::ifstream& in) {
+    char line[sp3ns::LINE_SIZE];
+    char f[sp3ns::LINE_SIZE];
+    char msg[256];
+    int taken = 0, listed = 0;
+    bool listEnded = false;
+    for (long l = 0; l < nSatListLines; l++) {
+      ReadHeaderLine(in, line);
+      if (l == 0) {
+        gDSum.nSat = atoi(sp3ns::Field(line, sp3ns::SL_NSAT, f));
+        if (gDSum.nSat < 1) {
+          snprintf(msg, sizeof msg,
+                   "Number of satellites >%d< in ORBIT SP3 file header NOT valid!", gDSum.nSat);
+          ProgramError("Function:   sp3::ReadFile_Header(ifstream&)", msg, false);
+        }
+      }
+      for (int k = 0; k < sp3ns::SL_FIELDS; k++) {
+        ListField(line, k, f);
+        char code[sp3ns::SL_WIDTH + 1];
+        strcpy(code, f);
+        trim(code);
+        const bool empty = code[0] == 0 || strcmp(code, "0") == 0;
+        if (empty) {
+          listEnded = true;
+          continue;
+        }
+        listed++;
+        if (listEnded || taken >= gDSum.nSat) continue;
+        fillstr(f, sp3ns::SL_WIDTH, ' ');
+        rSat s;
+        s = f;
+        gDSum.lSat.PushBack(s);
+        int* count = nullptr;
+        myList<rSat>* list = nullptr;
+        if (SystemSlot(s, count, list)) {
+          list->PushBack(s);
+          (*count)++;
+        }
+        taken++;
+      }
+    }
+    if (nSatListLines == 0)
+      ProgramError("Function:   sp3::ReadFile_Header(ifstream&)",
+                   "Number of satellites >0< in ORBIT SP3 file header NOT valid!", false);
+    if (taken != gDSum.nSat || listed != gDSum.nSat) {
+      snprintf(msg, sizeof msg,
+               "Number of satellites >%d< in ORBIT SP3 file header NOT equal to number of "
+               "satellites listed >%d<!",
+               gDSum.nSat, taken != gDSum.nSat ? taken : listed);
+      ProgramError("Function:   sp3::ReadFile_Header(ifstream&)", msg, false);
+    }
+    sSat.Resize(gDSum.nSat);
+  }
+
+  // The "++" lines: one accuracy code per listed satellite.
+  void DecodesSats(std::ifstream& in) {
+    char line[sp3ns::LINE_SIZE];
+    char f[sp3ns::LINE_SIZE];
+    long taken = 0;
+    for (long l = 0; l < nSatListLines; l++) {
+      ReadHeaderLine(in, line);
+      for (int k = 0; k < sp3ns::SL_FIELDS && taken < gDSum.nSat; k++)
+        sSat(taken++) = (short)atoi(ListField(line, k, f));
+    }
+  }
+
+  // ---- Interpolation --------------------------------------------------------
+
+  // The interpolation needs at least as many records as points in each window.
+  void TestWindowFits(long npos, long ntime, const char* where) {
+    const long n = npos > ntime ? npos : ntime;
+    if (gDSum.nEph < n) {
+      char msg[256];
+      snprintf(msg, sizeof msg,
+               "Number of EPOCHS >%d< in ORBIT SP3 file smaller than NUMBER OF POINTS >%ld< "
+               "of Lagrangian polynomial!",
+               gDSum.nEph, n);
+      ProgramError(where, msg, false);
+    }
+  }
+
+  // True when t lies more than the extrapolation limit before the first or after
+  // the last record (exactly the limit is still inside).
+  bool IsOutsideFile(mjd& t) {
+    return (sEData(0).eph - t) > sp3ns::EXTRAPOLATION_LIMIT ||
+           (t - sEData(gDSum.nEph - 1).eph) > sp3ns::EXTRAPOLATION_LIMIT;
+  }
+
+  // Lagrange denominators for the nodes 0 ... n-1: L(i) = prod over j != i of (i - j).
+  void SetLFact(myList<long double>& L, long n) {
+    L.Resize(n);
+    for (long i = 0; i < n / 2; i++) {
+      long double p = 1;
+      for (long j = 0; j < n; j++)
+        if (j != i) p *= (long double)(i - j);
+      L(i) = p;
+      L(n - 1 - i) = -p;
+    }
+  }
+
+  // First record of the n-point window: n/2 records at or before t, n/2 after,
+  // moved inside the file near its ends.
+  long SetEpochIndex(mjd& t, long n) {
+    long double q = (t - sEData(0).eph) / Interval;
+    // Far outside the file the window sits at an end anyway; the bound keeps the
+    // conversion to an integer defined.
+    const long double qMax = (long double)gDSum.nEph + n;
+    if (q > qMax) q = qMax;
+    if (q < -qMax) q = -qMax;
+    long ix = (long)q - (n / 2 - 1);
+    if (ix < 0) ix = 0;
+    if (ix > gDSum.nEph - n) ix = gDSum.nEph - n;
+    return ix;
+  }
+
+  // Normalised argument of t in the window starting at record ix.
+  long double SetAFactor(mjd& t, long ix) { return (t - sEData(ix).eph) / Interval; }
+
+  bool CheckSatelliteDataP(long ix, long isat) {
+    for (long k = ix; k < ix + nPtsPos; k++)
+      if (!sEData(k).isOKPos(isat)) return false;
+    return true;
+  }
+
+  bool CheckSatelliteDataT(long ix, long isat) {
+    for (long k = ix; k < ix + nPtsTime; k++)
+      if (!sEData(k).isOKTime(isat)) return false;
+    return true;
+  }
+
+  // Lagrange interpolation of the position over nPtsPos records from ix, at the
+  // normalised argument A; the velocity is the time derivative of the same
+  // polynomial. Sets the relativistic clock term 2 (x . v) / c^2 [3].
+  void CalcSatPositionP(long isat, long ix, long double A, xyz& x, xyz& v) {
+    const long n = nPtsPos;
+    long double X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
+    for (long i = 0; i < n; i++) {
+      long double F = 1;
+      for (long j = 0; j < n; j++)
+        if (j != i) F *= (A - j);
+      // dF/dA = sum over j != i of the product over k != i, j; divided by the
+      // interval it is per second.
+      long double dF = 0;
+      for (long j = 0; j < n; j++) {
+        if (j == i) continue;
+        long double p = 1;
+        for (long k = 0; k < n; k++)
+          if (k != i && k != j) p *= (A - k);
+        dF += p;
+      }
+      dF /= Interval;
+      xyz& P = sEData(ix + i).Pos(isat);
+      X += F * P.GetX() / posL(i);
+      Y += F * P.GetY() / posL(i);
+      Z += F * P.GetZ() / posL(i);
+      VX += dF * P.GetX() / posL(i);
+      VY += dF * P.GetY() / posL(i);
+      VZ += dF * P.GetZ() / posL(i);
+    }
+    x.Set(X, Y, Z);
+    v.Set(VX, VY, VZ);
+    const long double c = gConst.GetC();
+    Relativity = 2 * ((VX / c) * (X / c) + (VY / c) * (Y / c) + (VZ / c) * (Z / c));
+  }
+
+  // Lagrange interpolation of the clock over nPtsTime records from ix; the t
+  // component of x becomes the clock less the relativistic term.
+  void CalcSatPositionT(long isat, long ix, long double A, xyz& x) {
+    const long n = nPtsTime;
+    long double clk = 0;
+    for (long i = 0; i < n; i++) {
+      long double F = 1;
+      for (long j = 0; j < n; j++)
+        if (j != i) F *= (A - j);
+      clk += F * sEData(ix + i).Pos(isat).GetT() / timeL(i);
+    }
+    x.SetT(clk - Relativity);
+  }
+};
