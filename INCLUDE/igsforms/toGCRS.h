@@ -1,0 +1,325 @@
+// ITRS-to-GCRS rotation file: one 3 x 3 rotation matrix (r_GCRS = R r_ITRS)
+// and its quaternion per epoch, selected by UTC epoch within 0.1 s, no interpolation.
+// Format: two free header lines, then one record per line of 20 values: TAI epoch
+// (decimal MJD), UTC year month day hour minute second, R11..R33, Q1..Q4.
+// References: [1] IERS Conventions (2010), ch. 5 (the rotation the file tabulates).
+#pragma once
+
+#include <cmath>     // fabs, floor, roundl
+#include <cstdio>    // snprintf
+#include <cstdlib>   // strtold
+#include <cstring>   // strlen, strncpy
+#include <fstream>   // ifstream
+#include <iomanip>   // setw, setprecision
+#include <iostream>  // cout, istream, ostream
+#include <sstream>   // istringstream
+
+#include "functions/cstrings.h"   // FileExists, GetFileLine, IsWhite
+#include "gdata/mjd.h"            // mjd
+#include "gdata/myList.h"         // myList
+#include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms
+#include "gdata/xyz.h"            // xyz
+#include "gdata/ymdhms.h"         // ymdhms, ymdhmsns
+#include "pgminc/ProgramError.h"  // ProgramError, ProgramWarning
+
+namespace tgcrsc {
+constexpr int FileNameSize = 256;       // room of the file name, NUL included
+constexpr int LineSize = 512;           // room of one line, NUL included
+constexpr int ValuesPerRecord = 20;     // TAI, 6 UTC fields, 9 matrix, 4 quaternion
+constexpr long double SelectTol = 0.1L;         // epoch selection window (s)
+constexpr long double NoIntervalYet = 10000000000.0L;  // start of the smallest-step search (s)
+constexpr long double WholeSecondTol = 0.0001L;  // steps this close to whole seconds are whole
+}  // namespace tgcrsc
+
+// One record of the rotation file; all members public.
+class toGCRSmatrix {
+ public:
+  mjd eph_TAI;  // epoch in TAI, from the decimal MJD
+  mjd eph_UTC;  // epoch in UTC, from the calendar fields; records are selected by it
+  long double R11, R12, R13, R21, R22, R23, R31, R32, R33;  // rotation ITRS -> GCRS, by rows
+  long double Q1, Q2, Q3, Q4;                               // the same rotation, stored only
+
+  toGCRSmatrix()
+      : R11(0), R12(0), R13(0), R21(0), R22(0), R23(0), R31(0), R32(0), R33(0),
+        Q1(0), Q2(0), Q3(0), Q4(0) {}
+
+  toGCRSmatrix& operator=(const toGCRSmatrix& m) {
+    if (this == &m) return *this;
+    eph_TAI = m.eph_TAI;
+    eph_UTC = m.eph_UTC;
+    R11 = m.R11; R12 = m.R12; R13 = m.R13;
+    R21 = m.R21; R22 = m.R22; R23 = m.R23;
+    R31 = m.R31; R32 = m.R32; R33 = m.R33;
+    Q1 = m.Q1; Q2 = m.Q2; Q3 = m.Q3; Q4 = m.Q4;
+    return *this;
+  }
+};
+
+// Reads one record in the file layout: TAI decimal MJD, UTC calendar fields,
+// nine matrix elements, four quaternion components.
+inline std::istream& operator>>(std::istream& in, toGCRSmatrix& m) {
+  long double tai = 0;
+  in >> tai;
+  m.eph_TAI = tai;
+  ymdhms utc;
+  in >> utc;
+  m.eph_UTC = ymdhms2mjd(utc);
+  in >> m.R11 >> m.R12 >> m.R13 >> m.R21 >> m.R22 >> m.R23 >> m.R31 >> m.R32 >> m.R33;
+  in >> m.Q1 >> m.Q2 >> m.Q3 >> m.Q4;
+  return in;
+}
+
+// Writes one record: TAI as decimal MJD, UTC in the RINEXDATA3 layout, then the
+// 13 numbers in 18 columns with 14 decimals; no line end.
+inline std::ostream& operator<<(std::ostream& os, toGCRSmatrix& m) {
+  os << std::fixed << std::setw(18) << std::setprecision(12) << m.eph_TAI.GetMJDDec();
+  ymdhmsns::PrintType = ymdhmsns::RINEXDATA3;
+  ymdhms utc = mjd2ymdhms(m.eph_UTC);
+  os << utc;
+  const long double* vals[13] = {&m.R11, &m.R12, &m.R13, &m.R21, &m.R22, &m.R23, &m.R31,
+                                 &m.R32, &m.R33, &m.Q1,  &m.Q2,  &m.Q3,  &m.Q4};
+  for (const long double* v : vals) os << std::setw(18) << std::setprecision(14) << *v;
+  return os;
+}
+
+// The rotation file: its header lines and records in file order.
+class toGCRS {
+ public:
+  toGCRS() : nEph(0), iX(-1), Interval(0) {
+    file[0] = 0;
+    header[0][0] = 0;
+    header[1][0] = 0;
+  }
+
+  // Takes the file name; a name that does not fit or a file that cannot be opened is fatal.
+  void SetFile(const char* name) {
+    if (strlen(name) >= static_cast<size_t>(tgcrsc::FileNameSize))
+      ProgramError("Function:   toGCRS::SetFile()",
+                   "Input ITRS>GCRS matrix file name longer than 255 characters!", false);
+    strncpy(file, name, tgcrsc::FileNameSize - 1);
+    file[tgcrsc::FileNameSize - 1] = 0;
+    if (!FileExists(file))
+      ProgramError("Function:   toGCRS::SetFile()",
+                   "Input ITRS>GCRS matrix file can not be opened!", false);
+  }
+
+  // Reads the whole file: line count, records, first/last epochs and the interval.
+  void ReadFile() {
+    ReadFile_Check();
+    toGCRSdata.Resize(nEph, 1);
+    ReadFile_Read();
+    GetInfoData();
+  }
+
+  long GetNEph() const { return nEph; }
+  long double GetInterval() const { return Interval; }
+  const char* GetHeader(int i) const { return header[i == 0 ? 0 : 1]; }
+  // Record k in file order (validated access).
+  toGCRSmatrix& GetRecord(long k) { return toGCRSdata(k); }
+
+  // Summary on standard output: counts, TAI and UTC spans, interval.
+  void PrintSummary() {
+    char s1[64], s2[64];
+    std::cout << std::fixed;
+    std::cout << "  Number of epochs: " << nEph << std::endl;
+    DateText(eph_TAI_first, 8, s1);
+    DateText(eph_TAI_last, 8, s2);
+    std::cout << "  TAI epochs      : " << s1 << "  - " << s2 << std::endl;
+    DateText(eph_UTC_first, 8, s1);
+    DateText(eph_UTC_last, 8, s2);
+    std::cout << "  UTC epochs      : " << s1 << "  - " << s2 << std::endl;
+    std::cout << "  Interval        : " << std::setw(12) << std::setprecision(3) << Interval
+              << " s" << std::endl;
+    std::cout << std::endl;
+  }
+
+  // Writes the header lines and every record to standard output.
+  void PrintFile() {
+    std::cout << header[0] << std::endl << header[1] << std::endl;
+    for (long k = 0; k < nEph; k++) std::cout << toGCRSdata(k) << std::endl;
+  }
+
+  // Selects the first record whose UTC epoch lies within 0.1 s of t; warns when none does.
+  void SetEpoch(mjd& t) {
+    iX = FindEpoch(t);
+    if (iX != -1) return;
+    char sdate[64], msg[256];
+    DateText(t, 0, sdate);
+    snprintf(msg, sizeof msg,
+             "Input satellite position epoch [%s] CAN NOT be found in ITRS>GCRS rotation file",
+             sdate);
+    ProgramWarning("Function:   toGCRS::SetEpoch(mjd&)", msg);
+  }
+
+  bool IsValidEpoch() const { return iX != -1; }
+
+  // out = R in for the selected record (x, y, z only; t of out is kept).
+  // Without a selection out stays as it was. The three products are formed
+  // before out is written, so in and out may be the same object.
+  void Rotate(xyz& in, xyz& out) {
+    if (iX == -1) return;
+    const toGCRSmatrix& R = toGCRSdata(iX);
+    const long double x = in.GetX(), y = in.GetY(), z = in.GetZ();
+    const long double ox = R.R11 * x + R.R12 * y + R.R13 * z;
+    const long double oy = R.R21 * x + R.R22 * y + R.R23 * z;
+    const long double oz = R.R31 * x + R.R32 * y + R.R33 * z;
+    out.SetX(ox);
+    out.SetY(oy);
+    out.SetZ(oz);
+  }
+
+  // Counts and lists on standard output the epochs from..to in steps of step
+  // seconds that no record covers; returns that count.
+  long CheckExternalEpochs(mjd& from, mjd& to, long double step) {
+    if (!(step > 0))
+      ProgramError("Function:   toGCRS::CheckExternalEpochs()",
+                   "Interval of epochs for ITRS>GCRS check must be GREATER than 0!", false);
+    char sdate[64];
+    long n = static_cast<long>(std::floor((to - from) / step)) + 1;
+    std::cout << "  Number of epochs: " << std::setw(10) << n << std::endl;
+    DateText(from, 1, sdate);
+    std::cout << "  FROM epoch      : " << sdate << " [" << from << "]" << std::endl;
+    DateText(to, 1, sdate);
+    std::cout << "  TO   epoch      : " << sdate << " [" << to << "]" << std::endl;
+    std::cout << "  Interval        : " << std::fixed << std::setw(10) << std::setprecision(1)
+              << step << " s" << std::endl;
+    mjd e = from;
+    long count = 0;
+    while (true) {
+      if (FindEpoch(e) == -1) {
+        count++;
+        DateText(e, 1, sdate);
+        std::cout << std::endl
+                  << "    Epoch: " << sdate << " [" << e
+                  << "]    NOT FOUND IN ITRS>CGRS LIST OF EPOCHS!!";
+      }
+      e += step;
+      if (e > to) break;
+    }
+    if (count != 0) std::cout << std::endl;
+    std::cout << std::endl
+              << "  FINAL RESULTS: " << std::setw(10) << count << " PROBLEMATIC EPOCH!"
+              << std::endl
+              << std::endl;
+    return count;
+  }
+
+ private:
+  char file[tgcrsc::FileNameSize];
+  char header[2][tgcrsc::LineSize];
+  long nEph;
+  myList<toGCRSmatrix> toGCRSdata;
+  long iX;
+  mjd eph_TAI_first, eph_TAI_last, eph_UTC_first, eph_UTC_last;
+  long double Interval;
+
+  // Date text of an epoch with n decimals of the second.
+  static void DateText(mjd& t, int n, char* s) {
+    ymdhms d = mjd2ymdhms(t);
+    d.GetDateString(s, n);
+  }
+
+  // Index of the first record within 0.1 s of t, or -1.
+  long FindEpoch(mjd& t) {
+    for (long k = 0; k < nEph; k++)
+      if (std::fabs(t - toGCRSdata(k).eph_UTC) < tgcrsc::SelectTol) return k;
+    return -1;
+  }
+
+  // Reads one line; a line that does not fit the buffer is fatal, naming it.
+  bool ReadLine(std::istream& in, char* buf, long lineNo) {
+    bool isLong = false;
+    bool ok = GetFileLine(in, buf, tgcrsc::LineSize, &isLong);
+    if (isLong) {
+      char msg[256];
+      snprintf(msg, sizeof msg,
+               "Line %ld of ITRS>GCRS matrix file longer than %d characters!", lineNo,
+               tgcrsc::LineSize - 1);
+      ProgramError("Function:   toGCRS::ReadFile()", msg, false);
+    }
+    return ok;
+  }
+
+  // Header lines, then the number of record lines (every line after line 2).
+  void ReadFile_Check() {
+    std::ifstream in(file);
+    char buf[tgcrsc::LineSize];
+    for (int i = 0; i < 2; i++) {
+      header[i][0] = 0;
+      if (ReadLine(in, buf, i + 1)) strncpy(header[i], buf, tgcrsc::LineSize);
+      header[i][tgcrsc::LineSize - 1] = 0;
+    }
+    nEph = 0;
+    while (ReadLine(in, buf, nEph + 3)) nEph++;
+  }
+
+  // A record line must hold exactly 20 numbers, the five calendar fields after
+  // the TAI epoch as whole numbers; anything else (a blank line, a record broken
+  // over two lines, a missing value) would shift every later record.
+  static void CheckRecordLine(const char* line, long lineNo) {
+    char msg[256];
+    int nw = cwords(line);
+    if (nw != tgcrsc::ValuesPerRecord) {
+      snprintf(msg, sizeof msg,
+               "Line %ld of ITRS>GCRS matrix file holds %d values, not %d!", lineNo, nw,
+               tgcrsc::ValuesPerRecord);
+      ProgramError("Function:   toGCRS::ReadFile()", msg, false);
+    }
+    const char* p = line;
+    for (int k = 0; k < nw; k++) {
+      while (IsWhite(*p)) p++;
+      const char* start = p;
+      while (*p != 0 && !IsWhite(*p)) p++;
+      bool good = true;
+      if (k >= 1 && k <= 5) {
+        for (const char* q = start; q < p; q++)
+          if (*q < '0' || *q > '9') good = false;
+      } else {
+        // plain decimal numbers only: no hex, inf or nan, which the stream reads otherwise
+        for (const char* q = start; q < p; q++)
+          if (strchr("0123456789+-.eE", *q) == nullptr) good = false;
+        char* end = nullptr;
+        long double v = good ? strtold(start, &end) : 0;
+        good = good && (end == p) && std::isfinite(v);
+      }
+      if (!good) {
+        snprintf(msg, sizeof msg,
+                 "Line %ld of ITRS>GCRS matrix file: value %d >%.*s< not valid!", lineNo,
+                 k + 1, static_cast<int>(p - start > 40 ? 40 : p - start), start);
+        ProgramError("Function:   toGCRS::ReadFile()", msg, false);
+      }
+    }
+  }
+
+  // Records in file order, each line checked before it is read.
+  void ReadFile_Read() {
+    std::ifstream in(file);
+    char buf[tgcrsc::LineSize];
+    ReadLine(in, buf, 1);
+    ReadLine(in, buf, 2);
+    toGCRSmatrix work;
+    for (long k = 0; k < nEph; k++) {
+      ReadLine(in, buf, k + 3);
+      CheckRecordLine(buf, k + 3);
+      std::istringstream rec(buf);
+      rec >> work;
+      toGCRSdata(k) = work;
+    }
+  }
+
+  // First and last epochs, and the interval as the smallest UTC step.
+  void GetInfoData() {
+    eph_TAI_first = toGCRSdata(0).eph_TAI;
+    eph_UTC_first = toGCRSdata(0).eph_UTC;
+    eph_TAI_last = toGCRSdata(nEph - 1).eph_TAI;
+    eph_UTC_last = toGCRSdata(nEph - 1).eph_UTC;
+    long double m = tgcrsc::NoIntervalYet;
+    for (long k = 1; k < nEph; k++) {
+      long double d = toGCRSdata(k).eph_UTC - toGCRSdata(k - 1).eph_UTC;
+      if (d < m) m = d;
+    }
+    long double r = roundl(m);
+    if (std::fabs(m - r) < tgcrsc::WholeSecondTol) m = r;
+    Interval = m;
+  }
+};
