@@ -31,13 +31,15 @@ constexpr long MaxGSysDesc = 127;   // pGSys::RecDesc
 constexpr long MaxUnit = 63;        // pFloat::Unit, pInteger::Unit
 
 // A value of length len does not fit a field of room max: warns, naming the
-// option (the token's leading letters, at most the first three characters).
-inline bool RefuseLongValue(const char* place, const char* token, long len, long max) {
+// option (the token's characters before the value, at most four).
+inline bool RefuseLongValue(const char* place, const char* token, const char* value, long len, long max) {
   if (len <= max) return false;
+  int optLen = static_cast<int>(value - token);
+  if (optLen < 0 || optLen > 4) optLen = 4;
   char warn[256];
   snprintf(warn, sizeof(warn),
-           "Value of command line parameter >%.3s< TOO LONG (%ld > %ld characters) - PARAMETER NOT SET!",
-           token, len, max);
+           "Value of command line parameter >%.*s< TOO LONG (%ld > %ld characters) - PARAMETER NOT SET!",
+           optLen, token, len, max);
   ProgramWarning(place, warn);
   return true;
 }
@@ -113,7 +115,7 @@ class pChars {
  private:
   // Copies a value that fits; a longer one is refused and the parameter left as it was.
   bool Store(const char* value, const char* token) {
-    if (prgparms::RefuseLongValue("Function:   pChars::Parse(...)", token,
+    if (prgparms::RefuseLongValue("Function:   pChars::Parse(...)", token, value,
                                   static_cast<long>(strlen(value)), prgparms::MaxChars))
       return false;
     strcpy(Rec, value);
@@ -254,7 +256,7 @@ class pSats {
   void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt) {
     const char* value = prgparms::ValueAt(token, col);
     long len = static_cast<long>(strlen(value));
-    if (prgparms::RefuseLongValue("Function:   pSats::Parse(...)", token, len, prgparms::MaxSatList))
+    if (prgparms::RefuseLongValue("Function:   pSats::Parse(...)", token, value, len, prgparms::MaxSatList))
       return;
     char work[1028];
     strcpy(work, value);
@@ -419,7 +421,7 @@ class pGSys {
   // either case; flags are never cleared and the description grows.
   void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt) {
     const char* value = prgparms::ValueAt(token, col);
-    if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, static_cast<long>(strlen(value)),
+    if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, value, static_cast<long>(strlen(value)),
                                   prgparms::MaxGSys))
       return;
     if (!Select(value, token)) return;
@@ -436,8 +438,9 @@ class pGSys {
 
   // Selects all seven systems.
   void SetManually() {
+    static const char token[] = "-gsGRECSIJ";
     isSet = true;
-    Select("GRECSIJ", "-gsGRECSIJ");
+    Select(token + 3, token);
   }
 
   bool IsSysG() const { return isG; }
@@ -471,7 +474,7 @@ class pGSys {
     long need = static_cast<long>(strlen(RecDesc));
     for (const SysWord& s : systems)
       if (strchr(value, s.upper) || strchr(value, s.lower)) need += static_cast<long>(strlen(s.word));
-    if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, need, prgparms::MaxGSysDesc))
+    if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, value, need, prgparms::MaxGSysDesc))
       return false;
     strcpy(Rec, value);
     for (const SysWord& s : systems) {

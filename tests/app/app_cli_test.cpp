@@ -1,0 +1,303 @@
+// End-to-end tests of morvi's command line: help text (bytes), the run without
+// arguments, the verbose trace, the settings report, the checks that repair or
+// refuse parameters, the -wo/-we redirections and over-long tokens.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "support/capture.h"
+
+namespace {
+
+const std::string kData = std::string(MORVI_TEST_DATA) + "/app/";
+const std::string kSp3 = kData + "COD0MGXFIN_20231890000_07H_05M_ORB.SP3";
+const std::string kNav = kData + "SEPT1890.23P";
+
+// A fresh scratch directory per test, removed with its files at the end.
+struct Scratch {
+  std::string dir;
+  Scratch() {
+    char tmpl[] = "/tmp/morvi_app_cli_XXXXXX";
+    dir = mkdtemp(tmpl);
+  }
+  ~Scratch() { std::system(("rm -rf '" + dir + "'").c_str()); }
+  std::string operator()(const std::string& name) const { return dir + "/" + name; }
+};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The settings report of standard output, from its sub-title to its end (the
+// title block before it carries the date of the run).
+std::string Report(const std::string& out) {
+  size_t from = out.find("==========\nPROGRAM SETTINGS AND INPUT PARAMETERS:");
+  if (from == std::string::npos) return "";
+  from = out.rfind('\n', from) + 1;
+  size_t to = out.find("  Output file name                 : ", from);
+  to = out.find('\n', to);
+  return out.substr(from, to + 1 - from);
+}
+
+const std::string kRule110(110, '=');
+
+}  // namespace
+
+// The help text is the single-byte Windows-1250 text, byte for byte (line 17
+// holds 0xE8); -h prints only it and returns 0; without arguments the program
+// waits for a key and returns 1, without title block or timer line.
+TEST(AppCli, HelpTextAndRunWithoutArguments) {
+  std::string want = ReadWholeFile(kData + "help_cp1250.txt");
+  ASSERT_EQ(want.size(), 2688u) << "golden help text changed";
+
+  CaptureResult h = RunMorvi({"-h"});
+  EXPECT_EQ(h.exitCode, 0);
+  EXPECT_EQ(h.out, want);
+  EXPECT_EQ(h.err, "");
+  size_t line17 = 0;
+  for (int i = 0; i < 16; i++) line17 = h.out.find('\n', line17) + 1;
+  EXPECT_EQ(h.out.substr(line17, 6), std::string("s kon\xE8"));
+
+  CaptureResult none = RunMorvi({}, "x\n");
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_EQ(none.out, want);
+  EXPECT_EQ(none.err, "");
+
+  // Upper-case option letters are the same options.
+  CaptureResult upper = RunMorvi({"-H"});
+  EXPECT_EQ(upper.exitCode, 0);
+  EXPECT_EQ(upper.out, want);
+}
+
+// -h with -v: the start line, the parse trace and the closing run-time line
+// surround the help text on standard error.
+TEST(AppCli, VerboseHelpTrace) {
+  CaptureResult r = RunMorvi({"-h", "-v"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, ReadWholeFile(kData + "help_cp1250.txt"));
+  const std::string head =
+      "\nMorvi ++ ***** GNSS SATELLITE POSITIONING - STARTING APPLICATION *****\n"
+      "Morvi -- ParseArguments() - PARSING INPUT PARAMETERS \n"
+      "Morvi :: ParseArguments() : Print HELP to stdout:   Y\n"
+      "Morvi :: ParseArguments() : VERBOSE mode:   Y\n"
+      "Morvi -- ParseArguments() - ++- \n"
+      "Morvi ++  ***** SUCCESFULLY ENDING PROGRAM [  0h   0m ";
+  EXPECT_EQ(r.err.substr(0, head.size()), head) << r.err;
+  EXPECT_TRUE(EndsWith(r.err, "s] *****\n\n")) << r.err;
+}
+
+// Missing ephemeris or results file: the fatal frame, exit code 1, nothing on
+// standard output (the report comes after the checks).
+TEST(AppCli, FatalChecksBeforeTheReport) {
+  Scratch tmp;
+  CaptureResult noEph = RunMorvi({"-gsG", "-r" + tmp("res.txt")});
+  EXPECT_EQ(noEph.exitCode, 1);
+  EXPECT_EQ(noEph.out, "");
+  EXPECT_EQ(noEph.err, ErrorFrame("Morvi", "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!"));
+
+  CaptureResult noRes = RunMorvi({"-gsG", "-sp" + kSp3});
+  EXPECT_EQ(noRes.exitCode, 1);
+  EXPECT_EQ(noRes.out, "");
+  EXPECT_EQ(noRes.err, ErrorFrame("Morvi", "NO OUTPUT FILE SET - FILE WITH RESULTS!"));
+
+  CaptureResult emptyRes = RunMorvi({"-gsG", "-sp" + kSp3, "-r"});
+  EXPECT_EQ(emptyRes.exitCode, 1);
+  EXPECT_EQ(emptyRes.err, ErrorFrame("Morvi", "Output file name set AS EMPTY STRING - UNSETTING PARAMETER!"));
+
+  // A name that cannot be opened is reset with a warning, after the test for
+  // an ephemeris at all: the run goes on without ephemeris.
+  CaptureResult missing = RunMorvi({"-gsG", "-sp" + tmp("none.sp3"), "-r" + tmp("res.txt")});
+  EXPECT_EQ(missing.exitCode, 0) << missing.err;
+  EXPECT_EQ(missing.err.substr(0, 90),
+            WarningFrame("Morvi", "GNSS PRECISE EPHEMERIS FILE CAN NOT BE OPENED!").substr(0, 90));
+  EXPECT_TRUE(Contains(missing.out, "  GNSS precise ephemeris file [SP3] :  ---\n"));
+}
+
+// The settings report for a command line with odd, negative and zero numbers,
+// an unknown token, an unknown epoch option and upper-case option letters.
+TEST(AppCli, SettingsReportAndRepairs) {
+  Scratch tmp;
+  std::string res = tmp("res.txt");
+  CaptureResult r = RunMorvi({"-GSge", "-SP" + kSp3, "-R" + res, "-np7", "-nc-4", "-ei0", "-ni0", "-ex60",
+                              "stray", "-pG01,G02,E10", "-es2023-07-08,01:13:56.0", "-o"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string want =
+      kRule110 + "\nPROGRAM SETTINGS AND INPUT PARAMETERS:\n" + kRule110 +
+      "\n\n\n"
+      "INPUT FILES:\n============\n\n"
+      "  GNSS systems for sat. positions   : ge - GPS GALILEO \n"
+      "  GNSS precise ephemeris file [SP3] : " + kSp3 + "\n"
+      "  GNSS broadcast ephem. file [RINEX]:  ---\n"
+      "  ANTEX calibration data file       :  ---\n"
+      "  ITRS>GCRS transformation data file:  ---\n\n"
+      "SATELLITE SYSTEM PARAMETERS:\n============================\n\n"
+      "  List of GNSS satellites           :   3 > G01 G02 E10\n\n"
+      "OBSERVATION EPOCH PARAMETERS:\n=============================\n\n"
+      "  First epoch of calculated results :  2023-07-08 01:13:56.0\n"
+      "  Last epoch of calculated results  :  ---\n"
+      "  Interval of calculated positions  : 300.0 s [default!]\n\n"
+      "SATELLITE POSITION CALCULATION PARAMETERS:\n==========================================\n\n"
+      "  Numerical integration step       : 30.0 s [default!]\n"
+      "  Number of Lagrange points - pos. : 14  [default!]\n"
+      "  Number of Lagrange points - clk. : 4  [default!]\n"
+      "  Remove Earth rotation from coords:  YES\n\n"
+      "RESULTED FILES:\n===============\n\n"
+      "  Output file name                 : " + res + "\n";
+  EXPECT_EQ(Report(r.out), want);
+
+  // Warnings in the order of parsing, then of the checks.
+  const std::vector<std::string> warnings = {
+      "EPOCH command line parameter unknown: >-ex60<!",
+      "Input command line parameter unknown: >stray<!",
+      "NUMERICAL INTEGRATION STEP SET ZERO - USING DEFAULT 30!",
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ODD NUMBER - USING DEFAULT (EVEN) 14!",
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET NEGATIVE - USING DEFAULT 4!",
+      "Observation interval MUST NOT BE ZERO - UNSETTING PARAMETER!"};
+  size_t at = 0;
+  for (const std::string& w : warnings) {
+    size_t p = r.err.find(WarningFrame("Morvi", w), at);
+    EXPECT_NE(p, std::string::npos) << "missing or out of order: " << w << "\n" << r.err;
+    if (p != std::string::npos) at = p;
+  }
+}
+
+// Negative interval and step, -np-4, -nc0 (accepted as given), both ephemeris
+// files (the broadcast one is dropped), an empty -a (both ANTEX warnings).
+TEST(AppCli, NegativeNumbersBothEphemeridesEmptyAntex) {
+  Scratch tmp;
+  CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-sb" + kNav, "-r" + tmp("res.txt"), "-ei-60", "-ni-5",
+                              "-np-4", "-nc2", "-a"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  for (const char* w : {"BOTH GNSS EPHEMERIS FILES SET [PRECISE AND BROADCAST] - NOT USING BROADCAST EPHEMERIS!",
+                        "ANTEX FILE NAME EMPTY - NO CALIBRATION WILL BE SET!",
+                        "ANTEX FILE CAN NOT BE OPENED - NO CALIBRATION WILL BE SET!",
+                        "NUMERICAL INTEGRATION STEP SET NEGATIVE - USING DEFAULT 30!",
+                        "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET NEGATIVE - USING DEFAULT 14!",
+                        "Observation interval MUST NOT BE NEGATIVE - UNSETTING PARAMETER!"})
+    EXPECT_TRUE(Contains(r.err, WarningFrame("Morvi", w))) << w;
+  std::string rep = Report(r.out);
+  EXPECT_TRUE(Contains(rep, "  GNSS broadcast ephem. file [RINEX]:  ---\n"));
+  EXPECT_TRUE(Contains(rep, "  ANTEX calibration data file       :  ---\n"));
+  EXPECT_TRUE(Contains(rep, "  Interval of calculated positions  : 300.0 s [default!]\n"));
+  EXPECT_TRUE(Contains(rep, "  Numerical integration step       : 30.0 s [default!]\n"));
+  EXPECT_TRUE(Contains(rep, "  Number of Lagrange points - pos. : 14  [default!]\n"));
+  EXPECT_TRUE(Contains(rep, "  Number of Lagrange points - clk. : 2 \n"));
+
+  // A given value is shown without the default mark.
+  CaptureResult g = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res2.txt"), "-ei60", "-np10", "-ni10"});
+  ASSERT_EQ(g.exitCode, 0) << g.err;
+  std::string rep2 = Report(g.out);
+  EXPECT_TRUE(Contains(rep2, "  Interval of calculated positions  : 60.0 s\n"));
+  EXPECT_TRUE(Contains(rep2, "  Numerical integration step       : 10.0 s\n"));
+  EXPECT_TRUE(Contains(rep2, "  Number of Lagrange points - pos. : 10 \n"));
+}
+
+// Verbose parse and check trace of one command line, line by line.
+TEST(AppCli, VerboseParseAndCheckTrace) {
+  Scratch tmp;
+  std::string res = tmp("res.txt");
+  CaptureResult r = RunMorvi({"-v", "-gsGr", "-sp" + kSp3, "-r" + res, "-ei60", "-np10", "-ni30",
+                              "-es2023-07-08,00:00:00.0", "-pG01,R07"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string want =
+      "\nMorvi ++ ***** GNSS SATELLITE POSITIONING - STARTING APPLICATION *****\n"
+      "Morvi -- ParseArguments() - PARSING INPUT PARAMETERS \n"
+      "Morvi :: ParseArguments() : VERBOSE mode:   Y\n"
+      "Morvi :: ParseArguments() : GNSS systems to use:  GPS GLONASS \n"
+      "Morvi :: ParseArguments() : Precise ephemeris [SP3] file name:  " + kSp3 + "\n"
+      "Morvi :: ParseArguments() : Output file name with results:  " + res + "\n"
+      "Morvi :: ParseArguments() : Time INTERVAL [s]:  60.00\n"
+      "Morvi :: ParseArguments() : Number of points for Lagrange interpolation (position):  10\n"
+      "Morvi :: ParseArguments() : Numerical integration step (GLONASS b.c.):  30.0\n"
+      "Morvi :: ParseArguments() : FIRST epoch:   2023-07-08 00:00:00.0\n"
+      "Morvi :: ParseArguments() : List of satellites:    2 > G01 R07\n"
+      "Morvi -- ParseArguments() - ++- \n"
+      "Morvi -- CheckArguments() - CHECKING INPUT PARAMETERS \n"
+      "Morvi :: CheckArguments() : GNSS ephemeris file \n"
+      "Morvi :: CheckArguments() : GNSS broadcast ephemeris file \n"
+      "Morvi :: CheckArguments() : GNSS precise ephemeris file \n"
+      "Morvi :: CheckArguments() : GNSS precise AND broadcast ephemeris file \n"
+      "Morvi :: CheckArguments() : Output file name with results \n"
+      "Morvi :: CheckArguments() : Observation INTERVAL \n"
+      "Morvi -- CheckArguments() - ++- \n"
+      "Morvi -- PrintArguments() - PRINTING INPUT PARAMETERS TO STDOUT \n"
+      "Morvi -- PrintArguments() - ++- \n";
+  EXPECT_EQ(r.err.substr(0, want.size()), want);
+}
+
+// -wo/-we: everything after the first pass goes to the files; equal names give
+// the .CERR file; a file that cannot be opened keeps its stream on the terminal.
+TEST(AppCli, Redirections) {
+  Scratch tmp;
+  std::string out = tmp("out.txt"), err = tmp("err.txt");
+  CaptureResult r = RunMorvi({"-wo" + out, "-we" + err, "-v", "-gsG", "-r" + tmp("res.txt")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+  std::string e = ReadWholeFile(err);
+  EXPECT_EQ(e.substr(0, 72), "\nMorvi ++ ***** GNSS SATELLITE POSITIONING - STARTING APPLICATION *****\n");
+  EXPECT_TRUE(EndsWith(e, ErrorFrame("Morvi", "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!"))) << e;
+  EXPECT_EQ(ReadWholeFile(out), "");
+
+  std::string same = tmp("file.txt");
+  CaptureResult s = RunMorvi({"-wo" + same, "-WE" + same, "-h"});
+  EXPECT_EQ(s.exitCode, 0);
+  EXPECT_EQ(s.out, "");
+  EXPECT_EQ(s.err, WarningFrame("Morvi", "COUT AND CERR REDIRECTION FILE SET EQUALLY: APPENDING .CERR TO CERR FILENAME!"));
+  EXPECT_EQ(ReadWholeFile(same), ReadWholeFile(kData + "help_cp1250.txt"));
+  EXPECT_EQ(ReadWholeFile(same + ".CERR"), "");
+
+  CaptureResult empty = RunMorvi({"-wo", "-we", "-h"});
+  EXPECT_EQ(empty.exitCode, 0);
+  EXPECT_EQ(empty.err, WarningFrame("Morvi", "CERR REDIRECTION FILE SET WITHOUT FILENAME: CERR GOES TO TERMINAL!") +
+                           WarningFrame("Morvi", "COUT REDIRECTION FILE SET WITHOUT FILENAME: COUT GOES TO TERMINAL!"));
+  EXPECT_EQ(empty.out, ReadWholeFile(kData + "help_cp1250.txt"));
+
+  // A redirection file that cannot be opened: a warning naming it, the stream
+  // stays on the terminal.
+  std::string bad = tmp("no/such/dir/out.txt");
+  CaptureResult b = RunMorvi({"-wo" + bad, "-we" + bad + "e", "-h"});
+  EXPECT_EQ(b.exitCode, 0);
+  EXPECT_EQ(b.err, WarningFrame("Morvi", "CERR REDIRECTION FILE >" + bad + "e< CAN NOT BE OPENED: CERR GOES TO TERMINAL!") +
+                       WarningFrame("Morvi", "COUT REDIRECTION FILE >" + bad + "< CAN NOT BE OPENED: COUT GOES TO TERMINAL!"));
+  EXPECT_EQ(b.out, ReadWholeFile(kData + "help_cp1250.txt"));
+}
+
+// Tokens longer than their fields are refused with a warning naming the option
+// and leave the parameter unset; an unknown token too long for the message is
+// quoted cut.
+TEST(AppCli, OverlongTokens) {
+  Scratch tmp;
+  std::string longName = "/" + std::string(2100, 'a');
+  CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + longName});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, WarningFrame("Function:   pChars::Parse(...)",
+                                "Value of command line parameter >-r< TOO LONG (2101 > 2047 characters) - PARAMETER NOT SET!") +
+                       ErrorFrame("Morvi", "NO OUTPUT FILE SET - FILE WITH RESULTS!"));
+
+  std::string sats = "G01";
+  for (int i = 0; i < 300; i++) sats += ",G02";
+  CaptureResult p = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res.txt"), "-p" + sats, "-gsGRECSJIGRECSJIGR"});
+  ASSERT_EQ(p.exitCode, 0) << p.err;
+  EXPECT_TRUE(Contains(p.err, WarningFrame("Function:   pSats::Parse(...)",
+                                           "Value of command line parameter >-p< TOO LONG (1203 > 1027 characters) - PARAMETER NOT SET!")));
+  EXPECT_TRUE(Contains(p.err, WarningFrame("Function:   pGSys::Parse(...)",
+                                           "Value of command line parameter >-gs< TOO LONG (16 > 15 characters) - PARAMETER NOT SET!")));
+  EXPECT_TRUE(Contains(Report(p.out), "  GNSS systems for sat. positions   : G - GPS \n"));
+  EXPECT_TRUE(Contains(Report(p.out), "  List of GNSS satellites           :  ---\n"));
+
+  // The description of repeated -gs options grows until it would not fit.
+  CaptureResult g = RunMorvi({"-gsGRECSJI", "-gsGRECSJI", "-gsGRECSJI", "-gsGRECSJI", "-sp" + kSp3,
+                              "-r" + tmp("res.txt"), "-pG01"});
+  ASSERT_EQ(g.exitCode, 0) << g.err;
+  EXPECT_TRUE(Contains(g.err, WarningFrame("Function:   pGSys::Parse(...)",
+                                           "Value of command line parameter >-gs< TOO LONG (160 > 127 characters) - PARAMETER NOT SET!")));
+
+  std::string stray(300, 'x');
+  CaptureResult u = RunMorvi({"-h", stray});
+  EXPECT_EQ(u.exitCode, 0);
+  EXPECT_EQ(u.err, WarningFrame("Morvi", "Input command line parameter unknown: >" + std::string(200, 'x') + "...<!"));
+}
