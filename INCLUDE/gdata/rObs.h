@@ -55,9 +55,10 @@ class rObs {
     char field[kValueWidth + 1];
     substr(line, 0, kValueWidth, field);
     obs = static_cast<long double>(atof(field));
-    const int len = BoundedLength(line, kFieldWidth);
-    lli = FlagDigit(line, len, kValueWidth);
-    ss = FlagDigit(line, len, kValueWidth + 1);
+    char flags[kFlagCount + 1];
+    substr(line, kValueWidth, kFlagCount, flags);
+    lli = FlagDigit(flags[0]);
+    ss = flags[0] != 0 ? FlagDigit(flags[1]) : 0;
     return *this;
   }
   rObs& operator>>(const char* line) { return *this = line; }
@@ -76,19 +77,13 @@ class rObs {
 
  private:
   static constexpr int kValueWidth = 14;            // columns of the value
-  static constexpr int kFieldWidth = 16;            // value and two flags
+  static constexpr int kFlagCount = 2;              // LLI and signal-strength columns
   static constexpr long double kNullTol = 1e-4;     // IsNull threshold
   static constexpr long double kPresentTol = 1e-5;  // output: a value is present above this
 
-  // Length of text, counting at most limit characters.
-  static int BoundedLength(const char* text, int limit) {
-    int n = 0;
-    while (n < limit && text[n] != 0) n++;
-    return n;
-  }
-  static unsigned short FlagDigit(const char* line, int len, int pos) {
-    if (pos >= len) return 0;
-    const char c = line[pos];
+  // The value of a flag digit; a blank, the end of the text or any other
+  // character gives 0.
+  static unsigned short FlagDigit(char c) {
     return (c >= '0' && c <= '9') ? static_cast<unsigned short>(c - '0') : 0;
   }
 
