@@ -1,0 +1,363 @@
+// Broadcast ephemeris records of a RINEX 3 navigation file: rxENavDataKE for the
+// Keplerian systems (GPS, Galileo, BeiDou, QZSS, NavIC; record line and seven
+// continuation lines) and rxENavDataNI for the state-vector systems (GLONASS,
+// SBAS; record line and three continuation lines). Values are kept in the file's
+// units; the record epoch is moved to GPS time as it is read (BeiDou +14 s,
+// GLONASS + the leap seconds of the day). References: [1] RINEX 3.05, 5.4 and A.
+#pragma once
+
+#include <cerrno>    // errno
+#include <cmath>     // std::isfinite, std::sqrt
+#include <cstdio>    // sscanf
+#include <cstdlib>   // strtold
+#include <cstring>   // strlen
+#include <istream>   // istream
+#include <ostream>   // ostream
+
+#include "functions/cstrings.h"   // GetFileLine, creplace, instr, sciNotation
+#include "gdata/mjd.h"            // mjd
+#include "gdata/rSat.h"           // rSat, rSns
+#include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, LeapSecond
+#include "gdata/ymdhms.h"         // ymdhms, ymdhmsns
+#include "pgminc/ProgramError.h"  // ProgramError
+
+// Fixed-column layout of the data section [1]: a record line holds the satellite
+// (columns 1-3), the epoch (4-23) and three values of 19 characters from column
+// 24; a continuation line holds four blanks and four values of 19 characters
+// from columns 5, 24, 43 and 62. A full line is 80 characters long.
+namespace rxnav {
+inline constexpr int LINE_LEN = 2046;          // longest line read whole (characters)
+inline constexpr int LINE_BUF = LINE_LEN + 1;  // line buffer with its NUL
+inline constexpr int FIELD_WIDTH = 19;         // width of one value
+inline constexpr int FIELD_COL[4] = {5, 24, 43, 62};
+inline constexpr int EPOCH_COL = 4;            // first column of the record epoch
+inline constexpr int CLOCK_COL = 24;           // first column of the clock values
+inline constexpr int VALUE_COL = 4;            // values of a continuation line are read from here
+inline constexpr int FULL_LINE = 80;           // length of a complete line
+inline constexpr const char* ZERO_FIELD = " 0.000000000000e+00";  // a blank field, filled
+
+// Outcome of reading one record; any other than OK leaves the record out.
+enum Fault {
+  OK = 0,  // every value read
+  CUT,     // a line ends inside a field, or before a value the computation needs
+  BAD,     // a field holds something that is not one whole finite number
+  END,     // the file or the record's continuation lines end before its last line
+  LONG,    // a line of the record is longer than the line buffer
+  RANGE    // values read, but no orbit can be computed from them
+};
+
+// Values per line and how many of them must be present (the rest, when the line
+// ends before them, as writers that drop trailing blank fields leave it, read 0).
+// Entry 0 is the record line (clock values), entries 1 to nCont its continuation lines.
+struct RecordLayout {
+  int nCont;
+  int nVal[8];
+  int nReq[8];
+};
+// Keplerian records: the orbit terms of lines 1 to 4 and IDOT are needed, the
+// flags, accuracy, group delays and transmission time of lines 5 to 7 are not.
+inline constexpr RecordLayout KE_LAYOUT = {7, {3, 4, 4, 4, 4, 4, 4, 2}, {3, 4, 4, 4, 4, 1, 0, 0}};
+// State-vector records: the clock bias and frequency bias, then position, velocity
+// and acceleration of each axis; message time, health and the fourth values are not needed.
+inline constexpr RecordLayout NI_LAYOUT = {3, {3, 4, 4, 4}, {2, 3, 3, 3}};
+
+// True when a line ends inside a field: its length without trailing blanks is
+// neither 0, nor at the end of one of its 19-character fields, nor a full line.
+inline bool LineCutShort(const char* line) {
+  int len = static_cast<int>(strlen(line));
+  while (len > 0 && line[len - 1] == ' ') len--;
+  if (len == 0 || len >= FULL_LINE) return false;
+  return len < VALUE_COL || (len - VALUE_COL) % FIELD_WIDTH != 0;
+}
+
+// Reads up to n numbers one after the other from text into *val[0..n-1], as the
+// format "%Le%Le..." would (a value may follow the one before without a blank).
+// Returns false when something that is not a whole finite number stands in the way
+// of the n values (what follows them is not read); got = the number of values read.
+inline bool ReadValues(const char* text, long double* const* val, int n, int& got) {
+  got = 0;
+  const char* p = text;
+  while (got < n) {
+    while (*p == ' ') p++;
+    if (*p == 0) return true;
+    char* end = nullptr;
+    errno = 0;
+    long double v = strtold(p, &end);
+    if (end == p || !std::isfinite(v)) return false;
+    if (*end != 0 && *end != ' ' && *end != '-' && *end != '+') return false;
+    *val[got++] = v;
+    p = end;
+  }
+  return true;
+}
+
+// Exponent letters D and d become e, from the second character on (the first is
+// the system letter of a record line).
+inline void ExponentToE(char* line) {
+  if (line[0] == 0) return;
+  creplace(line + 1, 'D', 'e');
+  creplace(line + 1, 'd', 'e');
+}
+}  // namespace rxnav
+
+// Fills each blank field of a continuation line with a written zero, so that the
+// values after it keep their places: a field whose third (decimal point) and
+// sixteenth (exponent letter) characters are blanks, on a line long enough to hold it.
+inline void fillNAVLine(char* line) {
+  const int len = static_cast<int>(strlen(line));
+  for (int col : rxnav::FIELD_COL) {
+    const int i = col - 1;
+    if (len > i + rxnav::FIELD_WIDTH - 1 && line[i + 2] == ' ' && line[i + 15] == ' ')
+      instr(line, i, rxnav::ZERO_FIELD);
+  }
+}
+
+namespace rxnav {
+
+// Reads one record of the given layout: the record line in line (isLong when it
+// was longer than the buffer), then its continuation lines from in. The satellite
+// and the epoch (as written) go to sat and epoch, the values in file order to
+// *val[]; values not read stay 0. A line is taken as a continuation line only
+// when it begins with a blank, so a record cut short never swallows the record
+// line after it. nLines = lines read, faultLine = the record's line (0 = record
+// line) where a fault lies.
+inline Fault ReadRecord(char* line, bool isLong, std::istream& in, const RecordLayout& lay,
+                        long double* const* val, rSat& sat, ymdhms& epoch, int& nLines,
+                        int& faultLine) {
+  nLines = 1;
+  faultLine = 0;
+  int nAll = 0;
+  for (int k = 0; k <= lay.nCont; k++) nAll += lay.nVal[k];
+  for (int k = 0; k < nAll; k++) *val[k] = 0;
+
+  // Satellite from columns 1-3; a shorter line is padded, so that its identifier
+  // is refused by the identifier test rather than read from beyond the line.
+  char id[4] = {' ', ' ', ' ', 0};
+  for (int k = 0; k < 3 && line[k] != 0; k++) id[k] = line[k];
+  sat = id;
+  if (isLong) return LONG;
+
+  // Epoch: year, month, day, hour, minute, second in columns 4-23.
+  if (static_cast<int>(strlen(line)) < CLOCK_COL - 1) return CUT;
+  char etext[32];
+  substr(line, EPOCH_COL - 1, CLOCK_COL - EPOCH_COL, etext);
+  unsigned short y, mo, d, h, mi;
+  double s;
+  int used = 0;
+  if (sscanf(etext, "%hu %hu %hu %hu %hu %lf%n", &y, &mo, &d, &h, &mi, &s, &used) != 6) return BAD;
+  for (const char* p = etext + used; *p != 0; p++)
+    if (*p != ' ') return BAD;
+  epoch.Set(y, mo, d, h, mi, static_cast<long double>(s));
+
+  // Clock values from column 24.
+  ExponentToE(line);
+  if (LineCutShort(line)) return CUT;
+  int got = 0;
+  if (!ReadValues(line + CLOCK_COL - 1, val, lay.nVal[0], got)) return BAD;
+  if (got < lay.nReq[0]) return CUT;
+
+  int iv = lay.nVal[0];
+  for (int k = 1; k <= lay.nCont; k++) {
+    faultLine = k;
+    if (in.peek() != ' ') return END;
+    bool longLine = false;
+    if (!GetFileLine(in, line, LINE_BUF, &longLine)) return END;
+    nLines++;
+    if (longLine) return LONG;
+    ExponentToE(line);
+    fillNAVLine(line);
+    if (LineCutShort(line)) return CUT;
+    if (!ReadValues(line + VALUE_COL - 1, val + iv, lay.nVal[k], got)) return BAD;
+    if (got < lay.nReq[k]) return CUT;
+    iv += lay.nVal[k];
+  }
+  faultLine = 0;
+  return OK;
+}
+
+// Writes one record in the layout above: the satellite, the epoch (written in the
+// system's own time scale) and the values, each as a 19-character number.
+inline void PrintRecord(std::ostream& os, rSat& sat, mjd& eph, long double diff2GPSTime,
+                        const RecordLayout& lay, long double* const* val) {
+  mjd e(eph);
+  e += -diff2GPSTime;
+  ymdhms d = mjd2ymdhms(e);
+  ymdhmsns::PrintType = ymdhmsns::RINEXNAV3;
+  rSns::StyleType = rSns::NEWSTYLE;
+  os << std::right << sat << d;
+  char s[64];
+  int iv = 0;
+  for (int k = 0; k <= lay.nCont; k++) {
+    if (k > 0) os << "    ";
+    for (int j = 0; j < lay.nVal[k]; j++) os << sciNotation(*val[iv++], FIELD_WIDTH, 12, 3, s);
+    os << std::endl;
+  }
+}
+
+}  // namespace rxnav
+
+// One Keplerian broadcast record (GPS, Galileo, BeiDou, QZSS, NavIC).
+class rxENavDataKE {
+ public:
+  rxENavDataKE() : bIsSet(false), sysIdent(0), diff2GPSTime(0) {}
+
+  // Reads the record from its record line and the seven continuation lines of in.
+  // Returns false, with the record not set and the fault kept, when a value cannot
+  // be read or the elements give no orbit (eccentricity outside [0, 1), sqrt(A) <= 0).
+  bool Set(char sys, char* line, std::istream& in, bool isLong = false) {
+    if (line[0] != sys) {
+      char msg[256];
+      snprintf(msg, sizeof msg,
+               "Input [GPS|GALILEO|BDS|QZSS|IRNSS] NAVIGATION STRING does not start with a >%c< - "
+               "not a [GPS|GALILEO|BDS|QZSS|IRNSS] satellite!",
+               sys);
+      ProgramError("Function:   rxENavDataKE::Set(char,char*,ifstream&)", msg, false);
+    }
+    bIsSet = false;
+    sysIdent = sys;
+    long double* const val[29] = {&A0,   &A1,  &A2,   &XODE, &CRS,      &DN,   &M0,    &CUC,
+                                  &E,    &CUS, &AS,   &TOE,  &CIC,      &OMEGA, &CIS,  &I0,
+                                  &CRC,  &W,   &OMEGADOT, &IDOT, &DMY1, &SYSW, &DMY2,  &SVACC,
+                                  &SVHEALTH, &TGD1, &TGD2, &TODD, &FINT};
+    ymdhms epoch;
+    fault = rxnav::ReadRecord(line, isLong, in, rxnav::KE_LAYOUT, val, Sat, epoch, nLines, faultLine);
+    if (fault != rxnav::OK) return false;
+    eph = ymdhms2mjd(epoch);
+    diff2GPSTime = 0;
+    if (sysIdent == 'C') {
+      diff2GPSTime = BDT_TO_GPST;
+      eph += diff2GPSTime;
+    }
+    A = AS * AS;
+    if (!(AS > 0) || !(E >= 0) || !(E < 1)) {
+      fault = rxnav::RANGE;
+      return false;
+    }
+    bIsSet = true;
+    return true;
+  }
+
+  // Writes the record back (epoch in the system's own time scale).
+  void Print(std::ostream& os) {
+    if (!bIsSet) return;
+    long double* const val[29] = {&A0,   &A1,  &A2,   &XODE, &CRS,      &DN,   &M0,    &CUC,
+                                  &E,    &CUS, &AS,   &TOE,  &CIC,      &OMEGA, &CIS,  &I0,
+                                  &CRC,  &W,   &OMEGADOT, &IDOT, &DMY1, &SYSW, &DMY2,  &SVACC,
+                                  &SVHEALTH, &TGD1, &TGD2, &TODD, &FINT};
+    rxnav::PrintRecord(os, Sat, eph, diff2GPSTime, rxnav::KE_LAYOUT, val);
+  }
+
+  char GetSysIdent() const { return sysIdent; }
+  long double GetDiff2GPSTime() const { return diff2GPSTime; }
+  bool IsSet() const { return bIsSet; }
+  int GetFault() const { return fault; }          // rxnav::Fault of the last Set
+  int GetFaultLine() const { return faultLine; }  // line of the fault within the record
+  int GetLinesRead() const { return nLines; }     // lines the last Set read
+
+  // BeiDou time is GPS time less 14 s (BDT started at 2006-01-01 00:00:00 UTC).
+  static constexpr long double BDT_TO_GPST = 14.0L;
+
+ private:
+  bool bIsSet;
+  char sysIdent;
+  long double diff2GPSTime;
+
+ public:
+  rSat Sat;
+  mjd eph;  // epoch of the record line (time of clock), GPS time
+  long double A0 = 0, A1 = 0, A2 = 0;                // clock bias (s), drift (s/s), drift rate (s/s2)
+  long double XODE = 0, CRS = 0, DN = 0, M0 = 0;     // issue of data, Crs (m), delta n (rad/s), M0 (rad)
+  long double CUC = 0, E = 0, CUS = 0, AS = 0;       // Cuc (rad), e, Cus (rad), sqrt(A) (m^0.5)
+  long double TOE = 0, CIC = 0, OMEGA = 0, CIS = 0;  // toe (s of week), Cic (rad), OMEGA0 (rad), Cis (rad)
+  long double I0 = 0, CRC = 0, W = 0, OMEGADOT = 0;  // i0 (rad), Crc (m), omega (rad), OMEGA dot (rad/s)
+  long double IDOT = 0, DMY1 = 0, SYSW = 0, DMY2 = 0;         // IDOT (rad/s), codes/sources, week, flag/spare
+  long double SVACC = 0, SVHEALTH = 0, TGD1 = 0, TGD2 = 0;    // accuracy (m), health, group delays (s)
+  long double TODD = 0, FINT = 0;                    // transmission time (s of week), fit interval/age
+  long double A = 0;                                 // semi-major axis (m) = AS * AS
+
+ private:
+  int fault = rxnav::OK;
+  int faultLine = 0;
+  int nLines = 0;
+};
+
+// One state-vector broadcast record (GLONASS, SBAS), in km, km/s, km/s2.
+class rxENavDataNI {
+ public:
+  rxENavDataNI() : bIsSet(false), sysIdent(0), diff2GPSTime(0), aE(AE_PZ90), C20(C20_PZ90) {}
+
+  // Reads the record from its record line and three continuation lines of in; a
+  // fourth (version 3.05 GLONASS) is left to the caller. Returns false, with the
+  // record not set and the fault kept, when a value cannot be read or the
+  // position lies within the Earth's radius (no orbit to integrate).
+  bool Set(char sys, char* line, std::istream& in, bool isLong = false) {
+    if (line[0] != sys) {
+      char msg[256];
+      snprintf(msg, sizeof msg,
+               "Input [GLONASS|SBAS] NAVIGATION STRING does not start with a >%c< - not a "
+               "[GLONASS|SBAS] satellite!",
+               sys);
+      ProgramError("Function:   rxENavDataNI::Set(char,char*,ifstream&)", msg, false);
+    }
+    bIsSet = false;
+    sysIdent = sys;
+    long double* const val[15] = {&DT0, &DT1, &TK,   &X0,   &XD0,  &XDD0, &HEALTH, &Y0,
+                                  &YD0, &YDD0, &DMY1, &Z0,  &ZD0,  &ZDD0, &DMY2};
+    ymdhms epoch;
+    fault = rxnav::ReadRecord(line, isLong, in, rxnav::NI_LAYOUT, val, Sat, epoch, nLines, faultLine);
+    if (fault != rxnav::OK) return false;
+    eph = ymdhms2mjd(epoch);
+    diff2GPSTime = 0;
+    if (sysIdent == 'R') {
+      diff2GPSTime = static_cast<long double>(LeapSecond(eph));
+      eph += diff2GPSTime;
+    }
+    if (!(KM * std::sqrt(X0 * X0 + Y0 * Y0 + Z0 * Z0) > aE)) {
+      fault = rxnav::RANGE;
+      return false;
+    }
+    bIsSet = true;
+    return true;
+  }
+
+  // Writes the record back (GLONASS epochs in UTC again).
+  void Print(std::ostream& os) {
+    if (!bIsSet) return;
+    long double* const val[15] = {&DT0, &DT1, &TK,   &X0,   &XD0,  &XDD0, &HEALTH, &Y0,
+                                  &YD0, &YDD0, &DMY1, &Z0,  &ZD0,  &ZDD0, &DMY2};
+    rxnav::PrintRecord(os, Sat, eph, diff2GPSTime, rxnav::NI_LAYOUT, val);
+  }
+
+  char GetSysIdent() const { return sysIdent; }
+  long double GetAEllipsoid() const { return aE; }
+  long double GetC20() const { return C20; }
+  long double GetDiff2GPSTime() const { return diff2GPSTime; }
+  bool IsSet() const { return bIsSet; }
+  int GetFault() const { return fault; }
+  int GetFaultLine() const { return faultLine; }
+  int GetLinesRead() const { return nLines; }
+
+  static constexpr long double AE_PZ90 = 6378136.0L;     // Earth radius of the integration (m), PZ-90
+  static constexpr long double C20_PZ90 = -0.00108263L;  // second zonal harmonic (-J2), PZ-90
+  static constexpr long double KM = 1000.0L;             // metres per kilometre of the record units
+
+ private:
+  bool bIsSet;
+  char sysIdent;
+  long double diff2GPSTime;
+  long double aE;
+  long double C20;
+
+ public:
+  rSat Sat;
+  mjd eph;  // epoch of the record line, GPS time
+  long double DT0 = 0, DT1 = 0, TK = 0;              // -TauN / aGf0 (s), +GammaN / aGf1, frame time (s)
+  long double X0 = 0, XD0 = 0, XDD0 = 0, HEALTH = 0;
+  long double Y0 = 0, YD0 = 0, YDD0 = 0, DMY1 = 0;   // DMY1: frequency number / accuracy code
+  long double Z0 = 0, ZD0 = 0, ZDD0 = 0, DMY2 = 0;   // DMY2: age of information / IODN
+
+ private:
+  int fault = rxnav::OK;
+  int faultLine = 0;
+  int nLines = 0;
+};

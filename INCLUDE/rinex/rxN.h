@@ -1,0 +1,671 @@
+// rxN: a RINEX 3 navigation file (versions 3.00 to 3.05, type N) read whole into
+// memory, and the broadcast state of any of its satellites at any epoch (GPS time):
+// position (m, Earth-fixed) with the clock correction (s) in t, and velocity (m/s).
+// Keplerian records in closed form, GLONASS and SBAS by Runge-Kutta integration.
+// References: [1] RINEX 3.05; [2] IS-GPS-200, 20.3.3.4.3; [3] BDS-SIS-ICD-B1I 3.0,
+// 5.2.4.12 (GEO satellites); [4] GLONASS ICD 5.1, A.3.1.2.
+#pragma once
+
+#include <cmath>     // std::sin, std::cos, std::atan2, std::sqrt, std::fabs, std::modf
+#include <cstdint>   // int32_t
+#include <cstdio>    // snprintf
+#include <cstring>   // strlen, strstr, strcpy
+#include <fstream>   // ifstream, ofstream
+#include <iomanip>   // setw
+#include <iostream>  // cout
+#include <ostream>   // ostream
+
+#include "functions/angles.h"     // deg2rad
+#include "functions/cstrings.h"   // GetFileLine, FileExists
+#include "functions/numfun.h"     // Sec2HMS
+#include "gdata/GNSSc.h"          // gConst
+#include "gdata/mjd.h"            // mjd
+#include "gdata/myList.h"         // myList
+#include "gdata/rSat.h"           // rSat
+#include "gdata/timeconv.h"       // mjd2ymdhms
+#include "gdata/xyz.h"            // xyz
+#include "gdata/ymdhms.h"         // ymdhms
+#include "matrix/matrix.h"        // matrix
+#include "pgminc/ProgramError.h"  // ProgramError, ProgramWarning
+#include "rinex/rxENavData.h"     // rxENavDataKE, rxENavDataNI
+#include "rinex/rxHeader.h"       // header records, rxDataSum
+
+// Per-system data of the orbit computation: letter, name in the interval warning,
+// largest distance (s) from the record epoch without a warning, Keplerian or not.
+struct rxSystem {
+  char letter;
+  const char* name;
+  long double dtMax;
+  bool kepler;
+};
+inline constexpr rxSystem rxSystems[7] = {
+    {'G', "GPS", 7200.0L, true},  {'R', "GLONASS", 1800.0L, false}, {'E', "GALILEO", 14400.0L, true},
+    {'C', "BDS", 3600.0L, true},  {'S', "SBAS", 900.0L, false},     {'J', "QZSS", 3600.0L, true},
+    {'I', "NavIC", 3600.0L, true}};
+
+// The system of a letter (upper case only), null for any other character.
+inline const rxSystem* rxSystemOf(char letter) {
+  for (const rxSystem& s : rxSystems)
+    if (s.letter == letter) return &s;
+  return nullptr;
+}
+
+namespace rxcalc {
+inline constexpr long double KEPLER_TOL = 1e-14;     // convergence of Kepler's equation (rad)
+inline constexpr int KEPLER_MAXIT = 100;             // passes of the anomaly iteration
+inline constexpr long double STEP_REST_MIN = 1e-10;  // a shorter remainder is no partial step (s)
+inline constexpr long double MAX_STEPS = 1e7;        // integration steps of one evaluation at most
+inline constexpr long double LIGHT_TOL = 1e-6;       // convergence of the light-time loop (m)
+inline constexpr int LIGHT_MAXIT = 15;               // passes of the light-time loop
+inline constexpr long double LIGHT_START = -0.075L;  // first guess of the signal travel time (s)
+inline constexpr long double BDS_GEO_TILT_DEG = -5.0L;  // BeiDou GEO element frame about X [3] (deg)
+}  // namespace rxcalc
+
+class rxN {
+ public:
+  rxN() : NumIntStep(30.0L), isNumIntStep(false), posOK(false), timeOK(false), Relativity(0) {
+    file[0] = 0;
+  }
+
+  // Remembers the file name; the file must exist and be readable.
+  void SetFile(const char* name) {
+    if (strlen(name) >= sizeof file)
+      ProgramError("Function:   rxN::SetFile()",
+                   "Input RINEX NAVIGATION file name longer than 255 characters!", false);
+    strcpy(file, name);
+    if (!FileExists(file))
+      ProgramError("Function:   rxN::SetFile()", "Input RINEX NAVIGATION file can not be opened!",
+                   false);
+  }
+
+  // Reads the whole file: header, record count, list sizing, records.
+  void ReadFile() {
+    rDSum = rxDataSum();
+    for (const rxSystem& s : rxSystems) {
+      if (s.kepler) *KeplerList(s.letter) = myList<rxENavDataKE>();
+      else *StateList(s.letter) = myList<rxENavDataNI>();
+    }
+    ReadFile_Header();
+    CountNData();
+    for (const rxSystem& s : rxSystems) {
+      const int n = *rDSum.Count(s.letter);
+      if (n == 0) continue;
+      if (s.kepler) KeplerList(s.letter)->Resize(n);
+      else StateList(s.letter)->Resize(n);
+    }
+    ReadFile_Data();
+  }
+
+  void PrintSummary() { rDSum.Print(); }
+
+  int GetNSat() { return rDSum.nSat; }
+  int GetNSatG() { return rDSum.nSatG; }
+  int GetNSatR() { return rDSum.nSatR; }
+  int GetNSatE() { return rDSum.nSatE; }
+  int GetNSatC() { return rDSum.nSatC; }
+  int GetNSatS() { return rDSum.nSatS; }
+  int GetNSatJ() { return rDSum.nSatJ; }
+  int GetNSatI() { return rDSum.nSatI; }
+
+  void GetSats(myList<rSat>& out) { out = rDSum.lSat; }
+  void GetSatsG(myList<rSat>& out) { out = rDSum.lSatG; }
+  void GetSatsR(myList<rSat>& out) { out = rDSum.lSatR; }
+  void GetSatsE(myList<rSat>& out) { out = rDSum.lSatE; }
+  void GetSatsC(myList<rSat>& out) { out = rDSum.lSatC; }
+  void GetSatsS(myList<rSat>& out) { out = rDSum.lSatS; }
+  void GetSatsJ(myList<rSat>& out) { out = rDSum.lSatJ; }
+  void GetSatsI(myList<rSat>& out) { out = rDSum.lSatI; }
+
+  mjd GetStartEpoch() { return StartEpoch; }
+  mjd GetEndEpoch() { return EndEpoch; }
+
+  bool Check4Sat(rSat& sat) { return rDSum.lSat.Find(sat); }
+
+  // Header records and record lists, read-only use (writers, checks).
+  rxVersionType& GetVersionType() { return rVrsType; }
+  rxPgmRunDate& GetPgmRunDate() { return rPgRbDate; }
+  rxTimeInfo& GetTimeInfo() { return rTime; }
+  rxIonoCorr& GetIonoCorr() { return rIonC; }
+  rxDataSum& GetDataSum() { return rDSum; }
+  myList<rxENavDataKE>& GetKeplerRecords(char sys) { return *KeplerList(sys); }
+  myList<rxENavDataNI>& GetStateRecords(char sys) { return *StateList(sys); }
+
+  // Integration step (s) of GLONASS and SBAS orbits; must be set before their first
+  // computation, and above 0 when one is made.
+  void SetIntegrationStep(long double step) {
+    NumIntStep = step;
+    isNumIntStep = true;
+  }
+  long double GetIntegrationStep() const { return NumIntStep; }
+
+  bool GetPositionStatus() const { return posOK; }
+  bool GetTimeStatus() const { return timeOK; }
+  mjd GetTransmissionEpoch() { return CalEph; }
+  long double GetRelativity() const { return Relativity; }
+
+  // Broadcast state of rs at ceph (GPS time) from the record whose epoch lies
+  // nearest: x position (m) with the clock correction (s) in t, v velocity (m/s).
+  // A satellite without records gives (0, 0, 0, 0) for both.
+  void CalcSatPosition(rSat& rs, mjd& ceph, xyz& x, xyz& v) {
+    timeOK = posOK = false;
+    Relativity = 0;
+    CheckIntegrationStep(rs);
+    const rxSystem* sys = rxSystemOf(rs.GetISys());
+    const long ix = sys != nullptr ? ChooseRecord(*sys, rs, ceph) : -1;
+    if (ix < 0) {
+      x.Set(0, 0, 0, 0);
+      v.Set(0, 0, 0, 0);
+      return;
+    }
+    CIntervalWarning(rs, ceph, RecordEpoch(*sys, ix), sys->dtMax, sys->name);
+    timeOK = posOK = true;
+    EvaluateRecord(*sys, ix, ceph, x, v);
+    CalEph = ceph;
+  }
+
+  // As above at the transmission epoch of a signal received at ceph by a receiver
+  // at xr (m, Earth-fixed), found by iterating the light time; returns the
+  // geometric range (m), 0 for a satellite without records.
+  long double CalcSatPosition(rSat& rs, mjd& ceph, xyz& xr, xyz& x, xyz& v) {
+    long double D = 0;
+    timeOK = posOK = false;
+    Relativity = 0;
+    CheckIntegrationStep(rs);
+    const rxSystem* sys = rxSystemOf(rs.GetISys());
+    const long ix = sys != nullptr ? ChooseRecord(*sys, rs, ceph) : -1;
+    if (ix < 0) {
+      x.Set(0, 0, 0, 0);
+      v.Set(0, 0, 0, 0);
+      return 0;
+    }
+    CIntervalWarning(rs, ceph, RecordEpoch(*sys, ix), sys->dtMax, sys->name);
+    timeOK = posOK = true;
+    const long double c = gConst.GetC();
+    const long double wE = gConst.GetWEarth('G');
+    long double dt = rxcalc::LIGHT_START, conv = 1;
+    int pass = 0;
+    while (conv > rxcalc::LIGHT_TOL) {
+      CalEph = ceph;
+      CalEph += dt;
+      EvaluateRecord(*sys, ix, CalEph, x, v);
+      // the receiver turns with the Earth while the signal travels
+      xyz xrt = xr.RotateZ(-dt * wE);
+      xyz d = xrt - x;
+      D = d.GetLength();
+      conv = std::fabs(D + dt * c);
+      dt = -D / c;
+      if (++pass > rxcalc::LIGHT_MAXIT) {
+        ProgramWarning("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)",
+                       "TO MANY ITERATION STEPS > 15!");
+        break;
+      }
+    }
+    return D;
+  }
+
+  // Writes the file to standard output, or to the file name (created or truncated).
+  void PrintFile() {
+    std::cout << std::fixed;
+    PrintFile_All(std::cout);
+  }
+  void PrintFile(const char* name) {
+    std::ofstream out(name);
+    if (!out) {
+      char msg[512];
+      snprintf(msg, sizeof msg,
+               "Output file: %s for RINEX NAVIGATION print can not be opened for writing!", name);
+      ProgramError("Function:   rxN::PrintFile(char*)", msg, false);
+    }
+    out << std::fixed;
+    PrintFile_All(out);
+  }
+
+ private:
+  // ---- reading ----
+
+  // Header pass: version line, then the kept records up to END OF HEADER.
+  void ReadFile_Header() {
+    std::ifstream in(file);
+    char line[rxnav::LINE_BUF];
+    bool isLong = false;
+    long lineNo = 0;
+    if (!in)
+      ProgramError("Function:   rxN::ReadFile_Header()",
+                   "Input RINEX NAVIGATION file can not be opened!", false);
+    if (!GetFileLine(in, line, rxnav::LINE_BUF, &isLong))
+      ProgramError("Function:   rxN::ReadFile_Header()",
+                   "Unexpected end of RINEX NAVIGATION file - within header section!", false);
+    lineNo++;
+    if (isLong) HeaderLineTooLong(lineNo);
+    if (rxhdr::ColumnChar(line, 21) != 'N')
+      ProgramError("Function:   rxN::ReadFile_Header()",
+                   "INPUT FILE IS NOT A RINEX NAVIGATION FILE - RINEX TYPE IS NOT 'N'", false);
+    rVrsType.Set(line);
+    while (true) {
+      if (!GetFileLine(in, line, rxnav::LINE_BUF, &isLong))
+        ProgramError("Function:   rxN::ReadFile_Header()",
+                     "Unexpected end of RINEX NAVIGATION file - within header section!", false);
+      lineNo++;
+      if (isLong) HeaderLineTooLong(lineNo);
+      if (strstr(line, "END OF HEADER") != nullptr) break;
+      if (strstr(line, "PGM / RUN BY / DATE") != nullptr) rPgRbDate.Set(line);
+      if (strstr(line, "LEAP SECONDS") != nullptr) rTime.Set(line);
+      if (strstr(line, "IONOSPHERIC CORR") != nullptr) rIonC.Set(line);
+      if (strstr(line, "TIME SYSTEM CORR") != nullptr) rTime.Set(line);
+    }
+  }
+
+  // A header line that does not fit the buffer may hide a label or a value: the
+  // file is refused.
+  static void HeaderLineTooLong(long lineNo) {
+    char msg[256];
+    snprintf(msg, sizeof msg, "RINEX NAVIGATION header line %ld longer than %d characters!", lineNo,
+             rxnav::LINE_LEN);
+    ProgramError("Function:   rxN::ReadFile_Header()", msg, false);
+  }
+
+  // Counting pass: records that can be read, per system, and the satellite lists.
+  void CountNData() { ScanData(false, "Function:   rxN::CountNData()"); }
+
+  // Data pass: the records into their lists, and the span of their epochs.
+  void ReadFile_Data() { ScanData(true, "Function:   rxN::ReadFile_Data()"); }
+
+  // One pass over the data section. Every record is read whole in both passes;
+  // one that cannot be read is reported (counting pass) and left out of the counts
+  // and the lists (both passes), so counts and lists always agree.
+  void ScanData(bool store, const char* where) {
+    std::ifstream in(file);
+    if (!in) ProgramError(where, "Input RINEX NAVIGATION file can not be opened!", false);
+    char line[rxnav::LINE_BUF];
+    bool isLong = false;
+    long lineNo = 0;
+    while (true) {
+      if (!GetFileLine(in, line, rxnav::LINE_BUF, &isLong))
+        ProgramError(where, "Unexpected end of RINEX NAVIGATION file - within header section!",
+                     false);
+      lineNo++;
+      if (strstr(line, "END OF HEADER") != nullptr) break;
+    }
+    long index[7] = {0, 0, 0, 0, 0, 0, 0};
+    bool first = true;
+    while (GetFileLine(in, line, rxnav::LINE_BUF, &isLong)) {
+      lineNo++;
+      const char c = line[0];
+      const rxSystem* sys = rxSystemOf(c);
+      if (sys != nullptr) {
+        long& ix = index[sys - rxSystems];
+        if (sys->kepler)
+          TakeRecord(c, line, isLong, in, lineNo, store, *KeplerList(c), ix, first);
+        else
+          TakeRecord(c, line, isLong, in, lineNo, store, *StateList(c), ix, first);
+      } else if (c == ' ') {
+        continue;
+      } else if (c == 0) {
+        if (!store) {
+          char msg[128];
+          snprintf(msg, sizeof msg, "NAVIGATION DATA - EMPTY LINE %ld - skipped!", lineNo);
+          ProgramWarning(where, msg);
+        }
+      } else {
+        char msg[128];
+        snprintf(msg, sizeof msg, "NAVIGATION DATA - SATELLITE IDENTIFIER: >%c< - undefined!", c);
+        ProgramWarning(where, msg);
+      }
+    }
+  }
+
+  // Reads the record of the record line in line; counts it (counting pass) or
+  // stores it at index ix of list and widens the span (data pass).
+  template <class T>
+  void TakeRecord(char sys, char* line, bool isLong, std::ifstream& in, long& lineNo, bool store,
+                  myList<T>& list, long& ix, bool& first) {
+    T rec;
+    const long recLine = lineNo;
+    const bool ok = rec.Set(sys, line, in, isLong);
+    lineNo += rec.GetLinesRead() - 1;
+    if (!ok) {
+      if (!store) RecordWarning(rec.Sat, rec.GetFault(), recLine, rec.GetFaultLine(), rec.GetLinesRead());
+      return;
+    }
+    if (!store) {
+      rDSum.AddRecord(rec.Sat);
+      return;
+    }
+    if (ix >= list.Length()) return;  // the file grew between the passes
+    list(ix++) = rec;
+    if (first) {
+      StartEpoch = rec.eph;
+      EndEpoch = rec.eph;
+      first = false;
+    } else {
+      if (rec.eph < StartEpoch) StartEpoch = rec.eph;
+      if (rec.eph > EndEpoch) EndEpoch = rec.eph;
+    }
+  }
+
+  // Warning for a record left out, naming the satellite and the line.
+  static void RecordWarning(rSat& sat, int fault, long recLine, int faultLine, int nRead) {
+    const char* where = "Function:   rxN::CountNData()";
+    const char sc = sat.GetISys();
+    const int sn = sat.GetSPrn();
+    const long at = recLine + faultLine;
+    char msg[256];
+    switch (fault) {
+      case rxnav::CUT:
+        snprintf(msg, sizeof msg, "NAVIGATION DATA - SATELLITE %c%02d: line %ld cut short - record skipped!", sc, sn, at);
+        break;
+      case rxnav::BAD:
+        snprintf(msg, sizeof msg, "NAVIGATION DATA - SATELLITE %c%02d: value not readable in line %ld - record skipped!", sc, sn, at);
+        break;
+      case rxnav::END:
+        snprintf(msg, sizeof msg, "NAVIGATION DATA - SATELLITE %c%02d: record of line %ld incomplete (%d lines) - record skipped!", sc, sn, recLine, nRead);
+        break;
+      case rxnav::LONG:
+        snprintf(msg, sizeof msg, "NAVIGATION DATA - SATELLITE %c%02d: line %ld longer than 2046 characters - record skipped!", sc, sn, at);
+        break;
+      default:
+        snprintf(msg, sizeof msg, "NAVIGATION DATA - SATELLITE %c%02d: record of line %ld gives no orbit - record skipped!", sc, sn, recLine);
+        break;
+    }
+    ProgramWarning(where, msg);
+  }
+
+  // Record lists of a Keplerian and of a state-vector system; null for others.
+  myList<rxENavDataKE>* KeplerList(char sys) {
+    switch (sys) {
+      case 'G': return &rNavDG;
+      case 'E': return &rNavDE;
+      case 'C': return &rNavDC;
+      case 'J': return &rNavDJ;
+      case 'I': return &rNavDI;
+    }
+    return nullptr;
+  }
+  myList<rxENavDataNI>* StateList(char sys) {
+    switch (sys) {
+      case 'R': return &rNavDR;
+      case 'S': return &rNavDS;
+    }
+    return nullptr;
+  }
+
+  // ---- record choice and evaluation ----
+
+  // Index of the record of rs whose epoch lies nearest to ceph (the earlier in
+  // the file on a tie), -1 when the list holds none of rs.
+  template <class T>
+  long FindEpochIx(rSat& rs, mjd& ceph, myList<T>& ndata) {
+    long ix = -1;
+    double best = 0;
+    for (long i = 0; i < ndata.Length(); i++) {
+      if (!(ndata(i).Sat == rs)) continue;
+      const double d = static_cast<double>(std::fabs(ceph - ndata(i).eph));
+      if (ix < 0 || d < best) {
+        ix = i;
+        best = d;
+      }
+    }
+    return ix;
+  }
+
+  long ChooseRecord(const rxSystem& sys, rSat& rs, mjd& ceph) {
+    if (sys.kepler) return FindEpochIx(rs, ceph, *KeplerList(sys.letter));
+    return FindEpochIx(rs, ceph, *StateList(sys.letter));
+  }
+
+  mjd& RecordEpoch(const rxSystem& sys, long ix) {
+    if (sys.kepler) return (*KeplerList(sys.letter))(ix).eph;
+    return (*StateList(sys.letter))(ix).eph;
+  }
+
+  void EvaluateRecord(const rxSystem& sys, long ix, mjd& ceph, xyz& x, xyz& v) {
+    if (sys.kepler) cSatPosKepler((*KeplerList(sys.letter))(ix), ceph, x, v);
+    else cSatPosNumInteg((*StateList(sys.letter))(ix), ceph, x, v);
+  }
+
+  // GLONASS and SBAS need a step set by the caller, above 0.
+  void CheckIntegrationStep(rSat& rs) {
+    if (rs.isGLNSat() && !isNumIntStep) NumInterpolationError(rs, "GLONAS");
+    if (rs.isSBSSat() && !isNumIntStep) NumInterpolationError(rs, "SBAS");
+    if ((rs.isGLNSat() || rs.isSBSSat()) && !(NumIntStep > 0 && std::isfinite(NumIntStep))) {
+      char msg[256];
+      snprintf(msg, sizeof msg,
+               "Numerical integration step %.3Lf s NOT valid for %s satellite %c%02d position "
+               "determination!",
+               NumIntStep, rs.isGLNSat() ? "GLONAS" : "SBAS", rs.GetISys(), rs.GetSPrn());
+      ProgramError("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)", msg, false);
+    }
+  }
+
+  static void NumInterpolationError(rSat& rs, const char* SYS) {
+    char msg[256];
+    snprintf(msg, sizeof msg,
+             "Interpolation PARAMETERS (numerical interpolation step) NOT SET for %s satellite "
+             "%c%02d position determination!",
+             SYS, rs.GetISys(), rs.GetSPrn());
+    ProgramError("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)", msg, false);
+  }
+
+  // Warns when the record epoch ieph lies more than dtMax seconds from ceph.
+  static void CIntervalWarning(rSat& rs, mjd& ceph, mjd& ieph, long double dtMax, const char* SYS) {
+    const long double dt = ceph - ieph;
+    const char sign = dt < 0 ? '-' : ' ';
+    const long double adt = std::fabs(dt);
+    if (!(adt > dtMax)) return;
+    unsigned short h = 0, m = 0;
+    long double s = 0;
+    Sec2HMS(adt, h, m, s);
+    ymdhms dc = mjd2ymdhms(ceph), di = mjd2ymdhms(ieph);
+    char tc[64], ti[64], msg[512];
+    dc.GetDateString(tc, 0);
+    di.GetDateString(ti, 0);
+    snprintf(msg, sizeof msg,
+             "%s satellite %c%02d: Calculation epoch [%s] NOT in epoch interval [%s] of input "
+             "NAVIGATION file (dt = %c%02hu:%02hu:%04.1Lf)",
+             SYS, rs.GetISys(), rs.GetSPrn(), tc, ti, sign, h, m, s);
+    ProgramWarning("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)", msg);
+  }
+
+  // BeiDou geostationary satellites: C01 to C05 and C59 to C63 [3].
+  static bool IsBDSGeo(rSat& s) {
+    const int n = s.GetSPrn();
+    return s.isBDSSat() && ((n >= 1 && n <= 5) || (n >= 59 && n <= 63));
+  }
+
+  // Keplerian broadcast orbit and clock [2], time argument from the epoch of the
+  // record line; BeiDou GEO satellites in their element frame, turned by -5 deg
+  // about X and by the Earth rotation since the record epoch [3].
+  void cSatPosKepler(rxENavDataKE& rNav, mjd& ceph, xyz& x, xyz& v) {
+    const char sys = rNav.GetSysIdent();
+    const long double GM = gConst.GetGMEarth(sys);
+    const long double wE = gConst.GetWEarth(sys);
+    const long double F = gConst.GetkRelativity(sys);
+    const long double t = ceph - rNav.eph;
+    const long double e = rNav.E;
+    const long double A = rNav.A;
+    Relativity = 0;
+    // Corrected mean motion
+    const long double n = std::sqrt(GM / A) / A + rNav.DN;
+    // Mean anomaly
+    const long double M = rNav.M0 + n * t;
+    // Eccentric anomaly: Kepler's equation by fixed-point iteration
+    long double Ek = M, change = 1;
+    int count = 1;
+    while (change > rxcalc::KEPLER_TOL) {
+      const long double En = M + e * std::sin(Ek);
+      change = std::fabs(En - Ek);
+      Ek = En;
+      if (++count > rxcalc::KEPLER_MAXIT)
+        ProgramError("Function:   rxN::cSatPosKepler(rNav&,mjd&,xyz&,xyz&)",
+                     "TO MANY ITERATIONS FOR CALCULATION OF E!", false);
+    }
+    const long double sinE = std::sin(Ek), cosE = std::cos(Ek);
+    const long double Edot = n / (1 - e * cosE);
+    // Relativistic clock term and clock correction (no group delay)
+    Relativity = F * e * rNav.AS * sinE;
+    const long double DT = rNav.A0 + rNav.A1 * t + rNav.A2 * t * t + Relativity;
+    // True anomaly and its rate
+    const long double nu = std::atan2(std::sqrt((1 + e) * (1 - e)) * sinE, cosE - e);
+    const long double sinNu = std::sin(nu);
+    // where sin(nu) vanishes the quotient is replaced by its closed form
+    const long double nuDot = sinNu != 0 && sinE != 0
+                                  ? (sinE * Edot * (1 + e * std::cos(nu))) / (sinNu * (1 - e * cosE))
+                                  : Edot * std::sqrt((1 + e) * (1 - e)) / (1 - e * cosE);
+    // Argument of latitude and second-harmonic corrections
+    const long double Phi = nu + rNav.W;
+    const long double s2P = std::sin(2 * Phi), c2P = std::cos(2 * Phi);
+    const long double du = rNav.CUS * s2P + rNav.CUC * c2P;
+    const long double dr = rNav.CRS * s2P + rNav.CRC * c2P;
+    const long double di = rNav.CIS * s2P + rNav.CIC * c2P;
+    const long double u = Phi + du;
+    const long double r = A * (1 - e * cosE) + dr;
+    const long double i = rNav.I0 + di + rNav.IDOT * t;
+    // Rates of u, r and i
+    const long double s2u = std::sin(2 * u), c2u = std::cos(2 * u);
+    const long double uDot = nuDot + 2 * nuDot * (rNav.CUS * c2u - rNav.CUC * s2u);
+    const long double rDot = A * e * n * sinE / (1 - e * cosE) + 2 * nuDot * (rNav.CRS * c2u - rNav.CRC * s2u);
+    const long double iDot = rNav.IDOT + 2 * nuDot * (rNav.CIS * c2u - rNav.CIC * s2u);
+    // Longitude of the node: Earth-fixed, or inertial in the GEO element frame
+    const bool geo = IsBDSGeo(rNav.Sat);
+    const long double Om = geo ? rNav.OMEGA + rNav.OMEGADOT * t - wE * rNav.TOE
+                               : rNav.OMEGA + (rNav.OMEGADOT - wE) * t - wE * rNav.TOE;
+    const long double OmDot = geo ? rNav.OMEGADOT : rNav.OMEGADOT - wE;
+    // Position and velocity in the orbital plane
+    const long double xp = r * std::cos(u), yp = r * std::sin(u);
+    const long double xpDot = rDot * std::cos(u) - uDot * yp;
+    const long double ypDot = uDot * xp + rDot * std::sin(u);
+    // Position and velocity in the frame of the node
+    const long double cO = std::cos(Om), sO = std::sin(Om), ci = std::cos(i), si = std::sin(i);
+    long double X = xp * cO - yp * ci * sO;
+    long double Y = xp * sO + yp * ci * cO;
+    long double Z = yp * si;
+    const long double P = xpDot - OmDot * yp * ci;
+    const long double Q = OmDot * xp + ypDot * ci - iDot * yp * si;
+    long double VX = P * cO - Q * sO;
+    long double VY = P * sO + Q * cO;
+    long double VZ = ypDot * si + iDot * yp * ci;
+    if (geo) {
+      // R_X(-5 deg): from the element frame to the inertial frame of the record epoch
+      const long double phi = deg2rad(rxcalc::BDS_GEO_TILT_DEG);
+      const long double cx = std::cos(phi), sx = std::sin(phi);
+      const long double Y1 = cx * Y + sx * Z, Z1 = -sx * Y + cx * Z;
+      const long double VY1 = cx * VY + sx * VZ, VZ1 = -sx * VY + cx * VZ;
+      // R_Z(wE t): the Earth's rotation since the record epoch
+      const long double cz = std::cos(wE * t), sz = std::sin(wE * t);
+      const long double X2 = cz * X + sz * Y1, Y2 = -sz * X + cz * Y1;
+      const long double VX2 = cz * VX + sz * VY1, VY2 = -sz * VX + cz * VY1;
+      X = X2;
+      Y = Y2;
+      Z = Z1;
+      // the rate of R_Z adds wE (Y, -X, 0)
+      VX = VX2 + wE * Y2;
+      VY = VY2 - wE * X2;
+      VZ = VZ1;
+    }
+    x.Set(X, Y, Z, DT);
+    v.Set(VX, VY, VZ);
+  }
+
+  // Equations of motion of a GLONASS or SBAS satellite in the rotating Earth-fixed
+  // frame [4]: central force, J2 (C20 = -J2), centrifugal and Coriolis terms, and
+  // the record's constant luni-solar accelerations (km/s2). y receives dx/dt.
+  void DiffEqTwoBody(rxENavDataNI& rNav, matrix<long double>& x, matrix<long double>& y) {
+    const long double aE = rNav.GetAEllipsoid();
+    const long double C20 = rNav.GetC20();
+    const long double GM = gConst.GetGMEarth(rNav.GetSysIdent());
+    const long double wE = gConst.GetWEarth(rNav.GetSysIdent());
+    const long double X = x(0), Y = x(1), Z = x(2), Vx = x(3), Vy = x(4), Vz = x(5);
+    const long double r = std::sqrt(X * X + Y * Y + Z * Z);
+    const long double km = rxENavDataNI::KM;
+    y(0) = Vx;
+    y(1) = Vy;
+    y(2) = Vz;
+    const long double K = 1.5L * C20 * (GM / (r * r)) * (aE / r) * (aE / r);
+    const long double zr2 = (Z / r) * (Z / r);
+    const long double r3 = r * r * r;
+    y(3) = km * rNav.XDD0 - GM * X / r3 + K * (X / r) * (1 - 5 * zr2) + wE * wE * X + 2 * wE * Vy;
+    y(4) = km * rNav.YDD0 - GM * Y / r3 + K * (Y / r) * (1 - 5 * zr2) + wE * wE * Y - 2 * wE * Vx;
+    y(5) = km * rNav.ZDD0 - GM * Z / r3 + K * (Z / r) * (3 - 5 * zr2);
+  }
+
+  // State of a GLONASS or SBAS record carried to ceph by the classical fourth-order
+  // Runge-Kutta method in steps of NumIntStep, all full steps first; the clock
+  // correction DT0 + DT1 dt (GLONASS -TauN + GammaN dt, SBAS aGf0 + aGf1 dt), for
+  // GLONASS with the header's GLUT term, less the relativistic term.
+  void cSatPosNumInteg(rxENavDataNI& rNav, mjd& ceph, xyz& x, xyz& v) {
+    Relativity = 0;
+    const long double dt = ceph - rNav.eph;
+    const int16_t sign = dt < 0 ? -1 : 1;
+    long double whole = 0;
+    const long double f = std::modf(std::fabs(dt) / NumIntStep, &whole);
+    long double DT = rNav.DT0 + rNav.DT1 * dt;
+    if (rNav.GetSysIdent() == 'R' && rTime.GetIsbRU()) DT = DT + rTime.a0_RU;
+    if (whole > rxcalc::MAX_STEPS) {
+      char msg[256];
+      snprintf(msg, sizeof msg,
+               "Numerical integration of satellite %c%02d over %.1Lf s needs more than %.0Lf steps!",
+               rNav.Sat.GetISys(), rNav.Sat.GetSPrn(), dt, rxcalc::MAX_STEPS);
+      ProgramError("Function:   rxN::cSatPosNumInteg(rNav&,mjd&,xyz&,xyz&)", msg, false);
+    }
+    const bool partial = f * NumIntStep > rxcalc::STEP_REST_MIN;
+    const int32_t n = static_cast<int32_t>(whole) + (partial ? 1 : 0);
+    const long double km = rxENavDataNI::KM;
+    matrix<long double> s(6, 1), k1(6, 1), k2(6, 1), k3(6, 1), k4(6, 1), tmp(6, 1);
+    s(0) = km * rNav.X0;
+    s(1) = km * rNav.Y0;
+    s(2) = km * rNav.Z0;
+    s(3) = km * rNav.XD0;
+    s(4) = km * rNav.YD0;
+    s(5) = km * rNav.ZD0;
+    for (int32_t k = 0; k < n; k++) {
+      const long double h = (partial && k == n - 1) ? sign * f * NumIntStep : sign * NumIntStep;
+      DiffEqTwoBody(rNav, s, k1);
+      for (int j = 0; j < 6; j++) tmp(j) = s(j) + (h / 2) * k1(j);
+      DiffEqTwoBody(rNav, tmp, k2);
+      for (int j = 0; j < 6; j++) tmp(j) = s(j) + (h / 2) * k2(j);
+      DiffEqTwoBody(rNav, tmp, k3);
+      for (int j = 0; j < 6; j++) tmp(j) = s(j) + h * k3(j);
+      DiffEqTwoBody(rNav, tmp, k4);
+      for (int j = 0; j < 6; j++)
+        s(j) = s(j) + ((h / 6) * k1(j) + (h / 3) * k2(j) + (h / 3) * k3(j) + (h / 6) * k4(j));
+    }
+    x.Set(s(0), s(1), s(2));
+    v.Set(s(3), s(4), s(5));
+    const long double c = gConst.GetC();
+    Relativity = 2 * ((s(3) / c) * (s(0) / c) + (s(4) / c) * (s(1) / c) + (s(5) / c) * (s(2) / c));
+    x.SetT(DT - Relativity);
+  }
+
+  // ---- writing ----
+
+  // Header records, END OF HEADER, then the records system by system.
+  void PrintFile_All(std::ostream& os) {
+    os << rVrsType << rPgRbDate << rTime << rIonC;
+    os << std::setw(60) << " " << "END OF HEADER" << std::endl;
+    for (const rxSystem& s : rxSystems) {
+      if (s.kepler) {
+        myList<rxENavDataKE>& l = *KeplerList(s.letter);
+        for (long i = 0; i < l.Length(); i++) l(i).Print(os);
+      } else {
+        myList<rxENavDataNI>& l = *StateList(s.letter);
+        for (long i = 0; i < l.Length(); i++) l(i).Print(os);
+      }
+    }
+  }
+
+  char file[256];
+  mjd StartEpoch;
+  mjd EndEpoch;
+  rxVersionType rVrsType;
+  rxPgmRunDate rPgRbDate;
+  rxTimeInfo rTime;
+  rxIonoCorr rIonC;
+  rxDataSum rDSum;
+  myList<rxENavDataKE> rNavDG, rNavDE, rNavDC, rNavDJ, rNavDI;
+  myList<rxENavDataNI> rNavDR, rNavDS;
+  long double NumIntStep;
+  bool isNumIntStep;
+  bool posOK, timeOK;
+  long double Relativity;
+  mjd CalEph;
+};
