@@ -330,25 +330,23 @@ inline flh xyz2flh(const xyz& ecef, const elipsoid& elps) {
   if (x == 0 && y == 0) {
     const long double b = elps.GetA() * std::sqrt(1 - e * e);
     res.Set(z < 0 ? -pi / 2 : pi / 2, 0, std::fabs(z) - b, ecef.GetT());
-    return res;
+  } else {
+    // Longitude in [-pi, pi): -pi (not +pi) on the negative X axis.
+    long double l = std::atan(y / x);
+    if (x < 0) l = y > 0 ? l + pi : l - pi;
+
+    const long double p = std::sqrt(x * x + y * y);
+    long double fi0 = std::atan(z / ((1 - e) * p * (1 + e)));
+    long double fi = fi0, h = 0, change = 0;
+    int pass = 0;
+    do {
+      const long double N = PolmerN(fi0, elps.GetA(), e);
+      h = p / std::cos(fi0) - N;
+      fi = std::atan(z / ((1 - e * e * N / (N + h)) * p));
+      change = std::fabs(fi - fi0);
+      fi0 = fi;
+    } while (change > kLatTol && ++pass < kMaxPasses);
+    res.Set(fi, l, h, ecef.GetT());
   }
-
-  // Longitude in (-pi, pi], -pi on the negative X axis.
-  long double l = std::atan(y / x);
-  if (x < 0) l = y > 0 ? l + pi : l - pi;
-
-  const long double p = std::sqrt(x * x + y * y);
-  long double fi0 = std::atan(z / ((1 - e) * p * (1 + e)));
-  long double fi = fi0, h = 0, change = 0;
-  int pass = 0;
-  do {
-    const long double N = PolmerN(fi0, elps.GetA(), e);
-    h = p / std::cos(fi0) - N;
-    fi = std::atan(z / ((1 - e * e * N / (N + h)) * p));
-    change = std::fabs(fi - fi0);
-    fi0 = fi;
-  } while (change > kLatTol && ++pass < kMaxPasses);
-
-  res.Set(fi, l, h, ecef.GetT());
-  return res;
+  return res;  // one named result: returned without a (range-testing) copy
 }

@@ -19,7 +19,7 @@ class gDataSum {
   // "  nEpoch: " (only when nEph is not 0), "  nSat  : ", then one line per
   // system with satellites: "   G: " and its list in the RAW layout; then two
   // empty lines. Leaves iomlns::PrintType at RAW.
-  void Print() {
+  void Print() const {
     struct SysRow {
       const char* label;
       int gDataSum::*count;
