@@ -1,0 +1,272 @@
+// Tests of the ITRS-to-GCRS rotation file on the ERFA-made file of 2023-07-08:
+// summary, interval, epoch selection, orthonormal matrices, Rotate against the
+// matrix product of the file's own numbers, the epoch check report, and the
+// refusal of files whose lines do not hold one record each.
+#include "igsforms/toGCRS.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/capture.h"
+
+namespace {
+
+const std::string kFile = std::string(MORVI_TEST_DATA) + "/gcrs/GCRS_20231890_30S.txt";
+
+// The file's lines, read independently of the reader.
+std::vector<std::string> FileLines() {
+  std::ifstream in(kFile);
+  std::vector<std::string> lines;
+  std::string s;
+  while (std::getline(in, s)) lines.push_back(s);
+  return lines;
+}
+
+std::string WriteTemp(const std::string& tag, const std::string& text) {
+  std::string name = ::testing::TempDir() + "gcrs_" + std::to_string(getpid()) + "_" + tag;
+  std::ofstream(name) << text;
+  return name;
+}
+
+toGCRS& RealFile() {
+  static toGCRS* t = [] {
+    auto* g = new toGCRS;
+    g->SetFile(kFile.c_str());
+    g->ReadFile();
+    return g;
+  }();
+  return *t;
+}
+
+mjd Utc(int h, int m, long double s) { return ymdhms2mjd(ymdhms(2023, 7, 8, h, m, s)); }
+
+TEST(ToGCRSTest, SummaryOfTheRealFile) {
+  toGCRS& g = RealFile();
+  EXPECT_EQ(g.GetNEph(), 2881);
+  EXPECT_EQ(g.GetInterval(), 30.0L);  // steps within 1e-4 s of 30 s become exactly 30
+  ::testing::internal::CaptureStdout();
+  g.PrintSummary();
+  std::string out = ::testing::internal::GetCapturedStdout();
+  // TAI of the first record: 0.000428240739 d x 86400 = 36.99999985 s after 00:00 TAI.
+  EXPECT_EQ(out,
+            "  Number of epochs: 2881\n"
+            "  TAI epochs      :  2023-07-08/00:00:36.99999985  -  2023-07-09/00:00:36.99999985\n"
+            "  UTC epochs      :  2023-07-08/00:00:00.00000000  -  2023-07-09/00:00:00.00000000\n"
+            "  Interval        :       30.000 s\n"
+            "\n");
+}
+
+TEST(ToGCRSTest, EveryMatrixIsOrthonormal) {
+  toGCRS& g = RealFile();
+  double worst = 0;
+  for (long k = 0; k < g.GetNEph(); k++) {
+    toGCRSmatrix& m = g.GetRecord(k);
+    long double R[3][3] = {{m.R11, m.R12, m.R13}, {m.R21, m.R22, m.R23}, {m.R31, m.R32, m.R33}};
+    for (int i = 0; i < 3; i++)
+      for (int j = 0; j < 3; j++) {
+        long double s = 0;
+        for (int l = 0; l < 3; l++) s += R[i][l] * R[j][l];
+        double dev = static_cast<double>(std::fabs(s - (i == j ? 1 : 0)));
+        if (dev > worst) worst = dev;
+      }
+  }
+  EXPECT_LT(worst, 1e-12) << "largest deviation of R R^T from I";
+}
+
+TEST(ToGCRSTest, EpochSelectionWithinATenthOfASecond) {
+  toGCRS& g = RealFile();
+  mjd t = Utc(12, 0, 0.05L);
+  g.SetEpoch(t);
+  EXPECT_TRUE(g.IsValidEpoch());
+  mjd early = Utc(11, 59, 59.95L);
+  g.SetEpoch(early);
+  EXPECT_TRUE(g.IsValidEpoch());
+
+  // 0.1 s away, and half-way between two records: no record, one warning each.
+  for (mjd miss : {Utc(12, 0, 0.1L), Utc(12, 0, 15.0L)}) {
+    ::testing::internal::CaptureStderr();
+    g.SetEpoch(miss);
+    std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(g.IsValidEpoch());
+    EXPECT_NE(err.find("#### Function:   toGCRS::SetEpoch(mjd&): Warning -> Input satellite "
+                       "position epoch [ 2023-07-08/12:00:"),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("] CAN NOT be found in ITRS>GCRS rotation file ####"), std::string::npos);
+  }
+  // After a failed selection Rotate leaves the output as the caller set it.
+  xyz in(1, 2, 3), out(7, 8, 9, 4);
+  g.Rotate(in, out);
+  EXPECT_EQ(out.GetX(), 7);
+  EXPECT_EQ(out.GetY(), 8);
+  EXPECT_EQ(out.GetZ(), 9);
+  EXPECT_EQ(out.GetT(), 4);
+}
+
+TEST(ToGCRSTest, RotateIsTheMatrixProductOfTheFileRecord) {
+  toGCRS& g = RealFile();
+  // Record of 12:00:00 UTC is line 1443 (2 header lines + 1440 records before it).
+  std::istringstream rec(FileLines().at(1442));
+  long double tai, R[9];
+  int y, mo, d, h, mi;
+  long double s;
+  rec >> tai >> y >> mo >> d >> h >> mi >> s;
+  for (auto& r : R) rec >> r;
+  ASSERT_EQ(h, 12);
+  ASSERT_EQ(mi, 0);
+
+  mjd t = Utc(12, 0, 0);
+  g.SetEpoch(t);
+  ASSERT_TRUE(g.IsValidEpoch());
+  const long double p[3] = {15600000.0L, -21300000.0L, 7400000.0L};  // a GPS-like position (m)
+  xyz in(p[0], p[1], p[2], 1.25e-4L), out(0, 0, 0, 0.5L);
+  g.Rotate(in, out);
+  const long double got[3] = {out.GetX(), out.GetY(), out.GetZ()};
+  for (int i = 0; i < 3; i++) {
+    long double want = R[3 * i] * p[0] + R[3 * i + 1] * p[1] + R[3 * i + 2] * p[2];
+    EXPECT_NEAR(static_cast<double>(got[i]), static_cast<double>(want), 1e-7) << "row " << i;
+  }
+  EXPECT_EQ(out.GetT(), 0.5L);  // t of the output is never touched
+  EXPECT_NEAR(static_cast<double>(out.GetLength()), static_cast<double>(in.GetLength()), 1e-6);
+
+  // The same object as input and output gives the same product.
+  xyz same = in;
+  g.Rotate(same, same);
+  EXPECT_EQ(same.GetX(), out.GetX());
+  EXPECT_EQ(same.GetY(), out.GetY());
+  EXPECT_EQ(same.GetZ(), out.GetZ());
+
+  // A record printed and read back keeps its numbers.
+  std::ostringstream os;
+  os << g.GetRecord(1440);
+  std::istringstream back(os.str());
+  toGCRSmatrix m;
+  back >> m;
+  EXPECT_NEAR(static_cast<double>(m.R12), static_cast<double>(R[1]), 1e-14);
+  EXPECT_NEAR(static_cast<double>(m.R33), static_cast<double>(R[8]), 1e-14);
+  EXPECT_TRUE(m.eph_UTC == g.GetRecord(1440).eph_UTC);
+}
+
+TEST(ToGCRSTest, CheckExternalEpochsReport) {
+  toGCRS& g = RealFile();
+  mjdns::PrintFormat = mjdns::MJDSEC;
+  mjdns::NDecSecond = 1;
+  // 23:59:00 to 24:00:45 by 30 s: 23:59:00, 23:59:30, 00:00:00 are in the file, 00:00:30 is not;
+  // 3.5 steps give 4 epochs.
+  mjd from = Utc(23, 59, 0), to = from;
+  to += 105.0L;
+  ::testing::internal::CaptureStdout();
+  long n = g.CheckExternalEpochs(from, to, 30.0L);
+  std::string out = ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(n, 1);
+  EXPECT_EQ(out,
+            "  Number of epochs:          4\n"
+            "  FROM epoch      :  2023-07-08/23:59:00.0 [ 60133 86340.0]\n"
+            "  TO   epoch      :  2023-07-09/00:00:45.0 [ 60134    45.0]\n"
+            "  Interval        :       30.0 s\n"
+            "\n"
+            "    Epoch:  2023-07-09/00:00:30.0 [ 60134    30.0]    NOT FOUND IN ITRS>CGRS LIST OF "
+            "EPOCHS!!\n"
+            "\n"
+            "  FINAL RESULTS:          1 PROBLEMATIC EPOCH!\n"
+            "\n");
+
+  // from = to tests exactly that epoch.
+  ::testing::internal::CaptureStdout();
+  n = g.CheckExternalEpochs(from, from, 30.0L);
+  out = ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(n, 0);
+  EXPECT_NE(out.find("       30.0 s\n\n  FINAL RESULTS:          0 PROBLEMATIC EPOCH!\n\n"),
+            std::string::npos)
+      << out;
+
+  // A step that is not positive would never reach `to`: refused.
+  CaptureResult r = RunCaptured([&] { g.CheckExternalEpochs(from, to, 0.0L); });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, ErrorFrame("Function:   toGCRS::CheckExternalEpochs()",
+                              "Interval of epochs for ITRS>GCRS check must be GREATER than 0!"));
+}
+
+TEST(ToGCRSTest, IntervalIsTheSmallestStepRoundedWithinATenThousandth) {
+  std::vector<std::string> L = FileLines();
+  std::string head = L[0] + "\n" + L[1] + "\n";
+  // Records 0, 30.00005 s: 30 exactly. Records 0 and 29.9 s: stays 29.9.
+  std::string r1 = L[2];
+  std::string r2 = L[3];
+  r2.replace(r2.find(" 0  0 30.000"), 12, " 0  0 30.00005");
+  toGCRS g1;
+  std::string f1 = WriteTemp("i1", head + r1 + "\n" + r2 + "\n");
+  g1.SetFile(f1.c_str());
+  g1.ReadFile();
+  EXPECT_EQ(g1.GetInterval(), 30.0L);
+  r2 = L[3];
+  r2.replace(r2.find(" 0  0 30.000"), 12, " 0  0 29.900");
+  toGCRS g2;
+  std::string f2 = WriteTemp("i2", head + r1 + "\n" + r2 + "\n");
+  g2.SetFile(f2.c_str());
+  g2.ReadFile();
+  EXPECT_NEAR(static_cast<double>(g2.GetInterval()), 29.9, 1e-9);
+  unlink(f1.c_str());
+  unlink(f2.c_str());
+}
+
+TEST(ToGCRSTest, LinesThatAreNotOneRecordEachAreRefused) {
+  std::vector<std::string> L = FileLines();
+  std::string head = L[0] + "\n" + L[1] + "\n";
+  const std::string place = "Function:   toGCRS::ReadFile()";
+  std::string cut = L[3].substr(0, 200);  // the record broken after its 200th character
+  struct Case {
+    const char* tag;
+    std::string text;
+    std::string msg;
+  } cases[] = {
+      {"blank", head + "\n" + L[2] + "\n" + L[3] + "\n",
+       "Line 3 of ITRS>GCRS matrix file holds 0 values, not 20!"},
+      {"broken", head + L[2] + "\n" + cut + "\n" + L[3].substr(200) + "\n",
+       "Line 4 of ITRS>GCRS matrix file holds " + std::to_string(cwords(cut.c_str())) +
+           " values, not 20!"},
+      {"short", head + L[2] + "\n" + L[3].substr(0, L[3].rfind(' ')) + "\n",
+       "Line 4 of ITRS>GCRS matrix file holds 19 values, not 20!"},
+      {"garbled", head + L[2] + "\n" + L[3].substr(0, 25) + "x" + L[3].substr(26)  /* the month */ + "\n",
+       "Line 4 of ITRS>GCRS matrix file: value 3 >x< not valid!"},
+      {"long", head + L[2] + "\n" + L[3] + std::string(200, ' ') + "\n",
+       "Line 4 of ITRS>GCRS matrix file longer than 511 characters!"},
+  };
+  for (const Case& c : cases) {
+    std::string f = WriteTemp(c.tag, c.text);
+    CaptureResult r = RunCaptured([&] {
+      toGCRS g;
+      g.SetFile(f.c_str());
+      g.ReadFile();
+    });
+    EXPECT_EQ(r.exitCode, 1) << c.tag;
+    EXPECT_EQ(r.err, ErrorFrame(place, c.msg)) << c.tag;
+    unlink(f.c_str());
+  }
+
+  // A missing file, and a file of only the two header lines.
+  CaptureResult r = RunCaptured([] {
+    toGCRS g;
+    g.SetFile("/nonexistent/GCRS.txt");
+  });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, ErrorFrame("Function:   toGCRS::SetFile()",
+                              "Input ITRS>GCRS matrix file can not be opened!"));
+  std::string f = WriteTemp("empty", head);
+  r = RunCaptured([&] {
+    toGCRS g;
+    g.SetFile(f.c_str());
+    g.ReadFile();
+  });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("List is not set"), std::string::npos) << r.err;
+  unlink(f.c_str());
+}
+
+}  // namespace
