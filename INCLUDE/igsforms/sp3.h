@@ -395,7 +395,8 @@ class sp3 {
     const long double span = (long double)(gDSum.nEph - 1) * Interval;
     if (!std::isfinite(Interval) || Interval <= 0 ||
         span >= (long double)tcns::MAX_MJD_DAY * tcns::SECDAY) {
-      snprintf(msg, sizeof msg, "Epoch interval >%s< in ORBIT SP3 file header NOT valid!", f);
+      snprintf(msg, sizeof msg, "Epoch interval >%.8Lf< in ORBIT SP3 file header NOT valid!",
+               Interval);
       ProgramError("Function:   sp3::ReadFile_Header(ifstream&)", msg, false);
     }
     const uint32_t day = (uint32_t)atol(sp3ns::Field(line, sp3ns::H2_MJDAY, f));

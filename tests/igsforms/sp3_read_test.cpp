@@ -1,0 +1,161 @@
+// Reading SP3 files: real SP3-a, SP3-c and SP3-d files (headers, counts,
+// satellite lists, missing values, skipped velocity and correlation lines), and
+// damaged files that must end in the fatal frame.
+#include "igsforms/sp3_fixture.h"
+
+using namespace sp3test;
+
+namespace {
+
+const char* kSet = "Function:   sp3EData::Set()";
+const char* kHeader = "Function:   sp3::ReadFile_Header(ifstream&)";
+
+// The records as the writer gives them back, compared with the file's own 'P'
+// lines: same satellites in the same order, values and missing markers.
+void ExpectRecordsAsInFile(const std::string& name) {
+  sp3 f;
+  f.SetFile(Data(name).c_str());
+  f.ReadFile();
+  std::ostringstream os;
+  f.PrintFile_All(os);
+  auto want = Blocks(Slurp(Data(name))), got = Blocks(os.str());
+  ASSERT_EQ(got.size(), want.size()) << name;
+  for (size_t k = 0; k < want.size(); k++) {
+    ASSERT_EQ(got[k].size(), want[k].size()) << name << " block " << k;
+    for (size_t i = 0; i < want[k].size(); i++)
+      for (int j = 0; j < 4; j++) {
+        EXPECT_EQ(got[k][i].sat, want[k][i].sat);
+        EXPECT_EQ(got[k][i].missing[j], want[k][i].missing[j]) << want[k][i].sat << " " << k;
+        if (!want[k][i].missing[j]) {
+          EXPECT_NEAR(got[k][i].v[j], want[k][i].v[j], 5e-7);
+        }
+      }
+  }
+}
+
+// Child run of reading a file: exit code and standard error.
+CaptureResult ReadText(const std::string& text) {
+  std::string path = Temp("bad.sp3", text);
+  return RunCaptured([path] {
+    sp3 f;
+    f.SetFile(path.c_str());
+    f.ReadFile();
+  });
+}
+
+std::string Good(int nEph = 4) {
+  return Synth(nEph, {"G01", "G02"}, [](int k, int s) {
+    return P(s ? "G02" : "G01", 1000 + k, 2000, 3000, 10);
+  });
+}
+
+std::string Replace(std::string t, const std::string& from, const std::string& to) {
+  return t.replace(t.find(from), from.size(), to);
+}
+
+}  // namespace
+
+TEST(Sp3Read, RealSp3dWithMoreThan85Satellites) {
+  sp3 f;
+  f.SetFile(Data("COD0MGXFIN_20231890000_01D_05M_ORB_1h.SP3").c_str());
+  f.ReadFile();
+  EXPECT_EQ(f.GetNEph(), 13);
+  EXPECT_EQ(f.GetNSat(), 118);
+  EXPECT_EQ(f.GetNSatG() * 10000 + f.GetNSatR() * 100 + f.GetNSatE(), 322224);
+  EXPECT_EQ(f.GetNSatC() * 10000 + f.GetNSatJ() * 100 + f.GetNSatS() + f.GetNSatI(), 370300);
+  mjd s = f.GetStartEpoch(), e = f.GetEndEpoch();
+  EXPECT_EQ(s.GetMJDay(), 60133u);
+  EXPECT_EQ(s.GetSecond(), 0);
+  EXPECT_EQ(e - s, 3600);
+  myList<rSat> l;
+  f.GetSats(l);
+  ASSERT_EQ(l.Length(), 118);
+  rSat r01, c46, c01;
+  r01 = "R01";
+  c46 = "C46";
+  c01 = "C01";
+  EXPECT_TRUE(l(32) == r01 && l(117) == "J04");
+  EXPECT_TRUE(f.Check4Sat(c46));
+  EXPECT_FALSE(f.Check4Sat(c01));
+  testing::internal::CaptureStdout();
+  f.PrintSummary();
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out.substr(0, 62), "  nEpoch:     13\n  nSat  :    118\n   G:  32 > G01 G02 G03 G04 ");
+  EXPECT_NE(out.find("\n   J:   3 > J02 J03 J04\n\n\n"), std::string::npos);
+  ExpectRecordsAsInFile("COD0MGXFIN_20231890000_01D_05M_ORB_1h.SP3");
+}
+
+TEST(Sp3Read, RealSp3aAndSp3cRecordsMissingValuesAndSkippedLines) {
+  ExpectRecordsAsInFile("igr20354_3h.sp3");                 // SP3-c, missing clocks
+  ExpectRecordsAsInFile("gnsstk_test_input_SP3c_3ep.sp3");  // V, EP, EV lines
+  ExpectRecordsAsInFile("gnsstk_test_input_SP3a.sp3");      // numeric codes, V lines
+  ExpectRecordsAsInFile("COD0MGXFIN_20231890000_01D_05M_ORB_sub16.SP3");
+  // CR LF line ends read as LF ones.
+  std::string t = Slurp(Data("igr20354_3h.sp3")), crlf;
+  for (char c : t) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  sp3 f;
+  f.SetFile(Temp("crlf.sp3", crlf).c_str());
+  f.ReadFile();
+  EXPECT_EQ(f.GetNSatG(), 32);
+  EXPECT_EQ(f.GetEndEpoch() - f.GetStartEpoch(), 12 * 900);
+}
+
+TEST(Sp3Read, EpochGapsAndIrregularEpochsAreRefused) {
+  CaptureResult r = ReadText(Replace(Good(), "*  2020  6 25  0 30", "*  2020  6 25  0 45"));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, Frame(kSet, "Epoch >2020-06-25 00:45:00.00000000< of ORBIT SP3 data section "
+                               "NOT the expected epoch >2020-06-25 00:30:00.00000000< - missing "
+                               "or irregular epoch!"));
+  r = ReadText(Replace(Good(), "0 15  0.00000000", "0 15  0.00001000"));
+  EXPECT_EQ(r.exitCode, 1);
+  r = ReadText(Replace(Good(), "0 15  0.00000000", "0 15  0.00000010"));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  r = ReadText(Replace(Good(), "*  2020  6 25  0 15", "*  2020 13 25  0 15"));
+  EXPECT_EQ(r.err, Frame(kSet, "Epoch line >*  2020 13 25  0 15  0.00000000< of ORBIT SP3 file - "
+                               "data section NOT valid!"));
+}
+
+TEST(Sp3Read, DamagedFilesEndInTheFatalFrame) {
+  const std::string good = Good();
+  struct Case {
+    std::string text, place, msg;
+  } cases[] = {
+      {good.substr(0, good.find("%f")), kHeader, "Unexpected EOF of ORBIT SP3 file - header section!"},
+      {"#cP2020\n" + good.substr(good.find("##")), kHeader,
+       "Number of epochs >0< in ORBIT SP3 file header NOT valid!"},
+      {Replace(good, "   900.00000000", "     0.00000000"), kHeader,
+       "Epoch interval >0.00000000< in ORBIT SP3 file header NOT valid!"},
+      {Replace(good, "+    2   G01G02", "+    3   G01G02"), kHeader,
+       "Number of satellites >3< in ORBIT SP3 file header NOT equal to number of satellites listed >2<!"},
+      {Replace(good, "+    2   G01G02", "+    1   G01G02"), kHeader,
+       "Number of satellites >1< in ORBIT SP3 file header NOT equal to number of satellites listed >2<!"},
+      {Replace(good, "/* SYNTHETIC", "/* " + std::string(600, 'x')), kHeader,
+       "Line of ORBIT SP3 file - header section longer than 511 characters!"},
+      {Replace(good, "PG02   1002.000000   2000.000000   3000.000000     10.000000",
+               "PG02   1002.000000   2000.0"),
+       kSet, "Position line >PG02   1002.000000   2000.0< of ORBIT SP3 data section cut short!"},
+      {Replace(good, "PG02   1001.000000", "PG02   1001.000000" + std::string(600, ' ')), kSet,
+       "Line of ORBIT SP3 file - data section longer than 511 characters!"},
+      {Replace(good, "PG02   1003", "PG03   1003"), kSet,
+       "Satellite >G03< in ORBIT SP3 data section not listed in the beginning of the file!"},
+      {Replace(good, "10.000000\n*", "10.000000\nPG01\n*"), kSet,
+       "Number of satellites in ORBIT SP3 data section greater than in the beginning of the file!"},
+      {Replace(good, "TEST FILE\n", "TEST FILE\n\n"), kSet,
+       "Unexpected first character > < of ORBIT SP3 file - data section!"},
+      {Replace(good, "/* SYNTHETIC", "%i\n/* SYNTHETIC"), kSet,
+       "Unexpected first character >/< of ORBIT SP3 file - data section!"},
+      {good.substr(0, good.find("*  2020  6 25  0 45")), kSet, "Unexpected EOF of ORBIT SP3 file!"},
+      {Slurp(Data("igs19016_truncated.sp3")), kSet, "Unexpected EOF of ORBIT SP3 file!"},
+      {Slurp(Data("grg21553_nodata.sp3")), kHeader,
+       "Number of epochs >0< in ORBIT SP3 file header NOT valid!"},
+  };
+  for (const Case& c : cases) {
+    CaptureResult r = ReadText(c.text);
+    EXPECT_EQ(r.exitCode, 1) << c.msg;
+    EXPECT_EQ(r.err, Frame(c.place, c.msg));
+  }
+  // The final "EOF" line may be missing; a file that cannot be opened is fatal.
+  EXPECT_EQ(ReadText(good.substr(0, good.size() - 4)).exitCode, 0);
+  CaptureResult r = RunCaptured([] { sp3().SetFile("/nonexistent/x.sp3"); });
+  EXPECT_EQ(r.err, Frame("Function:   sp3::SetFile()", "Input ORBIT SP3 file can not be opened!"));
+}
