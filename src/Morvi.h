@@ -9,7 +9,12 @@
 
 #include "gdata/GNSSc.h"              // gConst (constructed before the objects below)
 #include "functions/CppCas.h"         // prgutil::ctm
+#include "gdata/LuniSolarPosition.h"  // LuniSolarPosition
+#include "igsforms/antex.h"           // antex
+#include "igsforms/sp3.h"             // sp3
+#include "igsforms/toGCRS.h"          // toGCRS
 #include "pgminc/ProgramParms.h"      // pChars, pBool, pDate, pSats, pGSys, pFloat, pInteger
+#include "rinex/rxN.h"                // rxN
 
 // The redirection files of standard output (-wo) and standard error (-we);
 // constructed after gConst and prgutil::ctm, closed at exit.
@@ -34,6 +39,11 @@ class Morvi {
   pChars beFileName;   // -sb: broadcast ephemeris (RINEX 3 navigation)
   pChars peFileName;   // -sp: precise ephemeris (SP3)
   pChars tcFileName;   // -t: ITRS-to-GCRS rotation-matrix file
+  antex atx;
+  rxN beData;
+  sp3 peData;
+  toGCRS t2cData;
+  LuniSolarPosition lsp;
   pInteger<long> nPtsLIpos;      // -np: Lagrange points for SP3 positions
   pInteger<long> nPtsLIclk;      // -nc: Lagrange points for SP3 clocks
   pFloat<long double> IntegStep; // -ni: GLONASS/SBAS integration step, s

@@ -3,15 +3,10 @@
 // The program entry: the application state and the fixed run sequence.
 #include "Morvi.h"
 #include "MorviArgs.h"
+#include "MorviCalc.h"
+#include "MorviFiles.h"
 #include "MorviHelp.h"
 #include "pgminc/ProgramStartEnd.h"  // EndProg
-
-// Steps whose readers are still being written.
-inline void SetFiles(Morvi&) {}
-inline void ReadFiles(Morvi&) {}
-inline void SetProcessingParms(Morvi&) {}
-inline void CheckTransformEpochs(Morvi&) {}
-inline void CalcPos(Morvi&) {}
 
 int main(int argc, char* argv[]) {
   Morvi mcs;

@@ -1,0 +1,221 @@
+// The position loop of Morvi: for every selected satellite present in the
+// ephemeris, position (m), clock correction (s, written in ms) and velocity
+// (m/s), Earth-fixed, at every epoch from the first to the last in steps of the
+// interval; broadcast positions moved from the antenna phase centre to the centre
+// of mass (ANTEX); optional GCRS and Earth-rotation-free columns.
+#pragma once
+
+#include <cstdio>    // snprintf
+#include <cstring>   // strcat
+#include <fstream>   // ofstream
+#include <iomanip>   // setw
+#include <iostream>  // cout
+
+#include "Morvi.h"
+#include "functions/numfun.h"          // pi
+#include "gdata/GNSSc.h"               // frequency identifiers
+#include "gdata/LuniSolarPosition.h"   // GNSSSatBasis
+#include "gdata/neu.h"                 // neu
+#include "gdata/timeconv.h"            // mjd2ymdhms
+#include "gdata/xyz.h"                 // xyz, xyzns
+#include "pgminc/ProgramError.h"       // ProgramError, ProgramWarning
+#include "pgminc/ProgramOut.h"         // ProgramCerrPrint, ProgramCerrPrintItem, ProgramSubTitle
+
+namespace morvicalc {
+
+// Seconds of one Earth turn in the Earth-rotation-free columns (not the sidereal day).
+constexpr long double SecondsPerTurn = 86400.0L;
+
+// Whether the satellite's system is selected (tests in the order G, R, E, C, S, I, J);
+// a satellite of no known system is not refused here.
+inline bool IsSelected(const rSat& s, const pGSys& g) {
+  if (s.isGPSSat() && !g.IsSysG()) return false;
+  if (s.isGLNSat() && !g.IsSysR()) return false;
+  if (s.isGALSat() && !g.IsSysE()) return false;
+  if (s.isBDSSat() && !g.IsSysC()) return false;
+  if (s.isSBSSat() && !g.IsSysS()) return false;
+  if (s.isIRNSat() && !g.IsSysI()) return false;
+  if (s.isQZSSat() && !g.IsSysJ()) return false;
+  return true;
+}
+
+// Frequency whose phase-centre offset corrects a broadcast position, per system
+// (tested in the order G, R, S, E, C, J, I); -1 for none.
+inline int AntexFrequency(const rSat& s) {
+  if (s.isGPSSat()) return GNSSc::G1;
+  if (s.isGLNSat()) return GNSSc::R1;
+  if (s.isSBSSat()) return GNSSc::S1;
+  if (s.isGALSat()) return GNSSc::E1;
+  if (s.isBDSSat()) return GNSSc::C2;
+  if (s.isQZSSat()) return GNSSc::J1;
+  if (s.isIRNSat()) return GNSSc::I5;
+  return -1;
+}
+
+// Moves a broadcast position from the antenna phase centre to the centre of mass
+// by the ANTEX offset turned from the satellite body frame (built from the
+// satellite's and the sun's positions) into the Earth-fixed frame. The axes
+// carry 0 in t, so the clock correction in sPos.t is unchanged.
+inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, mjd& epoch, xyz& sPos) {
+  mcs.atx.SetSatellite(sat, epoch);
+  if (mcs.atx.GetAtxIndex() == -1) {
+    char warn[64];
+    snprintf(warn, sizeof(warn), "ANTEX data for satellite %c%02d", sat.GetISys(), static_cast<int>(sat.GetSPrn()));
+    ProgramWarning("Morvi", warn);
+    return;
+  }
+  int freq = AntexFrequency(sat);
+  if (freq < 0) return;
+  neu aEcc = mcs.atx.GetPhCOffset(freq);
+  xyz SunPosU(0, 0, 0, 0);
+  long double SunPosM = 0;
+  mcs.lsp.SunPosition(epoch, SunPosU, SunPosM);
+  xyz SatX(0, 0, 0, 0), SatY(0, 0, 0, 0), SatZ(0, 0, 0, 0);
+  GNSSSatBasis(SatX, SatY, SatZ, sPos, SunPosU);
+  xyz atxdPos = (aEcc.GetN() * SatX + aEcc.GetE() * SatY) + aEcc.GetU() * SatZ;
+  sPos -= atxdPos;
+}
+
+// Steps the epoch by the interval. Returns false, leaving the epoch, when the next
+// epoch would lie beyond the last (more than a second) or would not advance at
+// all; the loop then ends exactly where stepping would have ended it, and an
+// interval too large or too small for the epoch arithmetic never reaches it.
+inline bool NextEpoch(mjd& epoch, const mjd& last, long double interval) {
+  if (interval > (last - epoch) + 1.0L) return false;
+  mjd before = epoch;
+  epoch += interval;
+  return epoch > before;
+}
+
+}  // namespace morvicalc
+
+// Computes and writes the results table, one row per satellite and epoch.
+inline void CalcPos(Morvi& mcs) {
+  const char* fun = "CalcPos";
+  bool vb = mcs.Verbose.IsSet();
+  bool useGCRS = mcs.tcFileName.IsSet();
+  bool useRot = mcs.rOrient.IsSet();
+  if (vb) ProgramCerrPrint("Morvi", fun, "CALCULATING POSITIONS OF SATELLITES", '-');
+  ProgramSubTitle("CALCULATING POSITIONS OF SATELLITES:", 0);
+  std::cout << std::endl;
+
+  // A results file that cannot be created ends the run before any computation.
+  std::ofstream fRes(mcs.resFile.Rec, std::ios::out | std::ios::trunc);
+  if (!fRes.is_open()) {
+    char err[2200];
+    snprintf(err, sizeof(err), "Output file name >%s< CAN NOT BE OPENED FOR WRITING!", mcs.resFile.Rec);
+    ProgramError("Morvi", err, false);
+  }
+
+  fRes << "#     DATUM     CLOCK     MDAY    MSEC     PRN        X-T[m]          Y-T[m]          Z-T[m]        "
+          "DT[msec]   VX-T[m/s]   VY-T[m/s]   VZ-T[m/s]";
+  if (useGCRS)
+    fRes << "        X-C[m]          Y-C[m]          Z-C[m]     VX-C[m/s]   VY-C[m/s]   VZ-C[m/s]";
+  if (useRot)
+    fRes << "        X-R[m]          Y-R[m]          Z-R[m]     VX-R[m/s]   VY-R[m/s]   VZ-R[m/s]";
+  fRes << std::endl;
+
+  xyzns::NDec = 3;
+  xyzns::WidthT = 14;
+  xyzns::NDecT = 6;
+  xyzns::UnitT = 1000;
+  ymdhmsns::NDecSecond = 1;
+  mjdns::NDecSecond = 1;
+  mjdns::PrintFormat = mjdns::MJDSEC;
+
+  mcs.peData.SetInterpolation(mcs.nPtsLIpos.Rec, mcs.nPtsLIclk.Rec);
+  mcs.beData.SetIntegrationStep(mcs.IntegStep.Rec);
+
+  for (long i = 0; i < mcs.Sat.Rec.Length(); i++) {
+    rSat sat = mcs.Sat.Rec(i);
+    if (!morvicalc::IsSelected(sat, mcs.gSys)) continue;
+    mjd CalcEpoch = mcs.eStart.Rec;
+    long nCalc = 0, nCalcC = 0, nProbC = 0, nCalcR = 0;
+    bool HasSat = false;
+    if (mcs.beFileName.IsSet()) HasSat = mcs.beData.Check4Sat(sat);
+    else if (mcs.peFileName.IsSet()) HasSat = mcs.peData.Check4Sat(sat);
+
+    char line[2048];
+    if (!HasSat) {
+      if (vb) {
+        snprintf(line, sizeof(line), "  %c%02u: NOT IN EPHEMERIS FILE!", sat.GetISys(),
+                 static_cast<unsigned>(sat.GetSPrn()));
+        ProgramCerrPrintItem("Morvi", fun, line, "", 0, 0);
+      }
+      std::cout << "  Satellite: " << sat << " NOT IN EPHEMERIS FILE!" << std::endl;
+      continue;
+    }
+
+    bool more = (CalcEpoch <= mcs.eEnd.Rec);
+    while (more) {
+      ymdhms CalcDatum = mjd2ymdhms(CalcEpoch);
+      fRes << CalcDatum << "  " << CalcEpoch << std::setw(6) << sat;
+      xyz sPos(0, 0, 0, 0), sVel(0, 0, 0, 0);
+      if (mcs.peFileName.IsSet()) {
+        mcs.peData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
+      } else if (mcs.beFileName.IsSet()) {
+        mcs.beData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
+        if (mcs.atxFileName.IsSet()) morvicalc::ApplyAntennaOffset(mcs, sat, CalcEpoch, sPos);
+      }
+      xyzns::PrintTime = true;
+      xyzns::Width = 16;
+      fRes << sPos;
+      xyzns::PrintTime = false;
+      xyzns::Width = 12;
+      fRes << sVel;
+
+      if (useGCRS) {
+        xyz sPosC(0, 0, 0, 0), sVelC(0, 0, 0, 0);
+        mcs.t2cData.SetEpoch(CalcEpoch);
+        mcs.t2cData.Rotate(sPos, sPosC);
+        mcs.t2cData.Rotate(sVel, sVelC);
+        xyzns::PrintTime = false;
+        xyzns::Width = 16;
+        fRes << sPosC;
+        xyzns::Width = 12;
+        fRes << sVelC;
+        if (mcs.t2cData.IsValidEpoch()) nCalcC++;
+        else nProbC++;
+      }
+      if (useRot) {
+        // One turn per 86400 s since the first epoch, no extra velocity term.
+        long double dt = CalcEpoch - mcs.eStart.Rec;
+        long double rotA = pi * (2.0L * (dt / morvicalc::SecondsPerTurn));
+        xyz sPosR = sPos.RotateZ(rotA);
+        xyz sVelR = sVel.RotateZ(rotA);
+        xyzns::PrintTime = false;
+        xyzns::Width = 16;
+        fRes << sPosR;
+        xyzns::Width = 12;
+        fRes << sVelR;
+        nCalcR++;
+      }
+      more = morvicalc::NextEpoch(CalcEpoch, mcs.eEnd.Rec, mcs.Interval.Rec) && (CalcEpoch <= mcs.eEnd.Rec);
+      nCalc++;
+      fRes << std::endl;
+    }
+    fRes << std::endl;
+
+    if (vb) {
+      snprintf(line, sizeof(line), "  %c%02u: %10ld ITRS", sat.GetISys(), static_cast<unsigned>(sat.GetSPrn()), nCalc);
+      char part[128];
+      if (useGCRS) {
+        snprintf(part, sizeof(part), "   %10ld GCRS [%10ld problems!]", nCalcC, nProbC);
+        strcat(line, part);
+      }
+      if (useRot) {
+        snprintf(part, sizeof(part), "   %10ld EARTH FIXED", nCalcR);
+        strcat(line, part);
+      }
+      ProgramCerrPrintItem("Morvi", fun, line, "", 0, 0);
+    }
+    std::cout << "  Satellite: " << sat << " -> " << std::setw(10) << nCalc << " ITRS positions/velocities";
+    if (useGCRS)
+      std::cout << std::setw(10) << nCalcC << " GCRS positions/velocities [" << std::setw(6) << nProbC
+                << " problematic!]";
+    if (useRot) std::cout << std::setw(10) << nCalcR << " EARTH FIXED positions/velocities";
+    std::cout << std::endl;
+  }
+  fRes.close();
+  if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');
+}

@@ -1,0 +1,175 @@
+// Input files of Morvi: hands each name to its reader, reads the files whole and
+// prints their summaries, takes the first and last epoch and the satellite list
+// from the ephemeris file where the user gave none, and checks that the rotation
+// file covers every epoch of the run. Epochs stay in the ephemeris' time scale.
+#pragma once
+
+#include <cstdio>    // snprintf
+#include <iostream>  // cout, cerr
+
+#include "Morvi.h"
+#include "pgminc/ProgramOut.h"  // ProgramCerrPrint, ProgramCerrPrintItem, ProgramSubTitle
+
+namespace morvifiles {
+
+// Echo line with an empty value (verbose mode only).
+inline void Echo(Morvi& mcs, const char* fun, const char* text) {
+  if (mcs.Verbose.IsSet()) ProgramCerrPrintItem("Morvi", fun, text, "", 0, 0);
+}
+
+// Reads one ephemeris file, prints its title, (verbose) its satellite counts
+// per system and its summary. Reader is rxN or sp3, which answer alike.
+template <class Reader>
+inline void ReadEphemeris(Morvi& mcs, Reader& reader, const char* name, const char* titleFormat,
+                          const char* countFormat) {
+  const char* fun = "ReadFiles";
+  char line[2048 + 64];  // a title with a name of up to 2047 characters
+  reader.ReadFile();
+  snprintf(line, sizeof(line), titleFormat, name);
+  ProgramSubSubTitle(line, 0);
+  if (mcs.Verbose.IsSet()) {
+    snprintf(line, sizeof(line), countFormat, static_cast<int>(reader.GetNSat()));
+    Echo(mcs, fun, line);
+    // Count lines in the order G, R, E, C, S, J, I, only for systems present.
+    const int counts[7] = {reader.GetNSatG(), reader.GetNSatR(), reader.GetNSatE(), reader.GetNSatC(),
+                           reader.GetNSatS(), reader.GetNSatJ(), reader.GetNSatI()};
+    static const char* const systemFormats[7] = {
+        "                       :   %d GPS",  "                       :   %d GLONASS",
+        "                       :   %d GALILEO", "                       :   %d BDS",
+        "                       :   %d SBAS", "                       :   %d QZSS",
+        "                       :   %d IRNSS"};
+    for (int i = 0; i < 7; i++) {
+      if (counts[i] == 0) continue;
+      snprintf(line, sizeof(line), systemFormats[i], counts[i]);
+      Echo(mcs, fun, line);
+    }
+  }
+  reader.PrintSummary();
+}
+
+// Note on standard error, written also without verbose mode.
+inline void Note(const char* text) { ProgramCerrPrintItem("Morvi", "SetProcessingParms", text, "", 0, 0); }
+
+}  // namespace morvifiles
+
+// Hands the file names to their readers (a missing file is fatal there).
+inline void SetFiles(Morvi& mcs) {
+  const char* fun = "SetFiles";
+  bool vb = mcs.Verbose.IsSet();
+  if (vb) ProgramCerrPrint("Morvi", fun, "SETTING ALL INPUT DATA FILES", '-');
+  if (mcs.beFileName.IsSet()) {
+    mcs.beData.SetFile(mcs.beFileName.Rec);
+    morvifiles::Echo(mcs, fun, "Setting broadcast ephemeris file name");
+  }
+  if (mcs.peFileName.IsSet()) {
+    mcs.peData.SetFile(mcs.peFileName.Rec);
+    morvifiles::Echo(mcs, fun, "Setting precise ephemeris file name");
+  }
+  if (mcs.atxFileName.IsSet()) {
+    mcs.atx.SetFile(mcs.atxFileName.Rec);
+    morvifiles::Echo(mcs, fun, "Setting ANTEX file name");
+  }
+  if (mcs.tcFileName.IsSet()) {
+    mcs.t2cData.SetFile(mcs.tcFileName.Rec);
+    morvifiles::Echo(mcs, fun, "Setting ITRS>GCRS rotations file name");
+  }
+  if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');
+}
+
+// Reads every given file whole and prints its summary on standard output.
+inline void ReadFiles(Morvi& mcs) {
+  const char* fun = "ReadFiles";
+  bool vb = mcs.Verbose.IsSet();
+  char line[2048 + 64];  // a title with a name of up to 2047 characters
+  if (vb) ProgramCerrPrint("Morvi", fun, "READING ALL INPUT DATA FILES", '-');
+  ProgramSubTitle("READING ALL INPUT DATA FILES:", 0);
+  std::cout << std::endl;
+  if (mcs.beFileName.IsSet())
+    morvifiles::ReadEphemeris(mcs, mcs.beData, mcs.beFileName.Rec, "Brodcast ephemeris file: %s",
+                              "Reading broadcast ephemeris file: %d satellites");
+  if (mcs.peFileName.IsSet())
+    morvifiles::ReadEphemeris(mcs, mcs.peData, mcs.peFileName.Rec, "Precise ephemeris file: %s",
+                              "Reading precise ephemeris file: %d satellites");
+  if (mcs.atxFileName.IsSet()) {
+    mcs.atx.ReadFile();
+    snprintf(line, sizeof(line), "ANTEX file: %s", mcs.atxFileName.Rec);
+    ProgramSubSubTitle(line, 0);
+    if (vb) {
+      snprintf(line, sizeof(line), "Reading ANTEX file: %d ants", static_cast<int>(mcs.atx.atxSum.nAntennae));
+      morvifiles::Echo(mcs, fun, line);
+      snprintf(line, sizeof(line), "                       : %d recs", static_cast<int>(mcs.atx.atxSum.nREC));
+      morvifiles::Echo(mcs, fun, line);
+      int nSats = mcs.atx.atxSum.nGPS + mcs.atx.atxSum.nGLN + mcs.atx.atxSum.nGAL + mcs.atx.atxSum.nBDS +
+                  mcs.atx.atxSum.nQZS + mcs.atx.atxSum.nSBS + mcs.atx.atxSum.nIRN;
+      if (nSats != 0) {
+        snprintf(line, sizeof(line), "                       : %d sats", nSats);
+        morvifiles::Echo(mcs, fun, line);
+      }
+    }
+    mcs.atx.PrintSummary();
+  }
+  if (mcs.tcFileName.IsSet()) {
+    mcs.t2cData.ReadFile();
+    snprintf(line, sizeof(line), "ITRS>GCRS rotations file: %s", mcs.tcFileName.Rec);
+    ProgramSubSubTitle(line, 0);
+    if (vb) {
+      snprintf(line, sizeof(line), "Reading ITRS>GCRS rotations file: %ld epochs",
+               static_cast<long>(mcs.t2cData.GetNEph()));
+      morvifiles::Echo(mcs, fun, line);
+    }
+    mcs.t2cData.PrintSummary();
+  }
+  if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');
+}
+
+// First and last epoch and the satellite list from the ephemeris file where the
+// user gave none; the notes go to standard error in any mode. No end line.
+inline void SetProcessingParms(Morvi& mcs) {
+  if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", "SetProcessingParms", "SETTING PROCESSING PARAMETERS", '-');
+  if (!mcs.eStart.IsSet()) {
+    if (mcs.beFileName.IsSet()) {
+      morvifiles::Note("Setting START epoch from BROADCAST EPHEMERIS");
+      mcs.eStart.SetManually(mcs.beData.GetStartEpoch());
+    } else if (mcs.peFileName.IsSet()) {
+      morvifiles::Note("Setting START epoch from PRECISE EPHEMERIS");
+      mcs.eStart.SetManually(mcs.peData.GetStartEpoch());
+    }
+  }
+  if (!mcs.eEnd.IsSet()) {
+    if (mcs.beFileName.IsSet()) {
+      morvifiles::Note("Setting END epoch from BROADCAST EPHEMERIS");
+      mcs.eEnd.SetManually(mcs.beData.GetEndEpoch());
+    } else if (mcs.peFileName.IsSet()) {
+      morvifiles::Note("Setting END epoch from PRECISE EPHEMERIS");
+      mcs.eEnd.SetManually(mcs.peData.GetEndEpoch());
+    }
+  }
+  if (!mcs.Sat.IsSet()) {
+    myList<rSat> s;
+    if (mcs.beFileName.IsSet()) {
+      morvifiles::Note("Setting LIST OF SATELLITES from BROADCAST EPHEMERIS");
+      mcs.beData.GetSats(s);
+      mcs.Sat.SetManually(s);
+    } else if (mcs.peFileName.IsSet()) {
+      morvifiles::Note("Setting LIST OF SATELLITES from PRECISE EPHEMERIS");
+      mcs.peData.GetSats(s);
+      mcs.Sat.SetManually(s);
+    }
+  }
+}
+
+// Counts the epochs of the run that the rotation file does not cover (the
+// reader lists them); the run goes on whatever the count. No end line.
+inline void CheckTransformEpochs(Morvi& mcs) {
+  if (!mcs.tcFileName.IsSet()) return;
+  const char* fun = "CheckTransformEpochs";
+  if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "CHECKING EPOCHS FOR ITRF>GCRS TRANSFORMATION", '-');
+  ProgramSubTitle("CHECKING EPOCHS FOR ITRF>GCRS TRANSFORMATION:", 0);
+  std::cout << std::endl;
+  long nProb = mcs.t2cData.CheckExternalEpochs(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec);
+  if (mcs.Verbose.IsSet()) {
+    char line[128];
+    snprintf(line, sizeof(line), "Number of problematic epochs: %ld ", nProb);
+    morvifiles::Echo(mcs, fun, line);
+  }
+}

@@ -1,0 +1,205 @@
+// End-to-end runs of morvi on the broadcast ephemeris of 2023-07-08 (RINEX 3.04
+// of a Septentrio receiver), compared with CODE's precise orbit of the same day,
+// with and without the ANTEX antenna offsets; the notes and the verbose trace of
+// the ephemeris input.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/capture.h"
+
+namespace {
+
+const std::string kData = std::string(MORVI_TEST_DATA) + "/app/";
+const std::string kSp3 = kData + "COD0MGXFIN_20231890000_07H_05M_ORB.SP3";
+const std::string kNav = kData + "SEPT1890.23P";
+const std::string kAtx = kData + "M14_satellites_2023-189.atx";
+
+struct Scratch {
+  std::string dir;
+  Scratch() {
+    char tmpl[] = "/tmp/morvi_app_brdc_XXXXXX";
+    dir = mkdtemp(tmpl);
+  }
+  ~Scratch() { std::system(("rm -rf '" + dir + "'").c_str()); }
+  std::string operator()(const std::string& name) const { return dir + "/" + name; }
+};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) n++;
+  return n;
+}
+
+// Earth-fixed positions (m) of a results file by satellite and second of day.
+using Positions = std::map<std::string, std::map<long, std::vector<double>>>;
+Positions ReadPositions(const std::string& file) {
+  Positions p;
+  std::ifstream in(file);
+  std::string line;
+  std::getline(in, line);
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    std::istringstream ss(line);
+    std::string date, time, prn;
+    long mday;
+    double msec;
+    std::vector<double> xyz(3);
+    ss >> date >> time >> mday >> msec >> prn >> xyz[0] >> xyz[1] >> xyz[2];
+    p[prn][static_cast<long>(msec)] = xyz;
+  }
+  return p;
+}
+
+double Distance(const std::vector<double>& a, const std::vector<double>& b) {
+  return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
+}
+
+// Mean 3-D distance per satellite between two runs, over their common epochs.
+std::map<std::string, double> MeanDistance(const Positions& a, const Positions& b) {
+  std::map<std::string, double> d;
+  for (const auto& sat : a) {
+    auto other = b.find(sat.first);
+    if (other == b.end()) continue;
+    double sum = 0;
+    int n = 0;
+    for (const auto& e : sat.second) {
+      auto o = other->second.find(e.first);
+      if (o == other->second.end()) continue;
+      sum += Distance(e.second, o->second);
+      n++;
+    }
+    if (n > 0) d[sat.first] = sum / n;
+  }
+  return d;
+}
+
+const std::vector<std::string> kSpan = {"-es2023-07-08,04:00:00.0", "-ee2023-07-08,05:00:00.0"};
+
+std::vector<std::string> Args(std::vector<std::string> a) {
+  a.insert(a.end(), kSpan.begin(), kSpan.end());
+  return a;
+}
+
+}  // namespace
+
+// Broadcast orbits refer to the antenna phase centre, the precise orbit to the
+// centre of mass: with the ANTEX offsets GPS and Galileo come closer to it, for
+// every satellite; GLONASS broadcast orbits agree to a few metres.
+TEST(AppBroadcast, AntennaOffsetBringsBroadcastCloserToPreciseOrbit) {
+  Scratch tmp;
+  CaptureResult pe = RunMorvi(Args({"-gsGER", "-sp" + kSp3, "-r" + tmp("pe.txt")}));
+  CaptureResult b0 = RunMorvi(Args({"-gsGER", "-sb" + kNav, "-r" + tmp("b0.txt")}));
+  CaptureResult b1 = RunMorvi(Args({"-gsGER", "-sb" + kNav, "-r" + tmp("b1.txt"), "-a" + kAtx}));
+  ASSERT_EQ(pe.exitCode, 0) << pe.err;
+  ASSERT_EQ(b0.exitCode, 0) << b0.err;
+  ASSERT_EQ(b1.exitCode, 0) << b1.err;
+  Positions precise = ReadPositions(tmp("pe.txt"));
+  std::map<std::string, double> plain = MeanDistance(ReadPositions(tmp("b0.txt")), precise);
+  std::map<std::string, double> corrected = MeanDistance(ReadPositions(tmp("b1.txt")), precise);
+
+  std::map<char, double> sumPlain, sumCorrected;
+  std::map<char, int> n;
+  for (const auto& s : plain) {
+    char sys = s.first[0];
+    double c = corrected.at(s.first);
+    if (sys == 'R') {
+      EXPECT_LT(s.second, 10.0) << s.first;
+      continue;
+    }
+    EXPECT_LT(s.second, 3.0) << s.first;
+    EXPECT_LT(c, s.second) << s.first << " with ANTEX " << c << " m, without " << s.second << " m";
+    sumPlain[sys] += s.second;
+    sumCorrected[sys] += c;
+    n[sys]++;
+  }
+  EXPECT_EQ(n['G'], 17);
+  EXPECT_EQ(n['E'], 7);
+  for (char sys : {'G', 'E'}) {
+    double p = sumPlain[sys] / n[sys], c = sumCorrected[sys] / n[sys];
+    EXPECT_LT(c, 0.75 * p) << sys << ": mean with ANTEX " << c << " m, without " << p << " m";
+  }
+  // GLONASS satellites with a block are corrected too; those without get the warning.
+  EXPECT_FALSE(Contains(b1.err, "ANTEX data for satellite R07"));
+  EXPECT_EQ(Count(b1.err, "#### Morvi: Warning -> ANTEX data for satellite R06 ####\n"), 13u);
+}
+
+// A satellite without a calibration block keeps its uncorrected position and
+// gets the warning at every epoch; with a precise orbit nothing is corrected.
+TEST(AppBroadcast, AntexWithoutBlockAndWithPreciseOrbit) {
+  Scratch tmp;
+  CaptureResult b0 = RunMorvi(Args({"-gsJ", "-sb" + kNav, "-r" + tmp("b0.txt"), "-pJ02"}));
+  CaptureResult b1 = RunMorvi(Args({"-gsJ", "-sb" + kNav, "-r" + tmp("b1.txt"), "-pJ02", "-a" + kAtx}));
+  ASSERT_EQ(b1.exitCode, 0) << b1.err;
+  EXPECT_EQ(ReadWholeFile(tmp("b0.txt")), ReadWholeFile(tmp("b1.txt")));
+  EXPECT_EQ(Count(b1.err, WarningFrame("Morvi", "ANTEX data for satellite J02")), 13u);
+
+  CaptureResult p0 = RunMorvi(Args({"-gsGE", "-sp" + kSp3, "-r" + tmp("p0.txt"), "-pG05,E08"}));
+  CaptureResult p1 = RunMorvi(Args({"-gsGE", "-sp" + kSp3, "-r" + tmp("p1.txt"), "-pG05,E08", "-a" + kAtx}));
+  ASSERT_EQ(p1.exitCode, 0) << p1.err;
+  EXPECT_EQ(ReadWholeFile(tmp("p0.txt")), ReadWholeFile(tmp("p1.txt")));
+  EXPECT_FALSE(Contains(p1.err, "ANTEX data"));
+}
+
+// Without -es, -ee and -p the run spans the earliest to the latest record of the
+// file (00:00 to 06:00 GPS time) for every satellite of a selected system, and
+// the three notes are written without -v.
+TEST(AppBroadcast, SpanAndSatellitesFromTheNavigationFile) {
+  Scratch tmp;
+  CaptureResult r = RunMorvi({"-gsG", "-sb" + kNav, "-r" + tmp("res.txt"), "-ei600"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(Contains(r.err,
+                       "Morvi :: SetProcessingParms() : Setting START epoch from BROADCAST EPHEMERIS \n"
+                       "Morvi :: SetProcessingParms() : Setting END epoch from BROADCAST EPHEMERIS \n"
+                       "Morvi :: SetProcessingParms() : Setting LIST OF SATELLITES from BROADCAST EPHEMERIS \n"));
+  EXPECT_EQ(Count(r.out, "  Satellite: "), 17u);
+  EXPECT_TRUE(Contains(r.out, "  Satellite: G19 ->         37 ITRS positions/velocities\n"));
+  EXPECT_FALSE(Contains(r.out, "  Satellite: E"));
+  Positions p = ReadPositions(tmp("res.txt"));
+  EXPECT_EQ(p.size(), 17u);
+  EXPECT_EQ(p["G19"].begin()->first, 0);
+  EXPECT_EQ(p["G19"].rbegin()->first, 21600);
+
+  CaptureResult one = RunMorvi({"-gsG", "-sb" + kNav, "-r" + tmp("one.txt"), "-ee2023-07-08,04:00:00.0"});
+  ASSERT_EQ(one.exitCode, 0) << one.err;
+  EXPECT_FALSE(Contains(one.err, "Setting END epoch"));
+  EXPECT_TRUE(Contains(one.err, "Setting START epoch from BROADCAST EPHEMERIS"));
+}
+
+// The verbose trace of the input steps: the navigation counts per system (no
+// line for a system without records), the ANTEX counts.
+TEST(AppBroadcast, VerboseTraceOfTheInput) {
+  Scratch tmp;
+  CaptureResult r = RunMorvi(Args({"-v", "-gsS", "-sb" + kNav, "-r" + tmp("res.txt"), "-a" + kAtx, "-pS37"}));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string want =
+      "Morvi -- SetFiles() - SETTING ALL INPUT DATA FILES \n"
+      "Morvi :: SetFiles() : Setting broadcast ephemeris file name \n"
+      "Morvi :: SetFiles() : Setting ANTEX file name \n"
+      "Morvi -- SetFiles() - ++- \n"
+      "Morvi -- ReadFiles() - READING ALL INPUT DATA FILES \n"
+      "Morvi :: ReadFiles() : Reading broadcast ephemeris file: 350 satellites \n"
+      "Morvi :: ReadFiles() :                        :   17 GPS \n"
+      "Morvi :: ReadFiles() :                        :   12 GLONASS \n"
+      "Morvi :: ReadFiles() :                        :   82 GALILEO \n"
+      "Morvi :: ReadFiles() :                        :   42 BDS \n"
+      "Morvi :: ReadFiles() :                        :   193 SBAS \n"
+      "Morvi :: ReadFiles() :                        :   4 QZSS \n"
+      "Morvi :: ReadFiles() : Reading ANTEX file: 31 ants \n"
+      "Morvi :: ReadFiles() :                        : 0 recs \n"
+      "Morvi :: ReadFiles() :                        : 31 sats \n"
+      "Morvi -- ReadFiles() - ++- \n"
+      "Morvi -- SetProcessingParms() - SETTING PROCESSING PARAMETERS \n"
+      "Morvi -- CalcPos() - CALCULATING POSITIONS OF SATELLITES \n";
+  EXPECT_TRUE(Contains(r.err, want)) << r.err;
+  EXPECT_TRUE(Contains(r.out, "Brodcast ephemeris file: " + kNav + "\n"));
+  EXPECT_TRUE(Contains(r.out, "ANTEX file: " + kAtx + "\n"));
+  EXPECT_TRUE(Contains(r.err, "Morvi :: CalcPos() :   S37:         13 ITRS \n"));
+}

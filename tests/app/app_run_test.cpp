@@ -1,0 +1,354 @@
+// End-to-end runs of morvi on real files of 2023-07-08: the SP3 orbit at its own
+// nodes and between them, the GCRS and Earth-rotation-free columns, the results
+// file layout, the loop's edge cases, the notes of the ephemeris input and the
+// fatal paths of files that cannot be written or named.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/capture.h"
+
+namespace {
+
+const std::string kData = std::string(MORVI_TEST_DATA) + "/app/";
+const std::string kSp3 = kData + "COD0MGXFIN_20231890000_07H_05M_ORB.SP3";
+const std::string kGcrs = kData + "GCRS_20231890_0-7H_300S.txt";
+const double kC = 299792458.0;  // speed of light, m/s (IERS Conventions 2010)
+
+struct Scratch {
+  std::string dir;
+  Scratch() {
+    char tmpl[] = "/tmp/morvi_app_run_XXXXXX";
+    dir = mkdtemp(tmpl);
+  }
+  ~Scratch() { std::system(("rm -rf '" + dir + "'").c_str()); }
+  std::string operator()(const std::string& name) const { return dir + "/" + name; }
+};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) n++;
+  return n;
+}
+
+// One row of the results file, split into its values.
+struct Row {
+  std::string line, date, time, prn;
+  long mday = 0;
+  double msec = 0;
+  std::vector<double> v;  // X Y Z DT VX VY VZ, then the optional groups
+};
+
+// The results file: the header line and the rows of each satellite block.
+struct Results {
+  std::string header;
+  std::vector<Row> rows;
+  std::vector<std::string> lines;
+};
+
+Results ReadResults(const std::string& file) {
+  Results r;
+  std::ifstream in(file);
+  std::string line;
+  bool first = true;
+  while (std::getline(in, line)) {
+    r.lines.push_back(line);
+    if (first) {
+      r.header = line;
+      first = false;
+      continue;
+    }
+    if (line.empty()) continue;
+    Row row;
+    row.line = line;
+    std::istringstream ss(line);
+    ss >> row.date >> row.time >> row.mday >> row.msec >> row.prn;
+    double x;
+    while (ss >> x) row.v.push_back(x);
+    r.rows.push_back(row);
+  }
+  return r;
+}
+
+// The SP3 nodes of the test file: per satellite and epoch index, x y z (km) and clock (microseconds).
+std::map<std::string, std::vector<std::vector<double>>> ReadSp3Nodes(const std::string& file) {
+  std::map<std::string, std::vector<std::vector<double>>> nodes;
+  std::ifstream in(file);
+  std::string line;
+  int epoch = -1;
+  while (std::getline(in, line)) {
+    if (line.rfind("*  ", 0) == 0) epoch++;
+    if (line.size() > 4 && line[0] == 'P' && epoch >= 0) {
+      std::istringstream ss(line.substr(4));
+      std::vector<double> v(4);
+      ss >> v[0] >> v[1] >> v[2] >> v[3];
+      auto& list = nodes[line.substr(1, 3)];
+      list.resize(epoch + 1);
+      list[epoch] = v;
+    }
+  }
+  return nodes;
+}
+
+// The rotation matrices of the test file by UTC second of the day.
+std::map<long, std::vector<double>> ReadRotations(const std::string& file) {
+  std::map<long, std::vector<double>> m;
+  std::ifstream in(file);
+  std::string line;
+  std::getline(in, line);
+  std::getline(in, line);
+  while (std::getline(in, line)) {
+    std::istringstream ss(line);
+    double tai, y, mo, d, h, mi, s;
+    ss >> tai >> y >> mo >> d >> h >> mi >> s;
+    std::vector<double> r(9);
+    for (double& e : r) ss >> e;
+    m[static_cast<long>(h * 3600 + mi * 60 + s + 0.5)] = r;
+  }
+  return m;
+}
+
+const char* kHeaderT =
+    "#     DATUM     CLOCK     MDAY    MSEC     PRN        X-T[m]          Y-T[m]          Z-T[m]        DT[msec]   "
+    "VX-T[m/s]   VY-T[m/s]   VZ-T[m/s]";
+const char* kHeaderC = "        X-C[m]          Y-C[m]          Z-C[m]     VX-C[m/s]   VY-C[m/s]   VZ-C[m/s]";
+const char* kHeaderR = "        X-R[m]          Y-R[m]          Z-R[m]     VX-R[m/s]   VY-R[m/s]   VZ-R[m/s]";
+
+}  // namespace
+
+// At the SP3's own epochs the rows reproduce the file: positions to the printed
+// millimetre, clocks (less the periodic relativistic term 2 x.v / c^2) to the
+// printed nanosecond; a clock the file marks missing comes out as 0.
+TEST(AppRun, Sp3NodesReproduceTheFile) {
+  Scratch tmp;
+  std::string res = tmp("res.txt");
+  CaptureResult r = RunMorvi({"-gsGRECJ", "-sp" + kSp3, "-r" + res});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  Results out = ReadResults(res);
+  EXPECT_EQ(out.header, kHeaderT);
+  auto nodes = ReadSp3Nodes(kSp3);
+  ASSERT_EQ(nodes.size(), 33u);
+  ASSERT_EQ(out.rows.size(), 33u * 85u);
+
+  // The first row, byte for byte up to the clock.
+  const std::string first =
+      " 2023-07-08 00:00:00.0   60133     0.0     G01   -13318697.830     8985725.273    20730005.017";
+  EXPECT_EQ(out.rows[0].line.substr(0, first.size()), first);
+
+  int checked = 0, missingClocks = 0;
+  for (const Row& row : out.rows) {
+    ASSERT_EQ(row.v.size(), 7u) << row.line;
+    int k = static_cast<int>(std::lround(row.msec / 300.0));
+    ASSERT_EQ(row.mday, 60133);
+    const std::vector<double>& n = nodes.at(row.prn).at(k);
+    for (int c = 0; c < 3; c++) EXPECT_NEAR(row.v[c], n[c] * 1000.0, 0.0011) << row.line;
+    // The 4-point clock window of node k holds the records k-1 to k+2, kept inside the file.
+    int ix = std::min(std::max(k - 1, 0), 85 - 4);
+    bool clockMissing = false;
+    for (int j = ix; j < ix + 4; j++) clockMissing = clockMissing || nodes.at(row.prn).at(j)[3] > 999999.0;
+    if (clockMissing) {
+      EXPECT_EQ(row.v[3], 0.0) << row.line;
+      missingClocks++;
+    } else {
+      double rel = 2.0 * (row.v[0] * row.v[4] + row.v[1] * row.v[5] + row.v[2] * row.v[6]) / (kC * kC);
+      double wantMs = (n[3] * 1e-6 - rel) * 1000.0;
+      EXPECT_NEAR(row.v[3], wantMs, 1.5e-6) << row.line;
+    }
+    checked++;
+  }
+  EXPECT_EQ(checked, 33 * 85);
+  EXPECT_GT(missingClocks, 0);
+
+  // One summary line per satellite, in the order of the file's list.
+  EXPECT_TRUE(Contains(r.out, "  Satellite: G01 ->         85 ITRS positions/velocities\n"));
+  EXPECT_EQ(Count(r.out, "  Satellite: "), 33u);
+  EXPECT_LT(r.out.find("  Satellite: G30"), r.out.find("  Satellite: R07"));
+}
+
+// Between the nodes the velocity column is the rate of the position column:
+// the central difference over 2 s of positions printed to the millimetre.
+TEST(AppRun, Sp3VelocityMatchesPositionChange) {
+  Scratch tmp;
+  std::string res = tmp("res.txt");
+  CaptureResult r = RunMorvi({"-gsGRE", "-sp" + kSp3, "-r" + res, "-pG05,R21,E26", "-es2023-07-08,02:02:10.0",
+                              "-ee2023-07-08,02:02:30.5", "-ei1"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  Results out = ReadResults(res);
+  ASSERT_EQ(out.rows.size(), 3u * 21u);
+  for (size_t b = 0; b < 3; b++) {
+    for (size_t i = 21 * b + 1; i + 1 < 21 * (b + 1); i++) {
+      const Row &a = out.rows[i - 1], &m = out.rows[i], &e = out.rows[i + 1];
+      for (int c = 0; c < 3; c++) EXPECT_NEAR((e.v[c] - a.v[c]) / 2.0, m.v[4 + c], 0.0012) << m.line;
+    }
+  }
+  // An interval that does not divide the span: the last row is the last epoch
+  // not later than the end, 02:02:30.0.
+  EXPECT_EQ(out.rows[20].time, "02:02:30.0");
+  EXPECT_EQ(out.lines.size(), 1u + 3u * 22u);
+}
+
+// -t: the GCRS columns are the file's matrix of that epoch times the
+// Earth-fixed columns; -o: at the first epoch the Earth-rotation-free columns
+// equal the Earth-fixed ones, 21600 s later X-R = -Y-T and Y-R = X-T.
+TEST(AppRun, GcrsAndEarthRotationFreeColumns) {
+  Scratch tmp;
+  std::string res = tmp("res.txt");
+  CaptureResult r = RunMorvi({"-gsGE", "-sp" + kSp3, "-r" + res, "-t" + kGcrs, "-o", "-pG13,E08"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  Results out = ReadResults(res);
+  EXPECT_EQ(out.header, std::string(kHeaderT) + kHeaderC + kHeaderR);
+  auto rot = ReadRotations(kGcrs);
+  ASSERT_EQ(out.rows.size(), 2u * 85u);
+  for (const Row& row : out.rows) {
+    ASSERT_EQ(row.v.size(), 19u) << row.line;
+    const std::vector<double>& m = rot.at(static_cast<long>(row.msec));
+    for (int i = 0; i < 3; i++) {
+      double p = m[3 * i] * row.v[0] + m[3 * i + 1] * row.v[1] + m[3 * i + 2] * row.v[2];
+      double v = m[3 * i] * row.v[4] + m[3 * i + 1] * row.v[5] + m[3 * i + 2] * row.v[6];
+      EXPECT_NEAR(row.v[7 + i], p, 0.002) << row.line;
+      EXPECT_NEAR(row.v[10 + i], v, 0.002) << row.line;
+    }
+    if (row.msec == 0.0) {
+      for (int i = 0; i < 3; i++) EXPECT_EQ(row.v[13 + i], row.v[i]) << row.line;
+      for (int i = 0; i < 3; i++) EXPECT_EQ(row.v[16 + i], row.v[4 + i]) << row.line;
+    }
+    if (row.msec == 21600.0) {
+      EXPECT_NEAR(row.v[13], -row.v[1], 0.0011) << row.line;
+      EXPECT_NEAR(row.v[14], row.v[0], 0.0011) << row.line;
+      EXPECT_EQ(row.v[15], row.v[2]) << row.line;
+      EXPECT_NEAR(row.v[16], -row.v[5], 0.0011) << row.line;
+      EXPECT_NEAR(row.v[17], row.v[4], 0.0011) << row.line;
+    }
+  }
+  // 85 epochs, each with its rotation record.
+  EXPECT_TRUE(Contains(r.out, "  Satellite: G13 ->         85 ITRS positions/velocities        85 GCRS positions/velocities "
+                              "[     0 problematic!]        85 EARTH FIXED positions/velocities\n"));
+  EXPECT_TRUE(Contains(r.out, "  FINAL RESULTS:          0 PROBLEMATIC EPOCH!\n"));
+}
+
+// Epochs between the rotation records are counted as problematic, per row and
+// in the check before the loop; the rows are written all the same.
+TEST(AppRun, RotationFileMissingEpochs) {
+  Scratch tmp;
+  std::string res = tmp("res.txt");
+  CaptureResult r = RunMorvi({"-v", "-gsG", "-sp" + kSp3, "-r" + res, "-t" + kGcrs, "-pG02",
+                              "-es2023-07-08,06:00:00.0", "-ei150"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(ReadResults(res).rows.size(), 25u);
+  EXPECT_TRUE(Contains(r.out, "  Satellite: G02 ->         25 ITRS positions/velocities        13 GCRS positions/velocities "
+                              "[    12 problematic!]\n"));
+  EXPECT_TRUE(Contains(r.out, "  FINAL RESULTS:         12 PROBLEMATIC EPOCH!\n"));
+  EXPECT_TRUE(Contains(r.err, "Morvi :: CheckTransformEpochs() : Number of problematic epochs: 12  \n"));
+  EXPECT_TRUE(Contains(r.err, "Morvi :: CalcPos() :   G02:         25 ITRS           13 GCRS [        12 problems!] \n"));
+  EXPECT_EQ(Count(r.err, "#### Function:   toGCRS::SetEpoch(mjd&): Warning -> "), 12u);
+}
+
+// The notes of the ephemeris input are written without -v; a given first epoch
+// leaves only the last one and the list to the file.
+TEST(AppRun, NotesOfSettingsTakenFromTheEphemeris) {
+  Scratch tmp;
+  CaptureResult all = RunMorvi({"-sp" + kSp3, "-r" + tmp("a.txt")});
+  ASSERT_EQ(all.exitCode, 0) << all.err;
+  EXPECT_EQ(all.err,
+            "Morvi :: SetProcessingParms() : Setting START epoch from PRECISE EPHEMERIS \n"
+            "Morvi :: SetProcessingParms() : Setting END epoch from PRECISE EPHEMERIS \n"
+            "Morvi :: SetProcessingParms() : Setting LIST OF SATELLITES from PRECISE EPHEMERIS \n");
+  // Without -gs no system is selected: only the header line, no satellite line.
+  EXPECT_EQ(ReadWholeFile(tmp("a.txt")), std::string(kHeaderT) + "\n");
+  EXPECT_FALSE(Contains(all.out, "  Satellite: "));
+  // The report shows the parameters as given, before they are taken from the file.
+  EXPECT_TRUE(Contains(all.out, "  First epoch of calculated results :  ---\n"));
+
+  CaptureResult one = RunMorvi({"-sp" + kSp3, "-r" + tmp("b.txt"), "-es2023-07-08,06:00:00.0", "-pG01"});
+  ASSERT_EQ(one.exitCode, 0) << one.err;
+  EXPECT_EQ(one.err, "Morvi :: SetProcessingParms() : Setting END epoch from PRECISE EPHEMERIS \n");
+}
+
+// The loop's edge cases: a satellite listed twice, one missing from the file,
+// one of an unselected system, an end before the start.
+TEST(AppRun, SatelliteLoopEdgeCases) {
+  Scratch tmp;
+  std::string res = tmp("res.txt");
+  CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + res, "-pG07,G10,E07,G07", "-es2023-07-08,01:00:00.0",
+                              "-ee2023-07-08,01:10:00.0"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(Contains(r.out, "  Satellite: G07 ->          3 ITRS positions/velocities\n"
+                              "  Satellite: G10 NOT IN EPHEMERIS FILE!\n"
+                              "  Satellite: G07 ->          3 ITRS positions/velocities\n"));
+  EXPECT_FALSE(Contains(r.out, "Satellite: E07"));
+  Results out = ReadResults(res);
+  EXPECT_EQ(out.lines.size(), 1u + 2u * 4u);
+  EXPECT_EQ(out.lines[4], "");
+  EXPECT_EQ(out.lines[1], out.lines[5]);
+
+  CaptureResult back = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("back.txt"), "-pG07,G08",
+                                 "-es2023-07-08,02:00:00.0", "-ee2023-07-08,01:00:00.0"});
+  ASSERT_EQ(back.exitCode, 0) << back.err;
+  EXPECT_EQ(ReadWholeFile(tmp("back.txt")), std::string(kHeaderT) + "\n\n\n");
+  EXPECT_TRUE(Contains(back.out, "  Satellite: G08 ->          0 ITRS positions/velocities\n"));
+}
+
+// A results file that cannot be created ends the run before any computation.
+TEST(AppRun, ResultsFileCannotBeCreated) {
+  Scratch tmp;
+  std::string res = tmp("no/such/dir/res.txt");
+  CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + res, "-pG01"});
+  EXPECT_EQ(r.exitCode, 1);
+  std::string frame = ErrorFrame("Morvi", "Output file name >" + res + "< CAN NOT BE OPENED FOR WRITING!");
+  ASSERT_GE(r.err.size(), frame.size());
+  EXPECT_EQ(r.err.substr(r.err.size() - frame.size()), frame);
+  EXPECT_TRUE(Contains(r.out, "CALCULATING POSITIONS OF SATELLITES:\n"));
+  EXPECT_FALSE(Contains(r.out, "  Satellite: "));
+}
+
+// A name longer than a reader's 255-character field is refused by that reader
+// with its fatal frame, even when the file exists.
+TEST(AppRun, FileNameLongerThanReaderField) {
+  Scratch tmp;
+  std::string dir = tmp.dir;
+  for (int i = 0; i < 6; i++) {
+    dir += "/" + std::string(50, 'd');
+    mkdir(dir.c_str(), 0755);
+  }
+  std::string sp3 = dir + "/orbit.sp3", gcrs = dir + "/gcrs.txt";
+  std::system(("cp '" + kSp3 + "' '" + sp3 + "' && cp '" + kGcrs + "' '" + gcrs + "'").c_str());
+  ASSERT_GT(sp3.size(), 255u);
+
+  CaptureResult r = RunMorvi({"-gsG", "-sp" + sp3, "-r" + tmp("res.txt")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(Contains(r.err, "\n**** Function:   sp3::SetFile(): Error -> ")) << r.err;
+  EXPECT_FALSE(Contains(r.out, "READING ALL INPUT DATA FILES"));
+
+  CaptureResult t = RunMorvi({"-gsG", "-sp" + kSp3, "-t" + gcrs, "-r" + tmp("res.txt")});
+  EXPECT_EQ(t.exitCode, 1);
+  EXPECT_TRUE(Contains(t.err, "\n**** Function:   toGCRS::SetFile(): Error -> ")) << t.err;
+}
+
+// A fatal error after the report: the redirected standard output holds the
+// whole report and the redirected standard error ends with the frame.
+TEST(AppRun, FatalInReaderKeepsRedirectedOutput) {
+  Scratch tmp;
+  std::string bad = tmp("bad.sp3"), out = tmp("out.txt"), err = tmp("err.txt");
+  {
+    std::ofstream f(bad);
+    f << "this is not an orbit file\n";
+  }
+  CaptureResult r = RunMorvi({"-wo" + out, "-we" + err, "-gsG", "-sp" + bad, "-r" + tmp("res.txt")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+  std::string o = ReadWholeFile(out), e = ReadWholeFile(err);
+  EXPECT_TRUE(Contains(o, "  Output file name                 : " + tmp("res.txt") + "\n\n"));
+  EXPECT_TRUE(Contains(o, "READING ALL INPUT DATA FILES:\n"));
+  EXPECT_TRUE(Contains(e, "\n**** Function:   sp3::")) << e;
+  EXPECT_EQ(e.substr(e.size() - 2), "\n\n");
+}
