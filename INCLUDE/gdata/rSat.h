@@ -39,11 +39,14 @@ class rSat {
   }
 
   // Parses the first three characters of chs: letter (or old-style code), tens digit
-  // (a blank counts as 0), units digit. No length check: chs holds at least 3 characters.
+  // (a blank counts as 0), units digit. A shorter text is not read past its end; its
+  // missing digits give a number outside 1..99.
   rSat& operator=(const char* chs) {
-    iSys = chs[0];
-    sPrn = (unsigned short)(chs[2] - '0');
-    if (chs[1] != ' ') sPrn = (unsigned short)(sPrn + 10 * (chs[1] - '0'));
+    char c[3];
+    Code3(chs, c);
+    iSys = c[0];
+    sPrn = (unsigned short)(c[2] - '0');
+    if (c[1] != ' ') sPrn = (unsigned short)(sPrn + 10 * (c[1] - '0'));
     for (int i = 0; i < rSatTable::NSYS; ++i)
       if (iSys == rSatTable::oldCode[i]) {
         iSys = rSatTable::sysLetter[i];
@@ -56,7 +59,9 @@ class rSat {
   bool operator==(const rSat& rs) const { return iSys == rs.iSys && sPrn == rs.sPrn; }
   // Exact text compare: no old-style mapping and no blank-as-zero in the tens position.
   bool operator==(const char* chs) const {
-    return iSys == chs[0] && (int)sPrn == 10 * (chs[1] - '0') + (chs[2] - '0');
+    char c[3];
+    Code3(chs, c);
+    return iSys == c[0] && (int)sPrn == 10 * (c[1] - '0') + (c[2] - '0');
   }
   bool operator!=(const rSat& rs) const { return !(*this == rs); }
 
@@ -94,6 +99,13 @@ class rSat {
  private:
   char iSys;            // system letter, 0 when not set
   unsigned short sPrn;  // satellite number 1..99, 0 when not set
+
+  // The first three characters of chs; those after its terminating NUL read as NUL.
+  static void Code3(const char* chs, char c[3]) {
+    c[0] = chs[0];
+    c[1] = c[0] ? chs[1] : 0;
+    c[2] = c[1] ? chs[2] : 0;
+  }
 
   void TestSat() const {
     static const char accepted[] = "GgRrEeCcSsJjIi";

@@ -80,6 +80,9 @@ TEST_F(RSatTest, InvalidIdentifiersAreFatal) {
   ExpectParseFatal("701", "Satellite system identificator >7< UNDEFINED!");
   // A blank in the units position wraps below zero in 16 bits: far above 99.
   ExpectParseFatal("E1 ", "Satellite number (PRN/SLOT) >65530< UNDEFINED!");
+  // A text shorter than three characters is not read past its end.
+  ExpectParseFatal("G1", "Satellite number (PRN/SLOT) >65498< UNDEFINED!");
+  ExpectParseFatal("G", "Satellite number (PRN/SLOT) >65008< UNDEFINED!");
 
   CaptureResult r = RunCaptured([] { rSat s('G', 100); });
   EXPECT_EQ(r.exitCode, 1);
@@ -122,6 +125,7 @@ TEST_F(RSatTest, ComparisonsAndOrder) {
   EXPECT_FALSE(g01 == " 01");  // no old-style mapping in the text compare
   EXPECT_FALSE(g01 == "G 1");  // no blank-as-zero either
   EXPECT_FALSE(g01 == "g01");
+  EXPECT_FALSE(g01 == "G");
   EXPECT_TRUE(rSat('R', 24) == "R24");
   EXPECT_TRUE(g01 != rSat('G', 2));
   EXPECT_TRUE(g01 != rSat('R', 1));
