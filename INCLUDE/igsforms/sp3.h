@@ -11,13 +11,13 @@
 #include <cstdint>   // uint32_t
 #include <cstdio>    // snprintf
 #include <cstdlib>   // atoi, atol, atof
-#include <cstring>   // strlen, strncmp, strcpy
+#include <cstring>   // strlen, strcmp, strncmp, strcpy
 #include <fstream>   // ifstream, ofstream
 #include <iomanip>   // setw, setprecision
 #include <iostream>  // cout
 
 #include "functions/CppCas.h"    // CppCas::Ascii
-#include "functions/cstrings.h"  // FileExists, GetFileLine, trim
+#include "functions/cstrings.h"  // FileExists, GetFileLine, trim, fillstr
 #include "gdata/GNSSc.h"         // gConst
 #include "gdata/GPSws.h"         // GPSws, gpswsns
 #include "gdata/gDataSum.h"      // gDataSum

@@ -22,6 +22,7 @@
 #include "gdata/timeconv.h"      // mjd2ymdhms, ymdhms2mjd, TestYear ... TestSecond
 #include "gdata/xyz.h"           // xyz
 #include "gdata/ymdhms.h"        // ymdhms
+#include "pgminc/ProgramError.h"  // ProgramError
 
 namespace sp3ns {
 

@@ -127,6 +127,8 @@ TEST(Sp3Read, DamagedFilesEndInTheFatalFrame) {
        "Epoch interval >0.00000000< in ORBIT SP3 file header NOT valid!"},
       {Replace(good, "+    2   G01G02", "+    3   G01G02"), kHeader,
        "Number of satellites >3< in ORBIT SP3 file header NOT equal to number of satellites listed >2<!"},
+      {Replace(good, "+    2   G01G02", "+        G01G02"), kHeader,
+       "Number of satellites >0< in ORBIT SP3 file header NOT valid!"},
       {Replace(good, "+    2   G01G02", "+    1   G01G02"), kHeader,
        "Number of satellites >1< in ORBIT SP3 file header NOT equal to number of satellites listed >2<!"},
       {Replace(good, "/* SYNTHETIC", "/* " + std::string(600, 'x')), kHeader,
@@ -158,4 +160,7 @@ TEST(Sp3Read, DamagedFilesEndInTheFatalFrame) {
   EXPECT_EQ(ReadText(good.substr(0, good.size() - 4)).exitCode, 0);
   CaptureResult r = RunCaptured([] { sp3().SetFile("/nonexistent/x.sp3"); });
   EXPECT_EQ(r.err, Frame("Function:   sp3::SetFile()", "Input ORBIT SP3 file can not be opened!"));
+  r = RunCaptured([] { sp3().SetFile(std::string(256, 'a').c_str()); });
+  EXPECT_EQ(r.err, Frame("Function:   sp3::SetFile()",
+                         "Input ORBIT SP3 file name longer than 255 characters!"));
 }
