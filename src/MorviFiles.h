@@ -50,6 +50,20 @@ inline void ReadEphemeris(Morvi& mcs, Reader& reader, const char* name, const ch
 // Note on standard error, written also without verbose mode.
 inline void Note(const char* text) { ProgramCerrPrintItem("Morvi", "SetProcessingParms", text, "", 0, 0); }
 
+// An epoch the user did not give is taken from the ephemeris file in use, the
+// broadcast one first; get reads it from the reader (rxN or sp3).
+template <class Get>
+inline void EpochFromFile(Morvi& mcs, pDate& epoch, const char* broadcastNote, const char* preciseNote, Get get) {
+  if (epoch.IsSet()) return;
+  if (mcs.beFileName.IsSet()) {
+    Note(broadcastNote);
+    epoch.SetManually(get(mcs.beData));
+  } else if (mcs.peFileName.IsSet()) {
+    Note(preciseNote);
+    epoch.SetManually(get(mcs.peData));
+  }
+}
+
 }  // namespace morvifiles
 
 // Hands the file names to their readers (a missing file is fatal there).
@@ -126,24 +140,12 @@ inline void ReadFiles(Morvi& mcs) {
 // user gave none; the notes go to standard error in any mode. No end line.
 inline void SetProcessingParms(Morvi& mcs) {
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", "SetProcessingParms", "SETTING PROCESSING PARAMETERS", '-');
-  if (!mcs.eStart.IsSet()) {
-    if (mcs.beFileName.IsSet()) {
-      morvifiles::Note("Setting START epoch from BROADCAST EPHEMERIS");
-      mcs.eStart.SetManually(mcs.beData.GetStartEpoch());
-    } else if (mcs.peFileName.IsSet()) {
-      morvifiles::Note("Setting START epoch from PRECISE EPHEMERIS");
-      mcs.eStart.SetManually(mcs.peData.GetStartEpoch());
-    }
-  }
-  if (!mcs.eEnd.IsSet()) {
-    if (mcs.beFileName.IsSet()) {
-      morvifiles::Note("Setting END epoch from BROADCAST EPHEMERIS");
-      mcs.eEnd.SetManually(mcs.beData.GetEndEpoch());
-    } else if (mcs.peFileName.IsSet()) {
-      morvifiles::Note("Setting END epoch from PRECISE EPHEMERIS");
-      mcs.eEnd.SetManually(mcs.peData.GetEndEpoch());
-    }
-  }
+  morvifiles::EpochFromFile(mcs, mcs.eStart, "Setting START epoch from BROADCAST EPHEMERIS",
+                            "Setting START epoch from PRECISE EPHEMERIS",
+                            [](auto& reader) { return reader.GetStartEpoch(); });
+  morvifiles::EpochFromFile(mcs, mcs.eEnd, "Setting END epoch from BROADCAST EPHEMERIS",
+                            "Setting END epoch from PRECISE EPHEMERIS",
+                            [](auto& reader) { return reader.GetEndEpoch(); });
   if (!mcs.Sat.IsSet()) {
     myList<rSat> s;
     if (mcs.beFileName.IsSet()) {

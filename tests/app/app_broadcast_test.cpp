@@ -12,7 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "app/app_support.h"
 #include "support/capture.h"
+
+using apptest::Contains;
+using apptest::Count;
+using apptest::EndsWith;
+using apptest::Scratch;
 
 namespace {
 
@@ -21,22 +27,6 @@ const std::string kSp3 = kData + "COD0MGXFIN_20231890000_07H_05M_ORB.SP3";
 const std::string kNav = kData + "SEPT1890.23P";
 const std::string kAtx = kData + "M14_satellites_2023-189.atx";
 
-struct Scratch {
-  std::string dir;
-  Scratch() {
-    char tmpl[] = "/tmp/morvi_app_brdc_XXXXXX";
-    dir = mkdtemp(tmpl);
-  }
-  ~Scratch() { std::system(("rm -rf '" + dir + "'").c_str()); }
-  std::string operator()(const std::string& name) const { return dir + "/" + name; }
-};
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) n++;
-  return n;
-}
 
 // Earth-fixed positions (m) of a results file by satellite and second of day.
 using Positions = std::map<std::string, std::map<long, std::vector<double>>>;

@@ -7,7 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "app/app_support.h"
 #include "support/capture.h"
+
+using apptest::Contains;
+using apptest::Count;
+using apptest::EndsWith;
+using apptest::Scratch;
 
 namespace {
 
@@ -15,21 +21,6 @@ const std::string kData = std::string(MORVI_TEST_DATA) + "/app/";
 const std::string kSp3 = kData + "COD0MGXFIN_20231890000_07H_05M_ORB.SP3";
 const std::string kNav = kData + "SEPT1890.23P";
 
-// A fresh scratch directory per test, removed with its files at the end.
-struct Scratch {
-  std::string dir;
-  Scratch() {
-    char tmpl[] = "/tmp/morvi_app_cli_XXXXXX";
-    dir = mkdtemp(tmpl);
-  }
-  ~Scratch() { std::system(("rm -rf '" + dir + "'").c_str()); }
-  std::string operator()(const std::string& name) const { return dir + "/" + name; }
-};
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 
 // The settings report of standard output, from its sub-title to its end (the
 // title block before it carries the date of the run).
@@ -147,6 +138,9 @@ TEST(AppCli, SettingsReportAndRepairs) {
       "RESULTED FILES:\n===============\n\n"
       "  Output file name                 : " + res + "\n";
   EXPECT_EQ(Report(r.out), want);
+  // The zero interval is replaced: 01:13:56 to the file's last epoch 07:00 in 300 s steps.
+  EXPECT_TRUE(Contains(r.out, "  Satellite: G01 ->         70 ITRS positions/velocities        70 EARTH FIXED positions/velocities\n"));
+  EXPECT_TRUE(Contains(r.out, "  Satellite: E10 NOT IN EPHEMERIS FILE!\n"));
 
   // Warnings in the order of parsing, then of the checks.
   const std::vector<std::string> warnings = {

@@ -14,7 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "app/app_support.h"
 #include "support/capture.h"
+
+using apptest::Contains;
+using apptest::Count;
+using apptest::EndsWith;
+using apptest::Scratch;
 
 namespace {
 
@@ -23,22 +29,6 @@ const std::string kSp3 = kData + "COD0MGXFIN_20231890000_07H_05M_ORB.SP3";
 const std::string kGcrs = kData + "GCRS_20231890_0-7H_300S.txt";
 const double kC = 299792458.0;  // speed of light, m/s (IERS Conventions 2010)
 
-struct Scratch {
-  std::string dir;
-  Scratch() {
-    char tmpl[] = "/tmp/morvi_app_run_XXXXXX";
-    dir = mkdtemp(tmpl);
-  }
-  ~Scratch() { std::system(("rm -rf '" + dir + "'").c_str()); }
-  std::string operator()(const std::string& name) const { return dir + "/" + name; }
-};
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) n++;
-  return n;
-}
 
 // One row of the results file, split into its values.
 struct Row {
@@ -319,18 +309,52 @@ TEST(AppRun, FileNameLongerThanReaderField) {
     dir += "/" + std::string(50, 'd');
     mkdir(dir.c_str(), 0755);
   }
-  std::string sp3 = dir + "/orbit.sp3", gcrs = dir + "/gcrs.txt";
-  std::system(("cp '" + kSp3 + "' '" + sp3 + "' && cp '" + kGcrs + "' '" + gcrs + "'").c_str());
+  const std::string nav = kData + "SEPT1890.23P", atx = kData + "M14_satellites_2023-189.atx";
+  std::string sp3 = dir + "/orbit.sp3", gcrs = dir + "/gcrs.txt", longNav = dir + "/nav.rnx", longAtx = dir + "/sat.atx";
+  std::system(("cp '" + kSp3 + "' '" + sp3 + "' && cp '" + kGcrs + "' '" + gcrs + "' && cp '" + nav + "' '" + longNav +
+               "' && cp '" + atx + "' '" + longAtx + "'")
+                  .c_str());
   ASSERT_GT(sp3.size(), 255u);
+  ASSERT_TRUE(ReadWholeFile(longAtx).size() > 0);
 
-  CaptureResult r = RunMorvi({"-gsG", "-sp" + sp3, "-r" + tmp("res.txt")});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(Contains(r.err, "\n**** Function:   sp3::SetFile(): Error -> ")) << r.err;
-  EXPECT_FALSE(Contains(r.out, "READING ALL INPUT DATA FILES"));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"-sp" + sp3}, "sp3::SetFile()"},
+      {{"-sb" + longNav}, "rxN::SetFile()"},
+      {{"-sp" + kSp3, "-t" + gcrs}, "toGCRS::SetFile()"},
+      {{"-sb" + nav, "-a" + longAtx}, "antex::SetFile()"}};
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.first;
+    args.push_back("-gsG");
+    args.push_back("-r" + tmp("res.txt"));
+    CaptureResult r = RunMorvi(args);
+    EXPECT_EQ(r.exitCode, 1) << c.second;
+    EXPECT_TRUE(Contains(r.err, "\n**** Function:   " + c.second + ": Error -> ")) << r.err;
+    EXPECT_TRUE(EndsWith(r.err, " ****\n     Exiting Function:   " + c.second + " ... \n\n")) << r.err;
+    EXPECT_FALSE(Contains(r.out, "READING ALL INPUT DATA FILES"));
+  }
+}
 
-  CaptureResult t = RunMorvi({"-gsG", "-sp" + kSp3, "-t" + gcrs, "-r" + tmp("res.txt")});
-  EXPECT_EQ(t.exitCode, 1);
-  EXPECT_TRUE(Contains(t.err, "\n**** Function:   toGCRS::SetFile(): Error -> ")) << t.err;
+// Intervals far beyond the span end the loop after the first epoch; invalid
+// dates and satellite codes on the command line end the run in their checks.
+TEST(AppRun, ExtremeIntervalsAndInvalidValues) {
+  Scratch tmp;
+  CaptureResult big = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("big.txt"), "-pG01", "-ei1e30"});
+  ASSERT_EQ(big.exitCode, 0) << big.err;
+  EXPECT_TRUE(Contains(big.out, "  Satellite: G01 ->          1 ITRS positions/velocities\n"));
+
+  CaptureResult nan = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("nan.txt"), "-pG01", "-einan"});
+  ASSERT_EQ(nan.exitCode, 0) << nan.err;
+  EXPECT_TRUE(Contains(nan.err, WarningFrame("Morvi", "Observation interval MUST BE A FINITE NUMBER - UNSETTING PARAMETER!")));
+  EXPECT_TRUE(Contains(nan.out, "  Satellite: G01 ->         85 ITRS positions/velocities\n"));
+
+  CaptureResult date = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("d.txt"), "-es2023-13"});
+  EXPECT_EQ(date.exitCode, 1);
+  EXPECT_TRUE(EndsWith(date.err, "     Exiting Function:   ymdhms::SetMonth() ... \n\n")) << date.err;
+
+  CaptureResult sat = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("s.txt"), "-pG01,X05"});
+  EXPECT_EQ(sat.exitCode, 1);
+  EXPECT_TRUE(EndsWith(sat.err, ErrorFrame("Function:   rSat::TestSat()", "Satellite system identificator >X< UNDEFINED!")))
+      << sat.err;
 }
 
 // A fatal error after the report: the redirected standard output holds the
