@@ -301,11 +301,11 @@ class sp3 {
     os << "%f  0.0000000  0.000000000  0.00000000000  0.000000000000000" << '\n';
     os << "%i    0    0    0    0      0      0      0      0         0" << '\n';
     os << "%i    0    0    0    0      0      0      0      0         0" << '\n';
-    CppCas clock;
+    CppCas now;
     os << "/* GNSS SATELLITE PRECISE EPHEMERIS FILE:                   " << '\n';
     os << "/*   PRINTING APPLICATION: " << "Morvi" << '\n';
     os << "/*   Author: Imrek Vantok, KQ TRM - ZOBRK" << '\n';
-    os << "/*   Date: " << clock.Ascii() << "   LOCAL TIME" << '\n';
+    os << "/*   Date: " << now.Ascii() << "   LOCAL TIME" << '\n';
     for (long k = 0; k < sEData.Length(); k++) sEData(k).Print(os);
     os << "EOF" << '\n';
   }
