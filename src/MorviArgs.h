@@ -70,11 +70,13 @@ inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv)
   for (int i = 1; i < nargc; i++) {
     const char* token = cargv[i];
     if (strlen(token) < 2) continue;
-    char c1 = static_cast<char>(tolower(static_cast<unsigned char>(token[1])));
-    char c2 = static_cast<char>(tolower(static_cast<unsigned char>(token[2])));
-    if (c1 == 'v') mcs.Verbose.Parse(token, 1, false, "ParseArgumentsFirst", "");
-    else if (c1 == 'w' && c2 == 'o') mcs.CoutFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
-    else if (c1 == 'w' && c2 == 'e') mcs.CerrFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
+    // The redirections are recognised as "wo"/"WO" and "we"/"WE" only.
+    auto letters = [token](const char* lower, const char* upper) {
+      return (token[1] == lower[0] && token[2] == lower[1]) || (token[1] == upper[0] && token[2] == upper[1]);
+    };
+    if (token[1] == 'v' || token[1] == 'V') mcs.Verbose.Parse(token, 1, false, "ParseArgumentsFirst", "");
+    else if (letters("wo", "WO")) mcs.CoutFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
+    else if (letters("we", "WE")) mcs.CerrFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
   }
 
   if (mcs.CerrFile.IsSet() && mcs.CerrFile.CheckEmpty()) {

@@ -140,6 +140,14 @@ inline void ReadFiles(Morvi& mcs) {
 // user gave none; the notes go to standard error in any mode. No end line.
 inline void SetProcessingParms(Morvi& mcs) {
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", "SetProcessingParms", "SETTING PROCESSING PARAMETERS", '-');
+  // A file without any satellite has no span to give (its epochs are not set):
+  // the run computes nothing instead of failing on an empty date.
+  bool empty = (mcs.beFileName.IsSet() && mcs.beData.GetNSat() == 0) ||
+               (!mcs.beFileName.IsSet() && mcs.peFileName.IsSet() && mcs.peData.GetNSat() == 0);
+  if (empty) {
+    ProgramWarning("Morvi", "EPHEMERIS FILE HOLDS NO SATELLITE DATA - NO POSITIONS WILL BE CALCULATED!");
+    return;
+  }
   morvifiles::EpochFromFile(mcs, mcs.eStart, "Setting START epoch from BROADCAST EPHEMERIS",
                             "Setting START epoch from PRECISE EPHEMERIS",
                             [](auto& reader) { return reader.GetStartEpoch(); });

@@ -78,6 +78,13 @@ TEST(AppCli, VerboseHelpTrace) {
       "Morvi ++  ***** SUCCESFULLY ENDING PROGRAM [  0h   0m ";
   EXPECT_EQ(r.err.substr(0, head.size()), head) << r.err;
   EXPECT_TRUE(EndsWith(r.err, "s] *****\n\n")) << r.err;
+
+  // A token without "-" sets verbose mode in the first pass and is unknown to the second.
+  CaptureResult xv = RunMorvi({"xv", "-h"});
+  const std::string xvHead = "\nMorvi ++ ***** GNSS SATELLITE POSITIONING - STARTING APPLICATION *****\n"
+                             "Morvi -- ParseArguments() - PARSING INPUT PARAMETERS \n" +
+                             WarningFrame("Morvi", "Input command line parameter unknown: >xv<!");
+  EXPECT_EQ(xv.err.substr(0, xvHead.size()), xvHead);
 }
 
 // Missing ephemeris or results file: the fatal frame, exit code 1, nothing on
