@@ -14,12 +14,13 @@
 #include <istream>   // istream
 #include <ostream>   // ostream
 
-#include "functions/cstrings.h"   // GetFileLine, creplace, instr, sciNotation
+#include "functions/cstrings.h"   // GetFileLine, creplace, instr
 #include "gdata/mjd.h"            // mjd
 #include "gdata/rSat.h"           // rSat, rSns
 #include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, LeapSecond
 #include "gdata/ymdhms.h"         // ymdhms, ymdhmsns
 #include "pgminc/ProgramError.h"  // ProgramError
+#include "rinex/rxHeader.h"       // rxhdr::SciField
 
 // Fixed-column layout of the data section [1]: a record line holds the satellite
 // (columns 1-3), the epoch (4-23) and three values of 19 characters from column
@@ -189,7 +190,7 @@ inline void PrintRecord(std::ostream& os, rSat& sat, mjd& eph, long double diff2
   int iv = 0;
   for (int k = 0; k <= lay.nCont; k++) {
     if (k > 0) os << "    ";
-    for (int j = 0; j < lay.nVal[k]; j++) os << sciNotation(*val[iv++], FIELD_WIDTH, 12, 3, s);
+    for (int j = 0; j < lay.nVal[k]; j++) os << rxhdr::SciField(*val[iv++], FIELD_WIDTH, 12, 3, s);
     os << std::endl;
   }
 }

@@ -51,6 +51,18 @@ inline bool FieldNumber(const char* line, int col, int w, double& value) {
   return true;
 }
 
+// A number in the written layout: sciNotation with nn characters, nd decimals and
+// an exponent field of ne. Where its mantissa rounds up to 10 the text loses its
+// leading blank (or grows) and runs into the field before it, and reads back as
+// another number; that value is written normalised instead, in the same width.
+inline char* SciField(long double x, int nn, int nd, int ne, char* snum) {
+  sciNotation(x, nn, nd, ne, snum);
+  const char* dot = strchr(snum, '.');
+  if (dot != nullptr && dot - snum >= 2 && isdigit(static_cast<unsigned char>(dot[-2])))
+    snprintf(snum, 64, "%*.*Le", nn, nd, x);
+  return snum;
+}
+
 }  // namespace rxhdr
 
 // RINEX VERSION / TYPE: version 3.00 to 3.05 (0 to 5), file type, system letter.
@@ -396,6 +408,7 @@ inline constexpr char rxSystemLetters[7] = {'G', 'R', 'E', 'C', 'S', 'J', 'I'};
 class rxDataSum {
  public:
   rxDataSum() {}
+  rxDataSum(const rxDataSum& o) { *this = o; }
   rxDataSum& operator=(const rxDataSum& o) {
     if (this == &o) return *this;
     nEpoch = o.nEpoch;
@@ -530,8 +543,8 @@ inline std::ostream& operator<<(std::ostream& os, rxTimeInfo& r) {
   for (int ik = 0; ik < rxTimeInfo::NKINDS; ik++) {
     if (!(r.*(k[ik].flag))) continue;
     char s0[64], s1[64];
-    os << k[ik].name << " " << sciNotation(r.*(k[ik].a0), 17, 10, 3, s0)
-       << sciNotation(r.*(k[ik].a1), 16, 9, 3, s1) << std::setw(7) << r.*(k[ik].ts)
+    os << k[ik].name << " " << rxhdr::SciField(r.*(k[ik].a0), 17, 10, 3, s0)
+       << rxhdr::SciField(r.*(k[ik].a1), 16, 9, 3, s1) << std::setw(7) << r.*(k[ik].ts)
        << std::setw(5) << r.*(k[ik].tw) << "          TIME SYSTEM CORR" << std::endl;
   }
   return os;
@@ -545,7 +558,7 @@ inline std::ostream& operator<<(std::ostream& os, rxIonoCorr& r) {
     if (!r.IsSet(ik)) continue;
     os << text[ik];
     char s[64];
-    for (int j = 0; j < 4; j++) os << sciNotation(static_cast<double>(r.List(ik)(j)), 12, 4, 3, s);
+    for (int j = 0; j < 4; j++) os << rxhdr::SciField(r.List(ik)(j), 12, 4, 3, s);
     os << "       " << "IONOSPHERIC CORR" << std::endl;
   }
   return os;

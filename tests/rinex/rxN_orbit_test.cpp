@@ -1,0 +1,425 @@
+// Broadcast orbits and clocks: real records against precise orbits on two days,
+// the BeiDou GEO reference positions, velocities against position differences,
+// the GLONASS and SBAS integration and clocks, Kepler at e = 0, record choice,
+// the interval warning and the light-time entry.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <string>
+
+#include "rinex/rx_fixture.h"
+
+using namespace rxtest;
+
+namespace {
+
+rxN& Sept() {
+  static rxN nav;
+  static bool read = false;
+  if (!read) {
+    nav.SetFile(Data("SEPT1890.23P").c_str());
+    nav.ReadFile();
+    nav.SetIntegrationStep(30);
+    read = true;
+  }
+  return nav;
+}
+
+rSat Sat(const char* id) {
+  rSat s;
+  s = id;
+  return s;
+}
+
+long double Dist(const xyz& a, const xyz& b) {
+  xyz d = a - b;
+  return d.GetLength();
+}
+
+// Distance (s) from ceph to the nearest record of sat, as the record choice sees it.
+long double NearestRecord(rxN& nav, rSat& sat, mjd& ceph) {
+  long double best = 1e30L;
+  const rxSystem* sys = rxSystemOf(sat.GetISys());
+  if (sys->kepler) {
+    myList<rxENavDataKE>& l = nav.GetKeplerRecords(sys->letter);
+    for (long i = 0; i < l.Length(); i++)
+      if (l(i).Sat == sat) best = std::min(best, std::fabs(ceph - l(i).eph));
+  } else {
+    myList<rxENavDataNI>& l = nav.GetStateRecords(sys->letter);
+    for (long i = 0; i < l.Length(); i++)
+      if (l(i).Sat == sat) best = std::min(best, std::fabs(ceph - l(i).eph));
+  }
+  return best;
+}
+
+struct Stat {
+  int n = 0;
+  double sum2 = 0, max = 0;
+};
+
+// Compares every satellite of the SP3 file (positions in km, GPS time) with the
+// broadcast orbit where the chosen record lies within 30 min (GLONASS 15 min).
+std::map<std::string, Stat> Compare(rxN& nav, const std::string& sp3) {
+  std::map<std::string, Stat> st;
+  std::ifstream in(sp3);
+  std::string l;
+  mjd ep;
+  while (std::getline(in, l)) {
+    if (l.compare(0, 2, "* ") == 0) {
+      int y, mo, d, h, mi;
+      double s;
+      sscanf(l.c_str() + 2, "%d %d %d %d %d %lf", &y, &mo, &d, &h, &mi, &s);
+      ep = Epoch(y, mo, d, h, mi, s);
+      continue;
+    }
+    if (l[0] != 'P' || l.size() < 46) continue;
+    rSat sat = Sat(l.substr(1, 3).c_str());
+    const double X = atof(l.substr(4, 14).c_str()) * 1000, Y = atof(l.substr(18, 14).c_str()) * 1000,
+                 Z = atof(l.substr(32, 14).c_str()) * 1000;
+    if (X == 0 && Y == 0 && Z == 0) continue;  // no position at this epoch
+    if (!nav.Check4Sat(sat)) continue;
+    if (NearestRecord(nav, sat, ep) > (sat.isGLNSat() ? 900 : 1800)) continue;
+    xyz x, v;
+    nav.CalcSatPosition(sat, ep, x, v);
+    const double d = static_cast<double>(Dist(x, xyz(X, Y, Z)));
+    std::string key(1, sat.GetISys());
+    const int p = sat.GetSPrn();
+    if (sat.isBDSSat()) key += (p <= 5 || p >= 59) ? " GEO" : " MEO/IGSO";
+    Stat& s = st[key];
+    s.n++;
+    s.sum2 += d * d;
+    s.max = std::max(s.max, d);
+  }
+  return st;
+}
+
+void CheckDay(const char* day, rxN& nav, const std::string& sp3, const char* systems) {
+  std::map<std::string, Stat> st = Compare(nav, sp3);
+  for (auto& kv : st)
+    printf("[ %s ] %-12s n = %4d  RMS = %6.3f m  max = %6.3f m\n", day, kv.first.c_str(), kv.second.n,
+           std::sqrt(kv.second.sum2 / kv.second.n), kv.second.max);
+  for (const char* k = systems; *k; k++) {
+    const std::string key(1, *k);
+    for (std::string sub : {std::string(""), std::string(" MEO/IGSO"), std::string(" GEO")}) {
+      if (*k != 'C' && !sub.empty()) continue;
+      if (*k == 'C' && sub.empty()) continue;
+      if (*k == 'C' && sub == " GEO" && st.count("C GEO") == 0) continue;  // no GEO in the SP3 file
+      const std::string name = key + sub;
+      ASSERT_GE(st[name].n, 10) << day << " " << name;
+      const double rms = std::sqrt(st[name].sum2 / st[name].n);
+      const double limit = *k == 'R' ? 4.0 : (sub == " GEO" ? 25.0 : 3.0);
+      EXPECT_LT(rms, limit) << day << " " << name;
+      if (*k != 'R' && sub != " GEO") {
+        EXPECT_LT(st[name].max, 20.0) << day << " " << name;
+      }
+    }
+  }
+}
+
+// A Keplerian record line and its seven continuation lines from 29 values.
+std::string KeplerRecord(const char* satEpoch, const double* v) {
+  std::string s = satEpoch;
+  char f[32];
+  const int perLine[8] = {3, 4, 4, 4, 4, 4, 4, 2};
+  int k = 0;
+  for (int line = 0; line < 8; line++) {
+    if (line > 0) s += "    ";
+    for (int j = 0; j < perLine[line]; j++) {
+      snprintf(f, sizeof f, "%19.12E", v[k++]);
+      s += f;
+    }
+    s += "\n";
+  }
+  return s;
+}
+
+rxN ReadText(const std::string& tag, const std::string& text) {
+  rxN nav;
+  std::string name = WriteTemp(tag, text);
+  nav.SetFile(name.c_str());
+  nav.ReadFile();
+  nav.SetIntegrationStep(30);
+  return nav;
+}
+
+}  // namespace
+
+TEST(rxNOrbit, BroadcastAgreesWithPreciseOrbitsOnTwoDays) {
+  CheckDay("2023-189", Sept(), Data("COD0MGXFIN_20231890000_00-06h_15min.SP3"), "GREJC");
+  rxN esbc;
+  esbc.SetFile(Data("ESBC00DNK_R_20201770000_MN_00-12h.rnx").c_str());
+  esbc.ReadFile();
+  esbc.SetIntegrationStep(30);
+  std::map<std::string, Stat> st = Compare(esbc, Data("Sta21114_00-12h_30min.sp3"));
+  ASSERT_GE(st["C GEO"].n, 10);  // this SP3 file holds C01, C02, C04, C05, C60
+  CheckDay("2020-177", esbc, Data("Sta21114_00-12h_30min.sp3"), "GREJC");
+}
+
+TEST(rxNOrbit, BdsGeoSatellitesMatchTheReferencePositions) {
+  // Independent computation with the GEO formulas, record nearest the epoch.
+  mjd ep = Epoch(2023, 7, 8, 3, 0, 0);
+  struct Ref {
+    const char* sat;
+    double x, y, z;
+  } refs[] = {{"C01", -34285030.20, 24531161.03, 757599.51}, {"C60", 7336738.08, 41508707.90, 908537.04}};
+  for (const Ref& r : refs) {
+    rSat s = Sat(r.sat);
+    xyz x, v;
+    Sept().CalcSatPosition(s, ep, x, v);
+    EXPECT_NEAR(static_cast<double>(x.GetX()), r.x, 0.01) << r.sat;
+    EXPECT_NEAR(static_cast<double>(x.GetY()), r.y, 0.01) << r.sat;
+    EXPECT_NEAR(static_cast<double>(x.GetZ()), r.z, 0.01) << r.sat;
+    EXPECT_LT(static_cast<double>(v.GetLength()), 120.0) << r.sat;
+  }
+}
+
+TEST(rxNOrbit, VelocityIsTheRateOfThePosition) {
+  // Central differences over +-0.5 s, 20 min from the records, every kind of orbit.
+  struct Case {
+    const char* sat;
+    int h, m;
+  } cases[] = {{"G19", 5, 40}, {"E03", 1, 0},  {"C01", 3, 20}, {"C60", 3, 20}, {"C08", 3, 20},
+               {"C20", 3, 20}, {"J07", 5, 20}, {"R07", 4, 35}, {"S30", 4, 10}};
+  for (const Case& c : cases) {
+    rSat s = Sat(c.sat);
+    mjd ep = Epoch(2023, 7, 8, c.h, c.m, 0), e0 = ep, e1 = ep;
+    e0 += -0.5L;
+    e1 += 0.5L;
+    xyz x, v, x0, v0, x1, v1;
+    Sept().CalcSatPosition(s, ep, x, v);
+    Sept().CalcSatPosition(s, e0, x0, v0);
+    Sept().CalcSatPosition(s, e1, x1, v1);
+    ASSERT_TRUE(Sept().GetPositionStatus()) << c.sat;
+    xyz diff = x1 - x0;
+    EXPECT_LT(static_cast<double>(Dist(xyz(diff.GetX(), diff.GetY(), diff.GetZ()), v)), 1e-3) << c.sat;
+    EXPECT_EQ(v.GetT(), 0.0L) << c.sat;
+  }
+}
+
+TEST(rxNOrbit, RecordAtItsOwnEpochAndTheClockTerms) {
+  rxN nav = ReadText("own", std::string(kHeader) + G19() + kR07 + kS30);
+  xyz x, v;
+  // GPS at the record epoch: t = 0, the clock is A0 plus the relativistic term.
+  rSat g19 = Sat("G19");
+  mjd eg = Epoch(2023, 7, 8, 6, 0, 0);
+  nav.CalcSatPosition(g19, eg, x, v);
+  EXPECT_NEAR(static_cast<double>(x.GetT() - nav.GetRelativity()), 3.409683704376E-04, 1e-19);
+  EXPECT_NEAR(static_cast<double>(x.GetLength()), 26.56e6, 0.1e6);
+
+  // GLONASS at its record epoch (04:15 UTC = 04:15:18 GPS): the record's own state.
+  rSat r07 = Sat("R07");
+  mjd er = Epoch(2023, 7, 8, 4, 15, 18);
+  nav.CalcSatPosition(r07, er, x, v);
+  EXPECT_EQ(x.GetX(), 1000 * -1.578653662109E+04L);
+  EXPECT_EQ(x.GetY(), 1000 * 1.564080419922E+04L);
+  EXPECT_EQ(x.GetZ(), 1000 * 1.260640380859E+04L);
+  EXPECT_EQ(v.GetX(), 1000 * 9.842853546143E-01L);
+  EXPECT_EQ(v.GetZ(), 1000 * 2.993906974792E+00L);
+  const long double tauGLUT = static_cast<long double>(-9.3132257462e-10);
+  EXPECT_NEAR(static_cast<double>(x.GetT() + nav.GetRelativity()),
+              static_cast<double>(5.969312041998E-05L + tauGLUT), 1e-18);
+  // 600 s later: -TauN + GammaN dt (the frequency term with its plus sign), with GLUT.
+  mjd er600 = er;
+  er600 += 600.0L;
+  nav.CalcSatPosition(r07, er600, x, v);
+  EXPECT_NEAR(static_cast<double>(x.GetT() + nav.GetRelativity()),
+              static_cast<double>(5.969312041998E-05L + 9.094947017729E-13L * 600 + tauGLUT), 1e-18);
+  // Without a GLUT line no such term.
+  rxN plain = ReadText("plain", std::string(kPlainHeader) + kR07);
+  plain.CalcSatPosition(r07, er600, x, v);
+  EXPECT_NEAR(static_cast<double>(x.GetT() + plain.GetRelativity()),
+              static_cast<double>(5.969312041998E-05L + 9.094947017729E-13L * 600), 1e-18);
+
+  // SBAS: aGf0 + aGf1 dt, both with their own signs.
+  std::string s30 = kS30;
+  s30.replace(s30.find(" 0.000000000000E+00"), 19, " 2.000000000000E-11");
+  rxN sb = ReadText("sbas", std::string(kPlainHeader) + s30);
+  rSat sat30 = Sat("S30");
+  mjd es = Epoch(2023, 7, 8, 4, 0, 0);
+  sb.CalcSatPosition(sat30, es, x, v);
+  EXPECT_NEAR(static_cast<double>(x.GetT() + sb.GetRelativity()), 3.566965460777E-07, 1e-19);
+  EXPECT_EQ(x.GetY(), 1000 * 2.711700272000E+04L);
+  mjd es300 = es;
+  es300 += 300.0L;
+  sb.CalcSatPosition(sat30, es300, x, v);
+  EXPECT_NEAR(static_cast<double>(x.GetT() + sb.GetRelativity()), 3.566965460777E-07 + 2e-11 * 300, 1e-19);
+  // Over 5 min the integration stays within metres of the quadratic model of the
+  // SBAS message (position, velocity and acceleration of the record).
+  const long double t = 300;
+  xyz quad(1000 * (-3.226796040000E+04L - 1.320625000000E-03L * t + 0.5L * 3.750000000000E-08L * t * t),
+           1000 * (2.711700272000E+04L - 7.206250000000E-04L * t + 0.5L * 1.250000000000E-08L * t * t),
+           1000 * (-3.525840000000E+01L + 7.474000000000E-02L * t + 0.5L * 6.250000000000E-08L * t * t));
+  EXPECT_LT(static_cast<double>(Dist(x, quad)), 10.0);
+}
+
+TEST(rxNOrbit, GlonassIntegrationFullPartialAndBackwardSteps) {
+  rxN nav = ReadText("glo", std::string(kPlainHeader) + kR07);
+  rSat r07 = Sat("R07");
+  const mjd e0 = Epoch(2023, 7, 8, 4, 15, 18);
+  auto at = [&](long double dt, long double step, xyz& x, xyz& v) {
+    mjd e = e0;
+    e += dt;
+    nav.SetIntegrationStep(step);
+    nav.CalcSatPosition(r07, e, x, v);
+  };
+  // Each against a fine integration in steps of 0.25 s (an exact divisor of every dt).
+  for (long double dt : {60.0L, 75.0L, 10.0L, -45.0L, -600.0L, 900.0L}) {
+    xyz x, v, xf, vf;
+    at(dt, 30, x, v);
+    at(dt, 0.25L, xf, vf);
+    EXPECT_LT(static_cast<double>(Dist(x, xf)), 1e-3) << static_cast<double>(dt);
+    EXPECT_LT(static_cast<double>(Dist(v, vf)), 1e-6) << static_cast<double>(dt);
+  }
+  // 75 s as two steps of 30 and one of 15 equals three steps of 25.
+  xyz a, va, b, vb;
+  at(75, 30, a, va);
+  at(75, 25, b, vb);
+  EXPECT_LT(static_cast<double>(Dist(a, b)), 1e-4);
+  // A remainder of at most 1e-10 s is no step: the same result to the last bit.
+  xyz c, vc, d, vd;
+  at(60, 30, c, vc);
+  at(60 + 5e-11L, 30, d, vd);
+  EXPECT_EQ(c.GetX(), d.GetX());
+  EXPECT_EQ(vc.GetZ(), vd.GetZ());
+  // Backwards and forwards again ends where it started, within the integration error.
+  xyz back, vback;
+  at(-900, 30, back, vback);
+  std::string rec = "R07 2023 07 08 04 00 00 5.969312041998E-05 9.094947017729E-13 5.328000000000E+05\n";
+  char f[128];
+  snprintf(f, sizeof f, "    %19.12E%19.12E%19.12E%19.12E\n", static_cast<double>(back.GetX() / 1000),
+           static_cast<double>(vback.GetX() / 1000), -3.725290298462E-09, 0.0);
+  rec += f;
+  snprintf(f, sizeof f, "    %19.12E%19.12E%19.12E%19.12E\n", static_cast<double>(back.GetY() / 1000),
+           static_cast<double>(vback.GetY() / 1000), 0.0, 5.0);
+  rec += f;
+  snprintf(f, sizeof f, "    %19.12E%19.12E%19.12E%19.12E\n", static_cast<double>(back.GetZ() / 1000),
+           static_cast<double>(vback.GetZ() / 1000), 0.0, 0.0);
+  rec += f;
+  rxN again = ReadText("glo2", std::string(kPlainHeader) + rec);
+  again.SetIntegrationStep(30);
+  xyz fw, vfw;
+  mjd e1 = e0;
+  again.CalcSatPosition(r07, e1, fw, vfw);
+  EXPECT_LT(static_cast<double>(Dist(fw, xyz(1000 * -1.578653662109E+04L, 1000 * 1.564080419922E+04L,
+                                              1000 * 1.260640380859E+04L))),
+            0.01);
+}
+
+TEST(rxNOrbit, KeplerCircularOrbitAgreesWithTheClosedForm) {
+  // e = 0, no harmonic terms, no rates: a circle of radius A in the plane of i0,
+  // its node turning with -wE (t + toe).
+  const double sqrtA = 5153.6, M0 = 0.3, W = 0.7, OM = 1.1, I0 = 0.96, toe = 540000;
+  const double v[29] = {1e-4, 2e-12, 1e-19, 63, 0,   0, M0,  0, 0,   0, sqrtA, toe, 0, OM, 0,
+                        I0,   0,     W,     0,  0,   1, 2269, 0, 2, 0,  0,     0,   532818, 4};
+  rxN nav = ReadText("circ", std::string(kPlainHeader) + KeplerRecord("G05 2023 07 08 06 00 00", v));
+  rSat g05 = Sat("G05");
+  const long double GM = 3.986005e14L, wE = 7.2921151467e-5L, A = (long double)sqrtA * sqrtA;
+  const long double n = std::sqrt(GM / A) / A;
+  for (long double t : {0.0L, 1800.0L, -3000.0L, 7000.0L}) {
+    mjd e = Epoch(2023, 7, 8, 6, 0, 0);
+    e += t;
+    xyz x, vel;
+    nav.CalcSatPosition(g05, e, x, vel);
+    const long double u = M0 + n * t + W, Om = OM - wE * t - wE * toe;
+    const long double X = A * (std::cos(u) * std::cos(Om) - std::sin(u) * std::cos((long double)I0) * std::sin(Om));
+    const long double Y = A * (std::cos(u) * std::sin(Om) + std::sin(u) * std::cos((long double)I0) * std::cos(Om));
+    const long double Z = A * std::sin(u) * std::sin((long double)I0);
+    EXPECT_LT(static_cast<double>(Dist(x, xyz(X, Y, Z))), 1e-6) << static_cast<double>(t);
+    EXPECT_EQ(nav.GetRelativity(), 0.0L);
+    EXPECT_NEAR(static_cast<double>(x.GetT()), 1e-4 + 2e-12 * (double)t + 1e-19 * (double)(t * t), 1e-18);
+  }
+}
+
+TEST(rxNOrbit, RecordChoiceIntervalWarningAndMissingSatellites) {
+  // Two G19 records 2 h either side of 06:00, the later one first in the file:
+  // at 06:00 the earlier in the file (08:00) is taken.
+  std::string late = G19();
+  late.replace(0, strlen(kG19Line), "G19 2023 07 08 08 00 00 1.000000000000E-04 0.000000000000E+00 0.000000000000E+00\n");
+  std::string early = G19();
+  early.replace(0, strlen(kG19Line), "G19 2023 07 08 04 00 00 2.000000000000E-04 0.000000000000E+00 0.000000000000E+00\n");
+  rxN nav = ReadText("tie", std::string(kPlainHeader) + late + early);
+  rSat g19 = Sat("G19");
+  xyz x, v;
+  mjd six = Epoch(2023, 7, 8, 6, 0, 0);
+  nav.CalcSatPosition(g19, six, x, v);
+  EXPECT_NEAR(static_cast<double>(x.GetT() - nav.GetRelativity()), 1.0e-4, 1e-19);
+  mjd four30 = Epoch(2023, 7, 8, 4, 30, 0);
+  nav.CalcSatPosition(g19, four30, x, v);
+  EXPECT_NEAR(static_cast<double>(x.GetT() - nav.GetRelativity()), 2.0e-4, 1e-19);
+
+  // The GPS limit of 7200 s: no warning at it, a warning just past it.
+  rxN one = ReadText("one", std::string(kPlainHeader) + G19());
+  auto warn = [&](long double dt) {
+    return RunCaptured([&] {
+      mjd e = six;
+      e += dt;
+      xyz a, b;
+      one.CalcSatPosition(g19, e, a, b);
+    });
+  };
+  EXPECT_EQ(warn(7200).err, "");
+  EXPECT_EQ(warn(-7200).err, "");
+  EXPECT_EQ(warn(7200.1L).err,
+            Warning("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
+                    "GPS satellite G19: Calculation epoch [ 2023-07-08/08:00:00] NOT in epoch interval "
+                    "[ 2023-07-08/06:00:00] of input NAVIGATION file (dt =  02:00:00.1)"));
+  CaptureResult before = warn(-7200.1L);
+  EXPECT_NE(before.err.find("(dt = -02:00:00.1) ####"), std::string::npos) << before.err;
+  EXPECT_EQ(before.exitCode, 0);
+
+  // A satellite without records: zero state, no status; 0 from the light-time entry.
+  rSat g05 = Sat("G05");
+  x.Set(1, 2, 3, 4);
+  v.Set(5, 6, 7);
+  one.CalcSatPosition(g05, six, x, v);
+  EXPECT_TRUE(x == xyz(0, 0, 0, 0));
+  EXPECT_TRUE(v == xyz(0, 0, 0, 0));
+  EXPECT_FALSE(one.GetPositionStatus());
+  EXPECT_FALSE(one.GetTimeStatus());
+  xyz rec(4e6, 1e6, 4.8e6);
+  EXPECT_EQ(one.CalcSatPosition(g05, six, rec, x, v), 0.0L);
+
+  // GLONASS and SBAS need a step set, above 0; the test comes before the search.
+  rxN nostep;
+  std::string name = WriteTemp("nostep", std::string(kPlainHeader) + G19());
+  nostep.SetFile(name.c_str());
+  nostep.ReadFile();
+  CaptureResult r = RunCaptured([&] {
+    rSat r01 = Sat("R01");
+    nostep.CalcSatPosition(r01, six, x, v);
+  });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, Error("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
+                         "Interpolation PARAMETERS (numerical interpolation step) NOT SET for GLONAS "
+                         "satellite R01 position determination!"));
+  CaptureResult z = RunCaptured([&] {
+    rSat s30 = Sat("S30");
+    nostep.SetIntegrationStep(0);
+    nostep.CalcSatPosition(s30, six, x, v);
+  });
+  EXPECT_EQ(z.exitCode, 1);
+  EXPECT_EQ(z.err, Error("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
+                         "Numerical integration step 0.000 s NOT valid for SBAS satellite S30 position "
+                         "determination!"));
+}
+
+TEST(rxNOrbit, LightTimeEntryGivesTheStateAtTheTransmissionEpoch) {
+  rSat g19 = Sat("G19");
+  mjd rx = Epoch(2023, 7, 8, 5, 30, 0);
+  xyz recv(4194424.0, 1162702.0, 4647245.0);  // a receiver in Europe (m)
+  xyz x, v;
+  const long double D = Sept().CalcSatPosition(g19, rx, recv, x, v);
+  mjd tx = Sept().GetTransmissionEpoch();
+  const long double c = 299792458.0L;
+  EXPECT_GT(D, 19e6L);
+  EXPECT_LT(D, 33e6L);
+  EXPECT_NEAR(static_cast<double>(tx - rx), static_cast<double>(-D / c), 1e-11);
+  // The state is the plain evaluation at that epoch, and the range is to the
+  // receiver turned with the Earth over the travel time.
+  xyz x2, v2;
+  Sept().CalcSatPosition(g19, tx, x2, v2);
+  EXPECT_TRUE(x == x2);
+  xyz turned = recv.RotateZ((D / c) * 7.2921151467e-5L);
+  EXPECT_NEAR(static_cast<double>(Dist(turned, x)), static_cast<double>(D), 1e-5);
+}
