@@ -76,6 +76,21 @@ inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, mjd& epoch, xyz& sPos) {
   sPos -= atxdPos;
 }
 
+// Column widths of the results rows: X, Y, Z and the clock, VX, VY, VZ.
+constexpr unsigned short WidthPos = 16;
+constexpr unsigned short WidthVel = 12;
+
+// One group of a results row: X, Y, Z (m, 3 decimals), the clock correction (ms,
+// 6 decimals) when withClock, then VX, VY, VZ (m/s, 3 decimals).
+inline void WriteGroup(std::ostream& os, const xyz& pos, const xyz& vel, bool withClock) {
+  xyzns::PrintTime = withClock;
+  xyzns::Width = WidthPos;
+  os << pos;
+  xyzns::PrintTime = false;
+  xyzns::Width = WidthVel;
+  os << vel;
+}
+
 // Steps the epoch by the interval. Returns false, leaving the epoch, when the next
 // epoch would lie beyond the last (more than a second) or would not advance at
 // all; the loop then ends exactly where stepping would have ended it, and an
@@ -157,23 +172,14 @@ inline void CalcPos(Morvi& mcs) {
         mcs.beData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
         if (mcs.atxFileName.IsSet()) morvicalc::ApplyAntennaOffset(mcs, sat, CalcEpoch, sPos);
       }
-      xyzns::PrintTime = true;
-      xyzns::Width = 16;
-      fRes << sPos;
-      xyzns::PrintTime = false;
-      xyzns::Width = 12;
-      fRes << sVel;
+      morvicalc::WriteGroup(fRes, sPos, sVel, true);
 
       if (useGCRS) {
         xyz sPosC(0, 0, 0, 0), sVelC(0, 0, 0, 0);
         mcs.t2cData.SetEpoch(CalcEpoch);
         mcs.t2cData.Rotate(sPos, sPosC);
         mcs.t2cData.Rotate(sVel, sVelC);
-        xyzns::PrintTime = false;
-        xyzns::Width = 16;
-        fRes << sPosC;
-        xyzns::Width = 12;
-        fRes << sVelC;
+        morvicalc::WriteGroup(fRes, sPosC, sVelC, false);
         if (mcs.t2cData.IsValidEpoch()) nCalcC++;
         else nProbC++;
       }
@@ -183,11 +189,7 @@ inline void CalcPos(Morvi& mcs) {
         long double rotA = pi * (2.0L * (dt / morvicalc::SecondsPerTurn));
         xyz sPosR = sPos.RotateZ(rotA);
         xyz sVelR = sVel.RotateZ(rotA);
-        xyzns::PrintTime = false;
-        xyzns::Width = 16;
-        fRes << sPosR;
-        xyzns::Width = 12;
-        fRes << sVelR;
+        morvicalc::WriteGroup(fRes, sPosR, sVelR, false);
         nCalcR++;
       }
       more = morvicalc::NextEpoch(CalcEpoch, mcs.eEnd.Rec, mcs.Interval.Rec) && (CalcEpoch <= mcs.eEnd.Rec);
