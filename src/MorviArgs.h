@@ -32,20 +32,21 @@ inline void RestoreStreams() {
   if (cerrTerminal != nullptr) std::cerr.rdbuf(cerrTerminal);
 }
 
-// Opens a redirection file (overwriting it) and points the stream at it; a file
-// that cannot be opened leaves the stream on the terminal with a warning.
-inline bool Redirect(std::ofstream& file, const char* name, std::ostream& stream, std::streambuf*& saved,
-                     const char* failFormat) {
+// Opens a redirection file (overwriting it); a file that cannot be opened gives
+// a warning naming it, and its stream stays on the terminal.
+inline bool OpenRedirect(std::ofstream& file, const char* name, const char* failFormat) {
   file.open(name, std::ios::out | std::ios::trunc);
-  if (!file.is_open()) {
-    char warn[2300];
-    snprintf(warn, sizeof(warn), failFormat, name);
-    ProgramWarning("Morvi", warn);
-    return false;
-  }
+  if (file.is_open()) return true;
+  char warn[2300];
+  snprintf(warn, sizeof(warn), failFormat, name);
+  ProgramWarning("Morvi", warn);
+  return false;
+}
+
+// Points the stream at an opened redirection file.
+inline void PointStream(std::ofstream& file, std::ostream& stream, std::streambuf*& saved) {
   if (coutTerminal == nullptr && cerrTerminal == nullptr) std::atexit(RestoreStreams);
   saved = stream.rdbuf(file.rdbuf());
-  return true;
 }
 
 // A message that quotes a whole token, cut with "..." where it would not fit
@@ -96,14 +97,18 @@ inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv)
       strcat(mcs.CerrFile.Rec, ".CERR");
     }
   }
+  // Both files are opened before either stream moves, so that the warning of a
+  // file that cannot be opened reaches the terminal.
   if (mcs.CerrFile.IsSet() &&
-      !morviargs::Redirect(cerrRedirect, mcs.CerrFile.Rec, std::cerr, morviargs::cerrTerminal,
-                           "CERR REDIRECTION FILE >%s< CAN NOT BE OPENED: CERR GOES TO TERMINAL!"))
+      !morviargs::OpenRedirect(cerrRedirect, mcs.CerrFile.Rec,
+                               "CERR REDIRECTION FILE >%s< CAN NOT BE OPENED: CERR GOES TO TERMINAL!"))
     mcs.CerrFile.Reset();
   if (mcs.CoutFile.IsSet() &&
-      !morviargs::Redirect(coutRedirect, mcs.CoutFile.Rec, std::cout, morviargs::coutTerminal,
-                           "COUT REDIRECTION FILE >%s< CAN NOT BE OPENED: COUT GOES TO TERMINAL!"))
+      !morviargs::OpenRedirect(coutRedirect, mcs.CoutFile.Rec,
+                               "COUT REDIRECTION FILE >%s< CAN NOT BE OPENED: COUT GOES TO TERMINAL!"))
     mcs.CoutFile.Reset();
+  if (mcs.CerrFile.IsSet()) morviargs::PointStream(cerrRedirect, std::cerr, morviargs::cerrTerminal);
+  if (mcs.CoutFile.IsSet()) morviargs::PointStream(coutRedirect, std::cout, morviargs::coutTerminal);
 }
 
 // Second pass: every option into its parameter; echoes in verbose mode.

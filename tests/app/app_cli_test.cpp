@@ -265,6 +265,11 @@ TEST(AppCli, Redirections) {
   EXPECT_EQ(b.err, WarningFrame("Morvi", "CERR REDIRECTION FILE >" + bad + "e< CAN NOT BE OPENED: CERR GOES TO TERMINAL!") +
                        WarningFrame("Morvi", "COUT REDIRECTION FILE >" + bad + "< CAN NOT BE OPENED: COUT GOES TO TERMINAL!"));
   EXPECT_EQ(b.out, ReadWholeFile(kData + "help_cp1250.txt"));
+
+  // Standard error redirected, standard output not: its warning still reaches the terminal.
+  CaptureResult half = RunMorvi({"-wo" + bad, "-we" + err, "-h"});
+  EXPECT_EQ(half.err, WarningFrame("Morvi", "COUT REDIRECTION FILE >" + bad + "< CAN NOT BE OPENED: COUT GOES TO TERMINAL!"));
+  EXPECT_EQ(ReadWholeFile(err), "");
 }
 
 // Tokens longer than their fields are refused with a warning naming the option
