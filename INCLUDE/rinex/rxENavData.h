@@ -216,10 +216,8 @@ class rxENavDataKE {
     }
     bIsSet = false;
     sysIdent = sys;
-    long double* const val[29] = {&A0,   &A1,  &A2,   &XODE, &CRS,      &DN,   &M0,    &CUC,
-                                  &E,    &CUS, &AS,   &TOE,  &CIC,      &OMEGA, &CIS,  &I0,
-                                  &CRC,  &W,   &OMEGADOT, &IDOT, &DMY1, &SYSW, &DMY2,  &SVACC,
-                                  &SVHEALTH, &TGD1, &TGD2, &TODD, &FINT};
+    long double* val[NVAL];
+    Values(val);
     ymdhms epoch;
     fault = rxnav::ReadRecord(line, isLong, in, rxnav::KE_LAYOUT, val, Sat, epoch, nLines, faultLine);
     if (fault != rxnav::OK) return false;
@@ -241,10 +239,8 @@ class rxENavDataKE {
   // Writes the record back (epoch in the system's own time scale).
   void Print(std::ostream& os) {
     if (!bIsSet) return;
-    long double* const val[29] = {&A0,   &A1,  &A2,   &XODE, &CRS,      &DN,   &M0,    &CUC,
-                                  &E,    &CUS, &AS,   &TOE,  &CIC,      &OMEGA, &CIS,  &I0,
-                                  &CRC,  &W,   &OMEGADOT, &IDOT, &DMY1, &SYSW, &DMY2,  &SVACC,
-                                  &SVHEALTH, &TGD1, &TGD2, &TODD, &FINT};
+    long double* val[NVAL];
+    Values(val);
     rxnav::PrintRecord(os, Sat, eph, diff2GPSTime, rxnav::KE_LAYOUT, val);
   }
 
@@ -257,8 +253,18 @@ class rxENavDataKE {
 
   // BeiDou time is GPS time less 14 s (BDT started at 2006-01-01 00:00:00 UTC).
   static constexpr long double BDT_TO_GPST = 14.0L;
+  static constexpr int NVAL = 29;  // values of the record line and its continuation lines
 
  private:
+  // The values in file order: record line, then continuation lines 1 to 7.
+  void Values(long double** val) {
+    long double* const v[NVAL] = {&A0,  &A1,  &A2,       &XODE, &CRS,  &DN,   &M0,    &CUC,
+                                  &E,   &CUS, &AS,       &TOE,  &CIC,  &OMEGA, &CIS,  &I0,
+                                  &CRC, &W,   &OMEGADOT, &IDOT, &DMY1, &SYSW, &DMY2,  &SVACC,
+                                  &SVHEALTH, &TGD1, &TGD2, &TODD, &FINT};
+    for (int k = 0; k < NVAL; k++) val[k] = v[k];
+  }
+
   bool bIsSet;
   char sysIdent;
   long double diff2GPSTime;
@@ -302,8 +308,8 @@ class rxENavDataNI {
     }
     bIsSet = false;
     sysIdent = sys;
-    long double* const val[15] = {&DT0, &DT1, &TK,   &X0,   &XD0,  &XDD0, &HEALTH, &Y0,
-                                  &YD0, &YDD0, &DMY1, &Z0,  &ZD0,  &ZDD0, &DMY2};
+    long double* val[NVAL];
+    Values(val);
     ymdhms epoch;
     fault = rxnav::ReadRecord(line, isLong, in, rxnav::NI_LAYOUT, val, Sat, epoch, nLines, faultLine);
     if (fault != rxnav::OK) return false;
@@ -324,8 +330,8 @@ class rxENavDataNI {
   // Writes the record back (GLONASS epochs in UTC again).
   void Print(std::ostream& os) {
     if (!bIsSet) return;
-    long double* const val[15] = {&DT0, &DT1, &TK,   &X0,   &XD0,  &XDD0, &HEALTH, &Y0,
-                                  &YD0, &YDD0, &DMY1, &Z0,  &ZD0,  &ZDD0, &DMY2};
+    long double* val[NVAL];
+    Values(val);
     rxnav::PrintRecord(os, Sat, eph, diff2GPSTime, rxnav::NI_LAYOUT, val);
   }
 
@@ -341,8 +347,16 @@ class rxENavDataNI {
   static constexpr long double AE_PZ90 = 6378136.0L;     // Earth radius of the integration (m), PZ-90
   static constexpr long double C20_PZ90 = -0.00108263L;  // second zonal harmonic (-J2), PZ-90
   static constexpr long double KM = 1000.0L;             // metres per kilometre of the record units
+  static constexpr int NVAL = 15;  // values of the record line and its continuation lines
 
  private:
+  // The values in file order: record line, then continuation lines 1 to 3.
+  void Values(long double** val) {
+    long double* const v[NVAL] = {&DT0, &DT1,  &TK,   &X0, &XD0, &XDD0, &HEALTH, &Y0,
+                                  &YD0, &YDD0, &DMY1, &Z0, &ZD0, &ZDD0, &DMY2};
+    for (int k = 0; k < NVAL; k++) val[k] = v[k];
+  }
+
   bool bIsSet;
   char sysIdent;
   long double diff2GPSTime;

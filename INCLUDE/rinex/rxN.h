@@ -147,18 +147,9 @@ class rxN {
   // nearest: x position (m) with the clock correction (s) in t, v velocity (m/s).
   // A satellite without records gives (0, 0, 0, 0) for both.
   void CalcSatPosition(rSat& rs, mjd& ceph, xyz& x, xyz& v) {
-    timeOK = posOK = false;
-    Relativity = 0;
-    CheckIntegrationStep(rs);
-    const rxSystem* sys = rxSystemOf(rs.GetISys());
-    const long ix = sys != nullptr ? ChooseRecord(*sys, rs, ceph) : -1;
-    if (ix < 0) {
-      x.Set(0, 0, 0, 0);
-      v.Set(0, 0, 0, 0);
-      return;
-    }
-    CIntervalWarning(rs, ceph, RecordEpoch(*sys, ix), sys->dtMax, sys->name);
-    timeOK = posOK = true;
+    const rxSystem* sys = nullptr;
+    const long ix = StartCalculation(rs, ceph, x, v, sys);
+    if (ix < 0) return;
     EvaluateRecord(*sys, ix, ceph, x, v);
     CalEph = ceph;
   }
@@ -168,18 +159,9 @@ class rxN {
   // geometric range (m), 0 for a satellite without records.
   long double CalcSatPosition(rSat& rs, mjd& ceph, xyz& xr, xyz& x, xyz& v) {
     long double D = 0;
-    timeOK = posOK = false;
-    Relativity = 0;
-    CheckIntegrationStep(rs);
-    const rxSystem* sys = rxSystemOf(rs.GetISys());
-    const long ix = sys != nullptr ? ChooseRecord(*sys, rs, ceph) : -1;
-    if (ix < 0) {
-      x.Set(0, 0, 0, 0);
-      v.Set(0, 0, 0, 0);
-      return 0;
-    }
-    CIntervalWarning(rs, ceph, RecordEpoch(*sys, ix), sys->dtMax, sys->name);
-    timeOK = posOK = true;
+    const rxSystem* sys = nullptr;
+    const long ix = StartCalculation(rs, ceph, x, v, sys);
+    if (ix < 0) return 0;
     const long double c = gConst.GetC();
     const long double wE = gConst.GetWEarth('G');
     long double dt = rxcalc::LIGHT_START, conv = 1;
@@ -421,6 +403,25 @@ class rxN {
   void EvaluateRecord(const rxSystem& sys, long ix, mjd& ceph, xyz& x, xyz& v) {
     if (sys.kepler) cSatPosKepler((*KeplerList(sys.letter))(ix), ceph, x, v);
     else cSatPosNumInteg((*StateList(sys.letter))(ix), ceph, x, v);
+  }
+
+  // The steps before an evaluation: status cleared, the step test, the record
+  // choice (a satellite without records gets the zero state and -1), the
+  // interval warning with ceph, status set. Returns the record index in sys's list.
+  long StartCalculation(rSat& rs, mjd& ceph, xyz& x, xyz& v, const rxSystem*& sys) {
+    timeOK = posOK = false;
+    Relativity = 0;
+    CheckIntegrationStep(rs);
+    sys = rxSystemOf(rs.GetISys());
+    const long ix = sys != nullptr ? ChooseRecord(*sys, rs, ceph) : -1;
+    if (ix < 0) {
+      x.Set(0, 0, 0, 0);
+      v.Set(0, 0, 0, 0);
+      return -1;
+    }
+    CIntervalWarning(rs, ceph, RecordEpoch(*sys, ix), sys->dtMax, sys->name);
+    timeOK = posOK = true;
+    return ix;
   }
 
   // GLONASS and SBAS need a step set by the caller, above 0.

@@ -398,6 +398,17 @@ TEST(rxNOrbit, RecordChoiceIntervalWarningAndMissingSatellites) {
     nostep.SetIntegrationStep(0);
     nostep.CalcSatPosition(s30, six, x, v);
   });
+  CaptureResult many = RunCaptured([&] {
+    rxN glo = ReadText("many", std::string(kPlainHeader) + kR07);
+    rSat r07 = Sat("R07");
+    glo.SetIntegrationStep(1e-4L);
+    glo.CalcSatPosition(r07, six, x, v);
+  });
+  const std::string frame = Error("Function:   rxN::cSatPosNumInteg(rNav&,mjd&,xyz&,xyz&)",
+                                  "Numerical integration of satellite R07 over 6282.0 s needs more than 10000000 steps!");
+  EXPECT_EQ(many.exitCode, 1);
+  ASSERT_GE(many.err.size(), frame.size());
+  EXPECT_EQ(many.err.substr(many.err.size() - frame.size()), frame);  // after the interval warning
   EXPECT_EQ(z.exitCode, 1);
   EXPECT_EQ(z.err, Error("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
                          "Numerical integration step 0.000 s NOT valid for SBAS satellite S30 position "

@@ -116,7 +116,8 @@ TEST(rxNRead, HeaderRecordsKeepTheirFields) {
               "GPGA  1.0000000000E-09 2.000000000E-15 432000 2269          TIME SYSTEM CORR    \n"
               "GAGP  3.0000000000E-09 4.000000000E-15 345600 2269          TIME SYSTEM CORR    \n"
               "GPIR  1.0000000000E-09 2.000000000E-15 432000 2269          TIME SYSTEM CORR    \n"
-              "GAL    2.8250e+01  7.8125e-03  1.0071e-02                   IONOSPHERIC CORR    \n");
+              "GAL    2.8250e+01  7.8125e-03  1.0071e-02                   IONOSPHERIC CORR    \n"
+              "QZUT  1.00000000x0E-09 2.000000000E-15 432000 2269          TIME SYSTEM CORR    \n");
   std::string name = WriteTemp("hdr", text);
   CaptureResult res = RunCaptured([&] {
     rxN nav;
@@ -130,7 +131,7 @@ TEST(rxNRead, HeaderRecordsKeepTheirFields) {
     printf("%d %.10e %.9e %d %d\n", t.GetIsbRU(), t.a0_RU, t.a1_RU, t.GetIsbGE(), t.GetIsbEG());
     printf("%.10e %d %d %.0f %.0f\n", t.a0_GE, t.ts_GE, t.tw_GE, t.LeapSecond, t.fpLeapSecond);
     printf("%.4e %.4e %.4e %.4e\n", io.icE(0), io.icE(1), io.icE(2), io.icE(3));
-    printf("%.4e %.4e\n", io.icGA(0), io.icGA(3));
+    printf("%.4e %.4e %d\n", io.icGA(0), io.icGA(3), t.GetIsbJU());
   });
   EXPECT_EQ(res.exitCode, 0);
   EXPECT_EQ(res.out,
@@ -138,9 +139,11 @@ TEST(rxNRead, HeaderRecordsKeepTheirFields) {
             "1 -9.3132257462e-10 0.000000000e+00 1 1\n"
             "3.0000000000e-09 345600 2269 18 18\n"
             "2.8250e+01 7.8125e-03 1.0071e-02 0.0000e+00\n"
-            "1.1176e-08 -5.9605e-08\n");
+            "1.1176e-08 -5.9605e-08 0\n");
   EXPECT_EQ(res.err, Warning("Function:   rxTimeInfo::Set(char*)",
-                             "Input TIME SYSTEM CORR line parameter: >GPIR< undefined!"));
+                             "Input TIME SYSTEM CORR line parameter: >GPIR< undefined!") +
+                         Warning("Function:   rxTimeInfo::Set(char*)",
+                                 "Input TIME SYSTEM CORR line parameter: >QZUT< terms not readable!"));
 }
 
 TEST(rxNRead, CrLfFileReadsAsTheLfFile) {
@@ -204,6 +207,11 @@ TEST(rxNRead, FilesThatCannotBeReadEndInTheFatalFrame) {
   });
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.err, Error("Function:   rxN::SetFile()", "Input RINEX NAVIGATION file can not be opened!"));
+  CaptureResult tooLong = RunCaptured([] {
+    rxN nav;
+    nav.SetFile(std::string(300, 'n').c_str());
+  });
+  EXPECT_EQ(tooLong.err, Error("Function:   rxN::SetFile()", "Input RINEX NAVIGATION file name longer than 255 characters!"));
 }
 
 TEST(rxNRead, DamagedRecordsAreLeftOutWithAWarningNamingSatelliteAndLine) {
@@ -230,6 +238,8 @@ TEST(rxNRead, DamagedRecordsAreLeftOutWithAWarningNamingSatelliteAndLine) {
   ecc.replace(lineOf(ecc, 2).first + 23, 19, " 1.000000000000E+00");
   std::string gap = g;  // an empty line in place of the fifth continuation line
   gap.insert(lineOf(gap, 5).first, "\n");
+  std::string inside = r;  // a GLONASS position at the Earth's centre
+  for (int k = 1; k <= 3; k++) inside.replace(lineOf(inside, k).first + 4, 19, " 0.000000000000E+00");
   std::string spare = g;  // a dropped blank last field of line 6 reads as 0
   auto l6 = lineOf(spare, 6);
   spare.erase(l6.first + 61, l6.second - l6.first - 61);
@@ -259,6 +269,8 @@ TEST(rxNRead, DamagedRecordsAreLeftOutWithAWarningNamingSatelliteAndLine) {
       {"between", h + g + "\n" + r, "2 G1 R1 S0", CountWarning("NAVIGATION DATA - EMPTY LINE 16 - skipped!")},
       {"ecc", h + ecc + s, "1 G0 R0 S1",
        CountWarning("NAVIGATION DATA - SATELLITE G19: record of line 8 gives no orbit - record skipped!")},
+      {"inside", h + inside + s, "1 G0 R0 S1",
+       CountWarning("NAVIGATION DATA - SATELLITE R07: record of line 8 gives no orbit - record skipped!")},
       {"lower", h + "g19 2023 07 08 06 00 00\n" + r, "1 G0 R1 S0",
        CountWarning("NAVIGATION DATA - SATELLITE IDENTIFIER: >g< - undefined!") +
            Warning("Function:   rxN::ReadFile_Data()", "NAVIGATION DATA - SATELLITE IDENTIFIER: >g< - undefined!")},
