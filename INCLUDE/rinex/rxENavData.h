@@ -1,9 +1,8 @@
-// Broadcast ephemeris records of a RINEX 3 navigation file: rxENavDataKE for the
-// Keplerian systems (GPS, Galileo, BeiDou, QZSS, NavIC; record line and seven
-// continuation lines) and rxENavDataNI for the state-vector systems (GLONASS,
-// SBAS; record line and three continuation lines). Values are kept in the file's
-// units; the record epoch is moved to GPS time as it is read (BeiDou +14 s,
-// GLONASS + the leap seconds of the day). References: [1] RINEX 3.05, 5.4 and A.
+// Broadcast records of a RINEX 3 navigation file: rxENavDataKE for the Keplerian
+// systems (G, E, C, J, I: record line and seven continuation lines), rxENavDataNI for
+// GLONASS and SBAS (record line and three), values in the file's units (s, m, rad;
+// km, km/s, km/s2); the epoch moved to GPS time as read (BeiDou +14 s, GLONASS + the
+// leap seconds of the day). References: [1] RINEX 3.05, 5.4 and appendix A.
 #pragma once
 
 #include <cerrno>    // errno

@@ -516,8 +516,18 @@ inline std::ostream& operator<<(std::ostream& os, rxPgmRunDate& r) {
 // Time record: one line per line taken (PrintType 0) or the summary lines (1).
 inline std::ostream& operator<<(std::ostream& os, rxTimeInfo& r) {
   if (r.PrintType == 1) {
-    ymdhms f = mjd2ymdhms(r.eFirst), l = mjd2ymdhms(r.eLast);
-    os << "  Time First/Last/Interval: " << f << " / " << l << " / " << r.Interval << std::endl;
+    // an epoch never read (MJD 0) has no calendar date and is left out
+    os << "  Time First/Last/Interval: ";
+    if (r.bIsSetFirst) {
+      ymdhms f = mjd2ymdhms(r.eFirst);
+      os << f;
+    }
+    os << " / ";
+    if (r.bIsSetLast) {
+      ymdhms l = mjd2ymdhms(r.eLast);
+      os << l;
+    }
+    os << " / " << r.Interval << std::endl;
     os << "  Leap seconds/Previous: " << r.LeapSecond << " / " << r.fpLeapSecond << std::endl
        << std::endl;
     return os;

@@ -1,9 +1,8 @@
-// rxN: a RINEX 3 navigation file (versions 3.00 to 3.05, type N) read whole into
-// memory, and the broadcast state of any of its satellites at any epoch (GPS time):
-// position (m, Earth-fixed) with the clock correction (s) in t, and velocity (m/s).
-// Keplerian records in closed form, GLONASS and SBAS by Runge-Kutta integration.
-// References: [1] RINEX 3.05; [2] IS-GPS-200, 20.3.3.4.3; [3] BDS-SIS-ICD-B1I 3.0,
-// 5.2.4.12 (GEO satellites); [4] GLONASS ICD 5.1, A.3.1.2.
+// rxN: a RINEX 3 navigation file (3.00 to 3.05, type N) read whole, and the broadcast
+// state of its satellites at any epoch (GPS time): position (m, Earth-fixed) with the
+// clock correction (s) in t, velocity (m/s); Kepler in closed form, GLONASS and SBAS
+// by Runge-Kutta integration; and the file written back. References: [1] RINEX 3.05;
+// [2] IS-GPS-200, 20.3.3.4.3; [3] BDS-SIS-ICD-B1I 3.0, 5.2.4.12; [4] GLONASS ICD 5.1, A.3.1.2.
 #pragma once
 
 #include <cmath>     // std::sin, std::cos, std::atan2, std::sqrt, std::fabs, std::modf
@@ -127,8 +126,15 @@ class rxN {
   rxTimeInfo& GetTimeInfo() { return rTime; }
   rxIonoCorr& GetIonoCorr() { return rIonC; }
   rxDataSum& GetDataSum() { return rDSum; }
-  myList<rxENavDataKE>& GetKeplerRecords(char sys) { return *KeplerList(sys); }
-  myList<rxENavDataNI>& GetStateRecords(char sys) { return *StateList(sys); }
+  // The record list of a system; an empty list for a letter of the other kind.
+  myList<rxENavDataKE>& GetKeplerRecords(char sys) {
+    static myList<rxENavDataKE> none;
+    return KeplerList(sys) != nullptr ? *KeplerList(sys) : none;
+  }
+  myList<rxENavDataNI>& GetStateRecords(char sys) {
+    static myList<rxENavDataNI> none;
+    return StateList(sys) != nullptr ? *StateList(sys) : none;
+  }
 
   // Integration step (s) of GLONASS and SBAS orbits; must be set before their first
   // computation, and above 0 when one is made.
