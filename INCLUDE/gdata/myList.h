@@ -38,7 +38,7 @@ class myList {
     delete[] v;
     r = newRows;
     c = newCols;
-    v = new T[r * c]();
+    v = Alloc(r * c);
   }
 
   // Shape newRows x newCols with every element set to value.
@@ -58,7 +58,7 @@ class myList {
       delete[] v;
       r = rhs.r;
       c = rhs.c;
-      v = new T[r * c]();
+      v = Alloc(r * c);
     }
     for (long i = 0; i < r * c; i++) v[i] = rhs.v[i];
     return *this;
@@ -121,7 +121,7 @@ class myList {
       ProgramWarning("Function:   myList::Remove(long)", msg);
       return;
     }
-    T* nv = new T[n - 1]();
+    T* nv = Alloc(n - 1);
     for (long i = 0, k = 0; i < n; i++)
       if (i != ix) nv[k++] = v[i];
     delete[] v;
@@ -143,6 +143,10 @@ class myList {
   long r;  // rows
   long c;  // columns
   T* v;    // r * c elements, row-major
+
+  // A fresh array of n default elements; no array at all for n = 0, since a
+  // zero-length array is an allocation that nothing can address.
+  static T* Alloc(long n) { return n > 0 ? new T[n]() : nullptr; }
 
   long Index(long i) const {
     char msg[256];
