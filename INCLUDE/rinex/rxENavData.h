@@ -203,7 +203,8 @@ class rxENavDataKE {
 
   // Reads the record from its record line and the seven continuation lines of in.
   // Returns false, with the record not set and the fault kept, when a value cannot
-  // be read or the elements give no orbit (eccentricity outside [0, 1), sqrt(A) <= 0).
+  // be read or the elements give no orbit (eccentricity outside [0, 1), sqrt(A) <= 0,
+  // A within the Earth's radius).
   bool Set(char sys, char* line, std::istream& in, bool isLong = false) {
     if (line[0] != sys) {
       char msg[256];
@@ -227,7 +228,7 @@ class rxENavDataKE {
       eph += diff2GPSTime;
     }
     A = AS * AS;
-    if (!(AS > 0) || !(E >= 0) || !(E < 1)) {
+    if (!(AS > 0) || !(A > MIN_A && std::isfinite(A)) || !(E >= 0) || !(E < 1)) {
       fault = rxnav::RANGE;
       return false;
     }
@@ -253,6 +254,7 @@ class rxENavDataKE {
   // BeiDou time is GPS time less 14 s (BDT started at 2006-01-01 00:00:00 UTC).
   static constexpr long double BDT_TO_GPST = 14.0L;
   static constexpr int NVAL = 29;  // values of the record line and its continuation lines
+  static constexpr long double MIN_A = 6378136.0L;  // no orbit below the Earth's radius (m)
 
  private:
   // The values in file order: record line, then continuation lines 1 to 7.
