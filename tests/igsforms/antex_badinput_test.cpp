@@ -3,6 +3,7 @@
 // files, short grid rows, over-long lines, bad satellite codes, merged blocks;
 // and the checks of the line records themselves.
 #include "igsforms/antex.h"
+#include "igsforms/toGCRS.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -139,6 +140,19 @@ TEST(AntexBadInputTest, RefusedWithTheFatalFrame) {
   CaptureResult ok = ReadText(kGood);
   EXPECT_EQ(ok.exitCode, 0) << ok.err;
   EXPECT_EQ(ok.out, "1");
+}
+
+TEST(AntexBadInputTest, FileNamesThatDoNotFitAreRefused) {
+  const std::string name(300, 'a');
+  CaptureResult r = RunCaptured([&] { antex().SetFile(name.c_str()); });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, ErrorFrame("Function:   antex::SetFile()",
+                              "Input GNSS ANTENNA CALIBRATION (ANTEX) file name longer than 255 "
+                              "characters!"));
+  r = RunCaptured([&] { toGCRS().SetFile(name.c_str()); });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, ErrorFrame("Function:   toGCRS::SetFile()",
+                              "Input ITRS>GCRS matrix file name longer than 255 characters!"));
 }
 
 TEST(AntexBadInputTest, UnknownFrequencyCodeIsWarnedAndSkipped) {

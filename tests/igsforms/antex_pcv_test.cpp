@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -84,6 +86,30 @@ TEST(AntexPcvTest, AzimuthAndZenithInterpolationOfAGrid) {
         << c.how << " zen " << c.zen << " azm " << c.azm;
   // The NOAZI row is not used when the grid has azimuth rows.
   EXPECT_NE(a.GetPhCVariation(GNSSc::J1, 1.0f, 10.0f), -0.00038);
+}
+
+TEST(AntexPcvTest, GridsOfOneAndTwoNodesAndNonNumbers) {
+  // Two nodes: an interior zenith lies in an interval that is first and last: linear.
+  gpcvAziZen g2;
+  g2.Set("     0.0   5.0   5.0                                        ZEN1 / ZEN2 / DZEN");
+  std::istringstream s2("      0.00      0.00    100.00                              NORTH / EAST / UP\n"
+                        "   NOAZI    1.00    3.00\n"
+                        "   G01                                                      END OF FREQUENCY\n");
+  gpcvFreqData f2;
+  f2.Set("G01", s2, 2, -1);
+  EXPECT_NEAR(f2.GetPhCVariation(2.5f, 0.0f, g2), 0.002, 1e-12);
+  EXPECT_NEAR(f2.GetPhCVariation(6.0f, 0.0f, g2), 0.0034, 1e-12);  // above: same line
+  // One node (ZEN1 = ZEN2): the single value holds everywhere.
+  gpcvAziZen g1;
+  g1.Set("     5.0   5.0   1.0                                        ZEN1 / ZEN2 / DZEN");
+  std::istringstream s1("      0.00      0.00    100.00                              NORTH / EAST / UP\n"
+                        "   NOAZI    4.00\n   G01                                                      END OF FREQUENCY\n");
+  gpcvFreqData f1;
+  f1.Set("G01", s1, 1, -1);
+  EXPECT_EQ(f1.GetPhCVariation(0.0f, 0.0f, g1), 0.004);
+  EXPECT_EQ(f1.GetPhCVariation(9.0f, 0.0f, g1), 0.004);
+  // A zenith or azimuth that is no number has no variation.
+  EXPECT_TRUE(std::isnan(f2.GetPhCVariation(std::nanf(""), 0.0f, g2)));
 }
 
 }  // namespace
