@@ -479,6 +479,18 @@ class rxN {
     return s.isBDSSat() && ((n >= 1 && n <= 5) || (n >= 59 && n <= 63));
   }
 
+  // Seconds from TOE to the epoch of the record line, both in the system's own
+  // time scale and second of week, taken into [-302400, 302400) across a week end.
+  static long double ToeOffset(rxENavDataKE& rNav) {
+    mjd own = rNav.eph;
+    own += -rNav.GetDiff2GPSTime();
+    long double d = mjd2GPSws(own).GetSecond() - rNav.TOE;
+    const long double halfWeek = tcns::SECWEEK / 2;
+    if (d >= halfWeek) d -= tcns::SECWEEK;
+    if (d < -halfWeek) d += tcns::SECWEEK;
+    return d;
+  }
+
   // Keplerian broadcast orbit and clock [2], time argument from the epoch of the
   // record line; BeiDou GEO satellites in their element frame, turned by -5 deg
   // about X and by the Earth rotation since the record epoch [3].
@@ -487,14 +499,19 @@ class rxN {
     const long double GM = gConst.GetGMEarth(sys);
     const long double wE = gConst.GetWEarth(sys);
     const long double F = gConst.GetkRelativity(sys);
+    // Clock time from the epoch of the record line (toc); orbit time from the
+    // reference epoch TOE [2]. Broadcast files give both the same epoch; a record
+    // whose TOE differs must still not be propagated from the wrong reference,
+    // which would put it kilometres off per minute of difference.
     const long double t = ceph - rNav.eph;
+    const long double tk = t + ToeOffset(rNav);
     const long double e = rNav.E;
     const long double A = rNav.A;
     Relativity = 0;
     // Corrected mean motion
     const long double n = std::sqrt(GM / A) / A + rNav.DN;
     // Mean anomaly
-    const long double M = rNav.M0 + n * t;
+    const long double M = rNav.M0 + n * tk;
     // Eccentric anomaly: Kepler's equation by fixed-point iteration
     long double Ek = M, change = 1;
     int count = 1;
@@ -526,7 +543,7 @@ class rxN {
     const long double di = rNav.CIS * s2P + rNav.CIC * c2P;
     const long double u = Phi + du;
     const long double r = A * (1 - e * cosE) + dr;
-    const long double i = rNav.I0 + di + rNav.IDOT * t;
+    const long double i = rNav.I0 + di + rNav.IDOT * tk;
     // Rates of u, r and i
     const long double s2u = std::sin(2 * u), c2u = std::cos(2 * u);
     const long double uDot = nuDot + 2 * nuDot * (rNav.CUS * c2u - rNav.CUC * s2u);
@@ -534,8 +551,8 @@ class rxN {
     const long double iDot = rNav.IDOT + 2 * nuDot * (rNav.CIS * c2u - rNav.CIC * s2u);
     // Longitude of the node: Earth-fixed, or inertial in the GEO element frame
     const bool geo = IsBDSGeo(rNav.Sat);
-    const long double Om = geo ? rNav.OMEGA + rNav.OMEGADOT * t - wE * rNav.TOE
-                               : rNav.OMEGA + (rNav.OMEGADOT - wE) * t - wE * rNav.TOE;
+    const long double Om = geo ? rNav.OMEGA + rNav.OMEGADOT * tk - wE * rNav.TOE
+                               : rNav.OMEGA + (rNav.OMEGADOT - wE) * tk - wE * rNav.TOE;
     const long double OmDot = geo ? rNav.OMEGADOT : rNav.OMEGADOT - wE;
     // Position and velocity in the orbital plane
     const long double xp = r * std::cos(u), yp = r * std::sin(u);
@@ -558,7 +575,7 @@ class rxN {
       const long double Y1 = cx * Y + sx * Z, Z1 = -sx * Y + cx * Z;
       const long double VY1 = cx * VY + sx * VZ, VZ1 = -sx * VY + cx * VZ;
       // R_Z(wE t): the Earth's rotation since the record epoch
-      const long double cz = std::cos(wE * t), sz = std::sin(wE * t);
+      const long double cz = std::cos(wE * tk), sz = std::sin(wE * tk);
       const long double X2 = cz * X + sz * Y1, Y2 = -sz * X + cz * Y1;
       const long double VX2 = cz * VX + sz * VY1, VY2 = -sz * VX + cz * VY1;
       X = X2;

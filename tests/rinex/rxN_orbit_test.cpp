@@ -434,3 +434,37 @@ TEST(rxNOrbit, LightTimeEntryGivesTheStateAtTheTransmissionEpoch) {
   xyz turned = recv.RotateZ((D / c) * 7.2921151467e-5L);
   EXPECT_NEAR(static_cast<double>(Dist(turned, x)), static_cast<double>(D), 1e-5);
 }
+
+TEST(rxNOrbit, OrbitIsPropagatedFromToeAndTheClockFromTheRecordLine) {
+  // The same circular orbit as above, its record line 120 s before TOE (and,
+  // for a week end, a record line on Saturday 23:58 with TOE 0 of the next week):
+  // the position follows TOE, the clock the epoch of the line.
+  const double sqrtA = 5153.6, M0 = 0.3, W = 0.7, OM = 1.1, I0 = 0.96;
+  const long double GM = 3.986005e14L, wE = 7.2921151467e-5L, A = (long double)sqrtA * sqrtA;
+  const long double n = std::sqrt(GM / A) / A;
+  struct Case {
+    const char* line;
+    double toe;
+    int y, mo, d, h, mi;  // the epoch of TOE
+  } cases[] = {{"G05 2023 07 08 05 58 00", 540000, 2023, 7, 8, 6, 0},
+               {"G05 2023 07 08 23 58 00", 0, 2023, 7, 9, 0, 0}};
+  for (const Case& c : cases) {
+    const double v[29] = {1e-4, 2e-12, 1e-19, 63, 0, 0, M0, 0, 0, 0, sqrtA, c.toe, 0, OM, 0,
+                          I0,   0,     W,     0,  0, 1, 2269, 0, 2, 0, 0, 0, 532818, 4};
+    rxN nav = ReadText("toe", std::string(kPlainHeader) + KeplerRecord(c.line, v));
+    rSat g05 = Sat("G05");
+    for (long double t : {0.0L, 600.0L, -900.0L}) {
+      mjd e = Epoch(c.y, c.mo, c.d, c.h, c.mi, 0);
+      e += t;
+      xyz x, vel;
+      nav.CalcSatPosition(g05, e, x, vel);
+      const long double u = M0 + n * t + W, Om = OM - wE * t - wE * c.toe;
+      const long double X = A * (std::cos(u) * std::cos(Om) - std::sin(u) * std::cos((long double)I0) * std::sin(Om));
+      const long double Y = A * (std::cos(u) * std::sin(Om) + std::sin(u) * std::cos((long double)I0) * std::cos(Om));
+      const long double Z = A * std::sin(u) * std::sin((long double)I0);
+      EXPECT_LT(static_cast<double>(Dist(x, xyz(X, Y, Z))), 1e-6) << c.line << " " << static_cast<double>(t);
+      const double tc = static_cast<double>(t) + 120.0;
+      EXPECT_NEAR(static_cast<double>(x.GetT()), 1e-4 + 2e-12 * tc + 1e-19 * tc * tc, 1e-18) << c.line;
+    }
+  }
+}
