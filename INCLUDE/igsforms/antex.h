@@ -316,25 +316,14 @@ class antex {
 
   // Counts the blocks, and the satellite antennas per system by the type word.
   void CountAData() {
-    static const struct {
-      const char* word;
-      int atxDataSum::*count;
-    } kinds[6] = {{"BLOCK", &atxDataSum::nGPS},   {"GLONASS", &atxDataSum::nGLN},
-                  {"GALILEO", &atxDataSum::nGAL}, {"BEIDOU", &atxDataSum::nBDS},
-                  {"QZSS", &atxDataSum::nQZS},    {"IRNSS", &atxDataSum::nIRN}};
     std::ifstream in(file);
     char line[atxfmt::LineSize], type[atxfmt::TextSize];
     while (atxfmt::GetLine(in, line, "Function:   antex::CountAData()")) {
       if (atxfmt::Has(line, "START OF ANTENNA")) atxSum.nAntennae++;
       if (!atxfmt::Has(line, "TYPE / SERIAL NO")) continue;
       substr(line, 0, 20, type);
-      int* count = &atxSum.nREC;
-      for (const auto& k : kinds)
-        if (strstr(type, k.word) != nullptr) {
-          count = &(atxSum.*(k.count));
-          break;
-        }
-      (*count)++;
+      const gpcvTypeSerial::SatType* k = gpcvTypeSerial::SatelliteType(type);
+      (k != nullptr ? atxSum.*(k->count) : atxSum.nREC)++;
     }
   }
 

@@ -221,6 +221,33 @@ class atxTypeRefAnt {
   char pcvLine[64];
 };
 
+// Counts of the antenna blocks of a file, by kind.
+class atxDataSum {
+ public:
+  int nAntennae;                                    // antenna blocks
+  int nGPS, nGLN, nGAL, nBDS, nQZS, nSBS, nIRN;     // satellite antennas per system
+  int nREC;                                         // receiver antennas
+
+  atxDataSum()
+      : nAntennae(0), nGPS(0), nGLN(0), nGAL(0), nBDS(0), nQZS(0), nSBS(0), nIRN(0), nREC(0) {}
+
+  // The summary block: total, each non-zero count, an empty line.
+  friend std::ostream& operator<<(std::ostream& os, atxDataSum& s) {
+    static const struct {
+      int atxDataSum::*count;
+      const char* label;
+    } rows[8] = {{&atxDataSum::nGPS, "   GPS     : "}, {&atxDataSum::nGLN, "   GLONASS : "},
+                 {&atxDataSum::nGAL, "   Galileo : "}, {&atxDataSum::nBDS, "   BeiDou  : "},
+                 {&atxDataSum::nQZS, "   QZSS    : "}, {&atxDataSum::nSBS, "   SBAS    : "},
+                 {&atxDataSum::nIRN, "   IRNSS   : "}, {&atxDataSum::nREC, "   Receiver: "}};
+    os << "  #GNSS Antennae: " << std::setw(6) << s.nAntennae << std::endl;
+    for (const auto& r : rows)
+      if (s.*(r.count) != 0) os << r.label << std::setw(11) << s.*(r.count) << std::endl;
+    os << std::endl;
+    return os;
+  }
+};
+
 // TYPE / SERIAL NO: antenna type and serial number, or satellite code for a
 // satellite antenna (recognised by a type word in columns 1-20).
 class gpcvTypeSerial {
@@ -252,13 +279,21 @@ class gpcvTypeSerial {
     return *this;
   }
 
-  // True when the 20 type characters name a satellite antenna.
-  static bool IsSatelliteType(const char* type) {
-    static const char* const words[6] = {"BLOCK", "GLONASS", "GALILEO", "BEIDOU", "QZSS", "IRNSS"};
-    for (const char* w : words)
-      if (strstr(type, w) != nullptr) return true;
-    return false;
+  // The type words of satellite antennas, each with the count it adds to; the
+  // first word found in the 20 type characters decides.
+  struct SatType {
+    const char* word;
+    int atxDataSum::*count;
+  };
+  static const SatType* SatelliteType(const char* type) {
+    static const SatType words[6] = {{"BLOCK", &atxDataSum::nGPS},   {"GLONASS", &atxDataSum::nGLN},
+                                     {"GALILEO", &atxDataSum::nGAL}, {"BEIDOU", &atxDataSum::nBDS},
+                                     {"QZSS", &atxDataSum::nQZS},    {"IRNSS", &atxDataSum::nIRN}};
+    for (const SatType& w : words)
+      if (strstr(type, w.word) != nullptr) return &w;
+    return nullptr;
   }
+  static bool IsSatelliteType(const char* type) { return SatelliteType(type) != nullptr; }
 
   void Set(const char* line) {
     atxfmt::RequireLabel(line, pcvLine, "Function:   gpcvTypeSerial::Set(char*)");
@@ -652,32 +687,5 @@ class gpcvValidFromTo {
     os << d;
     atxfmt::Blanks(os, 17);
     os << label << std::endl;
-  }
-};
-
-// Counts of the antenna blocks of a file, by kind.
-class atxDataSum {
- public:
-  int nAntennae;                                    // antenna blocks
-  int nGPS, nGLN, nGAL, nBDS, nQZS, nSBS, nIRN;     // satellite antennas per system
-  int nREC;                                         // receiver antennas
-
-  atxDataSum()
-      : nAntennae(0), nGPS(0), nGLN(0), nGAL(0), nBDS(0), nQZS(0), nSBS(0), nIRN(0), nREC(0) {}
-
-  // The summary block: total, each non-zero count, an empty line.
-  friend std::ostream& operator<<(std::ostream& os, atxDataSum& s) {
-    static const struct {
-      int atxDataSum::*count;
-      const char* label;
-    } rows[8] = {{&atxDataSum::nGPS, "   GPS     : "}, {&atxDataSum::nGLN, "   GLONASS : "},
-                 {&atxDataSum::nGAL, "   Galileo : "}, {&atxDataSum::nBDS, "   BeiDou  : "},
-                 {&atxDataSum::nQZS, "   QZSS    : "}, {&atxDataSum::nSBS, "   SBAS    : "},
-                 {&atxDataSum::nIRN, "   IRNSS   : "}, {&atxDataSum::nREC, "   Receiver: "}};
-    os << "  #GNSS Antennae: " << std::setw(6) << s.nAntennae << std::endl;
-    for (const auto& r : rows)
-      if (s.*(r.count) != 0) os << r.label << std::setw(11) << s.*(r.count) << std::endl;
-    os << std::endl;
-    return os;
   }
 };

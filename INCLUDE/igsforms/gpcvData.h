@@ -27,6 +27,26 @@ constexpr double FullCircle = 360.0;    // degrees
 constexpr int ValueWidth = 8;           // width of one grid value (F8.2)
 constexpr int FirstValueCol = 9;        // grid values start after the 8-column row head
 constexpr long MaxGridCells = 1000000;  // azimuth rows x zenith nodes accepted in one section
+
+// Zenith nodes of a grid: (ZEN2 - ZEN1) / DZEN rounded (single precision, halves
+// away from zero) + 1; 0 when the step gives no finite grid of accepted size.
+inline long ZenNodes(const gpcvAziZen& g) {
+  if (!(g.dZen > 0.0f)) return 0;
+  float q = (g.Zen2 - g.Zen1) / g.dZen;
+  if (!(q >= 0.0f && q < static_cast<float>(MaxGridCells))) return 0;
+  return static_cast<long>(std::round(q)) + 1;
+}
+
+// Azimuth rows of a grid: 360 / DAZI rounded (double precision) + 1, so DAZI 5
+// gives 73 rows (0 to 360); -1 for a DAZI of 0; beyond the accepted size the
+// count is held just above MaxGridCells.
+inline long AziRows(const gpcvAziZen& g) {
+  if (!(std::fabs(g.dAzi) > 0.0001)) return -1;
+  double q = FullCircle / g.dAzi;
+  if (q > MaxGridCells) q = MaxGridCells;
+  if (q < -MaxGridCells) q = -MaxGridCells;
+  return static_cast<long>(std::round(q)) + 1;
+}
 }  // namespace gpcvc
 
 // One frequency section: offset and variations of one carrier.
@@ -124,11 +144,14 @@ class gpcvFreqData {
   }
 
   // Phase-centre variation (m) at zenith zen and azimuth azm (deg) on the grid
-  // pAZ of the same antenna block; NaN for a zenith or azimuth that is no number.
+  // pAZ of the same antenna block; NaN for a zenith or azimuth that is no
+  // number, and for a grid that no longer matches the section's sizes.
   double GetPhCVariation(float zen, float azm, gpcvAziZen& pAZ) {
     isBelow = false;
     isAbove = false;
     if (!std::isfinite(zen) || !std::isfinite(azm)) return std::numeric_limits<double>::quiet_NaN();
+    if (gpcvc::ZenNodes(pAZ) != nZen || (isAZI && gpcvc::AziRows(pAZ) != nAzi))
+      return std::numeric_limits<double>::quiet_NaN();
     if (isAZI) return GetPhCVariation_AZ(zen, azm, pAZ);
     return GetPhCVariation_Z(zen, azm, pAZ);
   }
@@ -367,17 +390,13 @@ class gpcvData {
                    "Frequency section before ZEN1 / ZEN2 / DZEN line: no zenith grid in GNSS "
                    "ANTENNA CALIBRATION (ANTEX) file!",
                    false);
-    long nAzi = -1;
-    if (std::fabs(dAZ.dAzi) > 0.0001) nAzi = static_cast<long>(std::round(gpcvc::FullCircle / dAZ.dAzi)) + 1;
-    float q = (dAZ.Zen2 - dAZ.Zen1) / dAZ.dZen;
-    long rows = nAzi > 0 ? nAzi : 1;
-    if (!(q < static_cast<float>(gpcvc::MaxGridCells)) ||
-        (static_cast<long>(q) + 1) * rows > gpcvc::MaxGridCells) {
+    const long nAzi = gpcvc::AziRows(dAZ);
+    const long nZen = gpcvc::ZenNodes(dAZ);
+    if (nZen == 0 || nZen * (nAzi > 0 ? nAzi : 1) > gpcvc::MaxGridCells) {
       char msg[160];
       snprintf(msg, sizeof msg, "Frequency %s: grid of DAZI / ZEN1 / ZEN2 / DZEN too large!", code);
       ProgramError(place, msg, false);
     }
-    long nZen = static_cast<long>(std::round(q)) + 1;
     for (int s = 0; s < NSections; s++) {
       const Section& sec = Sections()[s];
       if (strstr(code, sec.code) == nullptr) continue;

@@ -108,8 +108,11 @@ TEST(AntexPcvTest, GridsOfOneAndTwoNodesAndNonNumbers) {
   f1.Set("G01", s1, 1, -1);
   EXPECT_EQ(f1.GetPhCVariation(0.0f, 0.0f, g1), 0.004);
   EXPECT_EQ(f1.GetPhCVariation(9.0f, 0.0f, g1), 0.004);
-  // A zenith or azimuth that is no number has no variation.
+  // A zenith or azimuth that is no number, or a grid changed after the section was read
+  // (a second ZEN1 / ZEN2 / DZEN line), has no variation.
   EXPECT_TRUE(std::isnan(f2.GetPhCVariation(std::nanf(""), 0.0f, g2)));
+  g2.Set("     0.0  10.0   5.0                                        ZEN1 / ZEN2 / DZEN");
+  EXPECT_TRUE(std::isnan(f2.GetPhCVariation(2.5f, 0.0f, g2)));
 }
 
 }  // namespace
