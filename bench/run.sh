@@ -13,10 +13,10 @@ exe=build/morvi
 out=bench/out
 mkdir -p "$out"
 d=bench/data
-nav=$d/SEPT1890.23P
+nav=tests/data/rinex/SEPT1890.23P
 sp3=$d/COD0MGXFIN_20231890000_01D_05M_ORB.SP3
 atx=$d/M14_satellites.atx
-rot=$d/GCRS_20231890_30S.txt
+rot=tests/data/gcrs/GCRS_20231890_30S.txt
 
 declare -a names cmds
 names[0]="(a) broadcast, all systems, 5 s"

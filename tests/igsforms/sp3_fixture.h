@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +30,8 @@ inline std::string Slurp(const std::string& path) {
 }
 
 inline std::string Temp(const std::string& name, const std::string& text) {
-  std::string path = testing::TempDir() + "sp3_" + name;
+  // the process id keeps tests that run side by side apart
+  std::string path = testing::TempDir() + "sp3_" + std::to_string(getpid()) + "_" + name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }

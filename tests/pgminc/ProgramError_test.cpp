@@ -1,6 +1,8 @@
 // The fatal and warning frames, byte for byte, and the exit code of a fatal report.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 
 #include "pgminc/ProgramError.h"
@@ -49,7 +51,7 @@ TEST(ProgramError, CoutTwinsWriteTheSameFramesToStandardOutput) {
 }
 
 TEST(ProgramError, FrameLandsInRedirectedStandardError) {
-  std::string file = "/tmp/morvi_err_redirect_test.txt";
+  std::string file = "/tmp/morvi_err_redirect_" + std::to_string(getpid()) + ".txt";
   CaptureResult r = RunCaptured([file] {
     static std::ofstream red(file);
     std::cerr.rdbuf(red.rdbuf());
