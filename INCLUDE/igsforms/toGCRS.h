@@ -175,8 +175,9 @@ class toGCRS {
       ProgramError("Function:   toGCRS::CheckExternalEpochs()",
                    "Interval of epochs for ITRS>GCRS check must be GREATER than 0!", false);
     char sdate[64];
-    long n = static_cast<long>(std::floor((to - from) / step)) + 1;
-    std::cout << "  Number of epochs: " << std::setw(10) << n << std::endl;
+    const long double n = std::floor((to - from) / step) + 1;  // only printed
+    std::cout << "  Number of epochs: " << std::fixed << std::setprecision(0) << std::setw(10) << n
+              << std::endl;
     DateText(from, 1, sdate);
     std::cout << "  FROM epoch      : " << sdate << " [" << from << "]" << std::endl;
     DateText(to, 1, sdate);
@@ -193,7 +194,12 @@ class toGCRS {
                   << "    Epoch: " << sdate << " [" << e
                   << "]    NOT FOUND IN ITRS>CGRS LIST OF EPOCHS!!";
       }
+      const mjd previous = e;
       e += step;
+      // A step below the resolution of the epoch would never reach `to`.
+      if (!(e > previous))
+        ProgramError("Function:   toGCRS::CheckExternalEpochs()",
+                     "Interval of epochs for ITRS>GCRS check too small to step the epochs!", false);
       if (e > to) break;
     }
     if (count != 0) std::cout << std::endl;

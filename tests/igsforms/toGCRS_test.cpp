@@ -191,6 +191,10 @@ TEST(ToGCRSTest, CheckExternalEpochsReport) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err, ErrorFrame("Function:   toGCRS::CheckExternalEpochs()",
                               "Interval of epochs for ITRS>GCRS check must be GREATER than 0!"));
+  r = RunCaptured([&] { g.CheckExternalEpochs(from, to, 1e-30L); });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Interval of epochs for ITRS>GCRS check too small to step the epochs!"),
+            std::string::npos);
 }
 
 TEST(ToGCRSTest, IntervalIsTheSmallestStepRoundedWithinATenThousandth) {
