@@ -147,7 +147,7 @@ class antex {
   void SetFile(const char* infile) {
     if (strlen(infile) >= sizeof file)
       ProgramError("Function:   antex::SetFile()",
-                   "Input GNSS ANTENNA CALIBRATION (ANTEX) file name longer than 255 characters!",
+                   "Input GNSS ANTENNA CALIBRATION (ANTEX) file can not be opened!",
                    false);
     strcpy(file, infile);
     if (!FileExists(file))

@@ -63,7 +63,7 @@ class sp3 {
   void SetFile(const char* name) {
     if (strlen(name) >= (size_t)sp3ns::FILE_SIZE)
       ProgramError("Function:   sp3::SetFile()",
-                   "Input ORBIT SP3 file name longer than 255 characters!", false);
+                   "Input ORBIT SP3 file can not be opened!", false);
     strcpy(file, name);
     if (!FileExists(file))
       ProgramError("Function:   sp3::SetFile()", "Input ORBIT SP3 file can not be opened!",

@@ -95,7 +95,7 @@ class toGCRS {
   void SetFile(const char* name) {
     if (strlen(name) >= static_cast<size_t>(tgcrsc::FileNameSize))
       ProgramError("Function:   toGCRS::SetFile()",
-                   "Input ITRS>GCRS matrix file name longer than 255 characters!", false);
+                   "Input ITRS>GCRS matrix file can not be opened!", false);
     strncpy(file, name, tgcrsc::FileNameSize - 1);
     file[tgcrsc::FileNameSize - 1] = 0;
     if (!FileExists(file))

@@ -70,7 +70,7 @@ class rxN {
   void SetFile(const char* name) {
     if (strlen(name) >= sizeof file)
       ProgramError("Function:   rxN::SetFile()",
-                   "Input RINEX NAVIGATION file name longer than 255 characters!", false);
+                   "Input RINEX NAVIGATION file can not be opened!", false);
     strcpy(file, name);
     if (!FileExists(file))
       ProgramError("Function:   rxN::SetFile()", "Input RINEX NAVIGATION file can not be opened!",

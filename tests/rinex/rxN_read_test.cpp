@@ -211,7 +211,7 @@ TEST(rxNRead, FilesThatCannotBeReadEndInTheFatalFrame) {
     rxN nav;
     nav.SetFile(std::string(300, 'n').c_str());
   });
-  EXPECT_EQ(tooLong.err, Error("Function:   rxN::SetFile()", "Input RINEX NAVIGATION file name longer than 255 characters!"));
+  EXPECT_EQ(tooLong.err, Error("Function:   rxN::SetFile()", "Input RINEX NAVIGATION file can not be opened!"));
 }
 
 TEST(rxNRead, DamagedRecordsAreLeftOutWithAWarningNamingSatelliteAndLine) {
