@@ -19,13 +19,13 @@ using apptest::Contains;
 using apptest::Count;
 using apptest::EndsWith;
 using apptest::Scratch;
+using apptest::kData;
+using apptest::kSp3;
+using apptest::kNav;
+using apptest::kAtx;
 
 namespace {
 
-const std::string kData = std::string(MORVI_TEST_DATA) + "/app/";
-const std::string kSp3 = kData + "COD0MGXFIN_20231890000_07H_05M_ORB.SP3";
-const std::string kNav = kData + "SEPT1890.23P";
-const std::string kAtx = kData + "M14_satellites_2023-189.atx";
 
 
 // Earth-fixed positions (m) of a results file by satellite and second of day.

@@ -14,12 +14,12 @@ using apptest::Contains;
 using apptest::Count;
 using apptest::EndsWith;
 using apptest::Scratch;
+using apptest::kData;
+using apptest::kSp3;
+using apptest::kNav;
 
 namespace {
 
-const std::string kData = std::string(MORVI_TEST_DATA) + "/app/";
-const std::string kSp3 = kData + "COD0MGXFIN_20231890000_07H_05M_ORB.SP3";
-const std::string kNav = kData + "SEPT1890.23P";
 
 
 // The settings report of standard output, from its sub-title to its end (the

@@ -21,12 +21,12 @@ using apptest::Contains;
 using apptest::Count;
 using apptest::EndsWith;
 using apptest::Scratch;
+using apptest::kData;
+using apptest::kSp3;
+using apptest::kGcrs;
 
 namespace {
 
-const std::string kData = std::string(MORVI_TEST_DATA) + "/app/";
-const std::string kSp3 = kData + "COD0MGXFIN_20231890000_07H_05M_ORB.SP3";
-const std::string kGcrs = kData + "GCRS_20231890_0-7H_300S.txt";
 const double kC = 299792458.0;  // speed of light, m/s (IERS Conventions 2010)
 
 
