@@ -116,8 +116,9 @@ inline rObs operator-(const rObs& o1, const rObs& o2) {
   return r;
 }
 
-// Prints the field in the layout of rObsns::PrintType (3 decimals); adds the
-// fixed-point flag to the stream.
+// Prints the field in the layout of rObsns::PrintType (3 decimals); leaves the
+// stream in fixed notation. The fixed flag replaces a scientific one rather than
+// joining it, since both together would print the value in hexadecimal.
 inline std::ostream& operator<<(std::ostream& os, const rObs& go) {
   os.setf(std::ios::fixed, std::ios::floatfield);
   const bool present = std::fabs(go.obs) > rObs::kPresentTol;

@@ -108,6 +108,15 @@ TEST(rObsTest, PrintLayouts) {
   std::ostringstream os;
   os << tiny;
   EXPECT_TRUE(os.flags() & std::ios::fixed);
+
+  // A stream left in scientific notation still gets the fixed-point field,
+  // not a hexadecimal one.
+  rObsns::PrintType = rObsns::RINEX;
+  std::ostringstream sci;
+  sci << std::scientific << o;
+  rObsns::PrintType = rObsns::NORINEX;
+  EXPECT_EQ(sci.str(), "       -12.3461 ");
+  EXPECT_EQ(sci.flags() & std::ios::floatfield, std::ios::fixed);
 }
 
 }  // namespace
