@@ -5,13 +5,17 @@
 // of mass (ANTEX); optional GCRS and Earth-rotation-free columns.
 #pragma once
 
+#include <cstdint>   // uint32_t
 #include <cstdio>    // snprintf
-#include <cstring>   // strcat
+#include <cstdlib>   // atexit
+#include <cstring>   // strcat, memcpy
 #include <fstream>   // ofstream
 #include <iomanip>   // setw
 #include <iostream>  // cout
+#include <sstream>   // ostringstream
 
 #include "Morvi.h"
+#include "functions/fixedfmt.h"        // FixedText
 #include "functions/numfun.h"          // pi
 #include "gdata/GNSSc.h"               // frequency identifiers
 #include "gdata/LuniSolarPosition.h"   // GNSSSatBasis
@@ -80,15 +84,129 @@ inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, mjd& epoch, xyz& sPos) {
 constexpr unsigned short WidthPos = 16;
 constexpr unsigned short WidthVel = 12;
 
+// One results row gathered in a character buffer and handed to the stream at
+// its end, with the bytes the stream operators of xyz would write: a number
+// the integer path of FixedText cannot take goes to the stream as before.
+class ResultRow {
+ public:
+  explicit ResultRow(std::ostream& out) : os(out), n(0) {}
+
+  void Text(const char* s, int len) {
+    if (len > Size - n) Flush();
+    if (len > Size) {
+      os.write(s, len);
+      return;
+    }
+    memcpy(buf + n, s, static_cast<size_t>(len));
+    n += len;
+  }
+
+  // v fixed-point with prec decimals, right-aligned in width columns.
+  void Fixed(long double v, int width, int prec) {
+    int k = FixedText(buf + n, Size - n, v, width, prec);
+    if (k < 0 && n > 0) {
+      Flush();
+      k = FixedText(buf, Size, v, width, prec);
+    }
+    if (k < 0) {
+      os << std::fixed << std::setw(width) << std::setprecision(prec) << v;
+      return;
+    }
+    n += k;
+  }
+
+  // The end of the row: the line end, then the whole row to the stream.
+  void End() {
+    Text("\n", 1);
+    Flush();
+  }
+
+ private:
+  static constexpr int Size = 1024;
+  std::ostream& os;
+  char buf[Size];
+  int n;
+
+  void Flush() {
+    os.write(buf, n);
+    n = 0;
+  }
+};
+
 // One group of a results row: X, Y, Z (m, 3 decimals), the clock correction (ms,
-// 6 decimals) when withClock, then VX, VY, VZ (m/s, 3 decimals).
-inline void WriteGroup(std::ostream& os, const xyz& pos, const xyz& vel, bool withClock) {
-  xyzns::PrintTime = withClock;
-  xyzns::Width = WidthPos;
-  os << pos;
-  xyzns::PrintTime = false;
-  xyzns::Width = WidthVel;
-  os << vel;
+// 6 decimals) when withClock, then VX, VY, VZ (m/s, 3 decimals); the layout of
+// xyz's stream output with the xyzns settings of the table.
+inline void WriteGroup(ResultRow& row, const xyz& pos, const xyz& vel, bool withClock) {
+  row.Fixed(xyzns::ScaleOut(pos.GetX()), WidthPos, xyzns::NDec);
+  row.Fixed(xyzns::ScaleOut(pos.GetY()), WidthPos, xyzns::NDec);
+  row.Fixed(xyzns::ScaleOut(pos.GetZ()), WidthPos, xyzns::NDec);
+  if (withClock) row.Fixed(pos.GetT() * xyzns::UnitT, xyzns::WidthT, xyzns::NDecT);
+  row.Fixed(xyzns::ScaleOut(vel.GetX()), WidthVel, xyzns::NDec);
+  row.Fixed(xyzns::ScaleOut(vel.GetY()), WidthVel, xyzns::NDec);
+  row.Fixed(xyzns::ScaleOut(vel.GetZ()), WidthVel, xyzns::NDec);
+}
+
+// Texts of the epoch columns of the rows (date and clock, MJD day and second of
+// day), made by the stream operators of ymdhms and mjd once per epoch and reused
+// by the next satellites, which run through the same epochs. An epoch beyond
+// the kept ones, or not the one kept under its number, is made afresh.
+class EpochTexts {
+ public:
+  static constexpr long MaxEpochs = 100000;  // a day at 1 s, about 5 MB of text
+
+  // Room for the first nEpochs epochs (at most MaxEpochs).
+  explicit EpochTexts(long nEpochs) : made(0) {
+    n = nEpochs < MaxEpochs ? nEpochs : MaxEpochs;
+    if (n < 0) n = 0;
+    if (n > 0) {
+      text.Resize(n * Stride);
+      len.Resize(n);
+      day.Resize(n);
+      sec.Resize(n);
+    }
+  }
+
+  // Appends the text of epoch number k (0 for the first) to row.
+  void Put(ResultRow& row, long k, const mjd& epoch) {
+    if (k < made && day(k) == epoch.GetMJDay() && sec(k) == epoch.GetSecond()) {
+      row.Text(&text(k * Stride), len(k));
+      return;
+    }
+    const std::string s = Make(epoch);
+    const int l = static_cast<int>(s.size());
+    if (k == made && k < n && l <= Stride) {
+      memcpy(&text(k * Stride), s.data(), static_cast<size_t>(l));
+      len(k) = l;
+      day(k) = epoch.GetMJDay();
+      sec(k) = epoch.GetSecond();
+      made++;
+    }
+    row.Text(s.data(), l);
+  }
+
+ private:
+  static constexpr int Stride = 48;          // room of one text (38 characters at 1 decimal)
+  long n;
+  long made;
+  myList<char> text;
+  myList<int> len;
+  myList<uint32_t> day;
+  myList<long double> sec;
+  std::ostringstream fmt;
+
+  std::string Make(const mjd& epoch) {
+    fmt.str("");
+    ymdhms datum = mjd2ymdhms(epoch);
+    fmt << datum << "  " << epoch;
+    return fmt.str();
+  }
+};
+
+// The results stream while the table is written: a fatal error ends the process
+// through exit(), and the rows finished by then reach the file as before.
+inline std::ofstream* openResults = nullptr;
+inline void FlushResults() {
+  if (openResults != nullptr) openResults->flush();
 }
 
 // Steps the epoch by the interval. Returns false, leaving the epoch, when the next
@@ -100,6 +218,18 @@ inline bool NextEpoch(mjd& epoch, const mjd& last, long double interval) {
   mjd before = epoch;
   epoch += interval;
   return epoch > before;
+}
+
+// Epochs of the loop from first to last (NextEpoch), counted up to limit.
+inline long CountEpochs(const mjd& first, const mjd& last, long double interval, long limit) {
+  mjd epoch = first;
+  long k = 0;
+  bool more = (epoch <= last);
+  while (more && k < limit) {
+    k++;
+    more = NextEpoch(epoch, last, interval) && (epoch <= last);
+  }
+  return k;
 }
 
 }  // namespace morvicalc
@@ -141,6 +271,14 @@ inline void CalcPos(Morvi& mcs) {
   mcs.peData.SetInterpolation(mcs.nPtsLIpos.Rec, mcs.nPtsLIclk.Rec);
   mcs.beData.SetIntegrationStep(mcs.IntegStep.Rec);
 
+  morvicalc::ResultRow row(fRes);
+  morvicalc::EpochTexts epochTexts(
+      morvicalc::CountEpochs(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec,
+                             morvicalc::EpochTexts::MaxEpochs));
+  morvicalc::openResults = &fRes;
+  static bool flushAtExit = false;
+  if (!flushAtExit) flushAtExit = (std::atexit(morvicalc::FlushResults) == 0);
+
   for (long i = 0; i < mcs.Sat.Rec.Length(); i++) {
     rSat sat = mcs.Sat.Rec(i);
     if (!morvicalc::IsSelected(sat, mcs.gSys)) continue;
@@ -161,10 +299,16 @@ inline void CalcPos(Morvi& mcs) {
       continue;
     }
 
+    // the satellite column, the same for every row of the satellite
+    std::ostringstream satText;
+    satText << std::setw(6) << sat;
+    const std::string satCol = satText.str();
+
     bool more = (CalcEpoch <= mcs.eEnd.Rec);
+    long k = 0;
     while (more) {
-      ymdhms CalcDatum = mjd2ymdhms(CalcEpoch);
-      fRes << CalcDatum << "  " << CalcEpoch << std::setw(6) << sat;
+      epochTexts.Put(row, k++, CalcEpoch);
+      row.Text(satCol.data(), static_cast<int>(satCol.size()));
       xyz sPos(0, 0, 0, 0), sVel(0, 0, 0, 0);
       if (mcs.peFileName.IsSet()) {
         mcs.peData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
@@ -172,14 +316,14 @@ inline void CalcPos(Morvi& mcs) {
         mcs.beData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
         if (mcs.atxFileName.IsSet()) morvicalc::ApplyAntennaOffset(mcs, sat, CalcEpoch, sPos);
       }
-      morvicalc::WriteGroup(fRes, sPos, sVel, true);
+      morvicalc::WriteGroup(row, sPos, sVel, true);
 
       if (useGCRS) {
         xyz sPosC(0, 0, 0, 0), sVelC(0, 0, 0, 0);
         mcs.t2cData.SetEpoch(CalcEpoch);
         mcs.t2cData.Rotate(sPos, sPosC);
         mcs.t2cData.Rotate(sVel, sVelC);
-        morvicalc::WriteGroup(fRes, sPosC, sVelC, false);
+        morvicalc::WriteGroup(row, sPosC, sVelC, false);
         if (mcs.t2cData.IsValidEpoch()) nCalcC++;
         else nProbC++;
       }
@@ -189,14 +333,14 @@ inline void CalcPos(Morvi& mcs) {
         long double rotA = pi * (2.0L * (dt / morvicalc::SecondsPerTurn));
         xyz sPosR = sPos.RotateZ(rotA);
         xyz sVelR = sVel.RotateZ(rotA);
-        morvicalc::WriteGroup(fRes, sPosR, sVelR, false);
+        morvicalc::WriteGroup(row, sPosR, sVelR, false);
         nCalcR++;
       }
       more = morvicalc::NextEpoch(CalcEpoch, mcs.eEnd.Rec, mcs.Interval.Rec) && (CalcEpoch <= mcs.eEnd.Rec);
       nCalc++;
-      fRes << std::endl;
+      row.End();
     }
-    fRes << std::endl;
+    fRes << '\n';
 
     if (vb) {
       snprintf(line, sizeof(line), "  %c%02u: %10ld ITRS", sat.GetISys(), static_cast<unsigned>(sat.GetSPrn()), nCalc);
@@ -219,5 +363,6 @@ inline void CalcPos(Morvi& mcs) {
     std::cout << std::endl;
   }
   fRes.close();
+  morvicalc::openResults = nullptr;
   if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');
 }

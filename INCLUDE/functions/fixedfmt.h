@@ -1,0 +1,72 @@
+// Fixed-point text of a long double, byte for byte as printf "%*.*Lf" (and an
+// ostream set to fixed, right-aligned, blank fill) writes it in the C locale: the
+// exact binary value rounded to nearest with ties to even [1], '-' when the sign
+// bit is set (also for -0 and values that round to 0), blanks on the left up to
+// the width. Ordinary magnitudes are done in integer arithmetic, the rest by printf.
+// [1] ISO/IEC 9899:2018, 7.21.6.1 (the f conversion) and F.5 (correct rounding).
+#pragma once
+
+#include <cmath>    // std::frexp, std::ldexp, std::isfinite, std::signbit, std::fabs
+#include <cstdint>  // uint64_t
+#include <cstdio>   // snprintf
+#include <limits>   // numeric_limits
+
+namespace fixedfmt {
+inline constexpr int MaxDecimals = 18;  // 10^18 times a 64-bit mantissa fits in 128 bits
+}  // namespace fixedfmt
+
+// Writes v with prec decimals, right-aligned in width characters, to out (room
+// for cap characters, no NUL added). Returns the number of characters, or -1
+// when the text does not fit in cap (nothing usable is written then).
+inline int FixedText(char* out, int cap, long double v, int width, int prec) {
+  using u128 = unsigned __int128;
+  if (cap <= 0) return -1;
+  // The integer path needs a 64-bit mantissa, a finite value below 2^64 and at
+  // most MaxDecimals decimals; anything else goes to printf.
+  if (std::numeric_limits<long double>::digits != 64 || !std::isfinite(v) || prec < 0 ||
+      prec > fixedfmt::MaxDecimals || !(std::fabs(v) < 18446744073709551616.0L) || width > cap) {
+    // a cut text is detected by the count and refused
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-truncation"
+    const int n = snprintf(out, static_cast<size_t>(cap), "%*.*Lf", width, prec, v);
+#pragma GCC diagnostic pop
+    return (n < 0 || n >= cap) ? -1 : n;
+  }
+  const bool neg = std::signbit(v);
+  // |v| = m 2^(e - 64) with m a 64-bit integer (frexp and ldexp are exact)
+  int e = 0;
+  const long double fr = std::frexp(std::fabs(v), &e);
+  const uint64_t m = static_cast<uint64_t>(std::ldexp(fr, 64));
+  const int shift = 64 - e;  // >= 0 since |v| < 2^64
+  u128 pow10 = 1;
+  for (int i = 0; i < prec; i++) pow10 *= 10;
+  const u128 p = static_cast<u128>(m) * pow10;  // |v| 10^prec 2^shift, exact
+  u128 q = 0;
+  if (shift == 0) {
+    q = p;  // an integer already
+  } else if (shift < 128) {
+    q = p >> shift;
+    const u128 rest = p - (q << shift);
+    const u128 half = static_cast<u128>(1) << (shift - 1);
+    if (rest > half || (rest == half && (q & 1) != 0)) q++;
+  }  // else |v| 10^prec < 2^-3: rounds to 0
+  // digits of q, the last prec of them after the point
+  char dig[48];
+  int nd = 0;
+  do {
+    dig[nd++] = static_cast<char>('0' + static_cast<int>(q % 10));
+    q /= 10;
+  } while (q != 0);
+  while (nd < prec + 1) dig[nd++] = '0';
+  const int len = (neg ? 1 : 0) + nd + (prec > 0 ? 1 : 0);
+  const int total = len < width ? width : len;
+  if (total > cap) return -1;
+  int k = 0;
+  for (; k < total - len; k++) out[k] = ' ';
+  if (neg) out[k++] = '-';
+  for (int i = nd - 1; i >= 0; i--) {
+    out[k++] = dig[i];
+    if (i == prec && prec > 0) out[k++] = '.';
+  }
+  return k;
+}
