@@ -345,8 +345,16 @@ class antex {
     os << aVersSys << aTypeRef << atxSum;
   }
 
+  // The header records are written as ANTEX lines whatever layout a summary left
+  // them in (summary lines would make the written file unreadable); their layout
+  // is restored afterwards.
   void PrintFile_All(std::ostream& os) {
+    const short vType = aVersSys.PrintType, rType = aTypeRef.PrintType;
+    aVersSys.PrintType = 0;
+    aTypeRef.PrintType = 0;
     os << aVersSys << aTypeRef;
+    aVersSys.PrintType = vType;
+    aTypeRef.PrintType = rType;
     atxfmt::Blanks(os, atxfmt::LabelColumn - 1);
     os << "END OF HEADER" << std::endl;
     for (long i = 0; i < AtxData.Length(); i++) os << AtxData(i);

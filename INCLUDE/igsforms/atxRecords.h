@@ -351,15 +351,14 @@ class gpcvTypeSerial {
   bool bIsSet;
   char pcvLine[64];
 
-  // A satellite code of ANTEX: a system letter and a number 1-99 in two digits
-  // (a blank tens digit counts as 0).
+  // The number of a satellite code in two digits (a blank tens digit counts as
+  // 0). Other characters would be turned into some number by the satellite
+  // parser; the letter and the range 1-99 are tested there.
   static bool IsSatelliteCode(const char* c) {
-    if (strlen(c) != 3 || strchr("GRECSJI", c[0]) == nullptr) return false;
+    if (strlen(c) != 3) return false;
     bool tens = (c[1] == ' ') || (c[1] >= '0' && c[1] <= '9');
     bool units = c[2] >= '0' && c[2] <= '9';
-    if (!tens || !units) return false;
-    int n = (c[1] == ' ' ? 0 : 10 * (c[1] - '0')) + (c[2] - '0');
-    return n >= 1 && n <= 99;
+    return tens && units;
   }
 
   // The satellite code as letter and two digits, whatever the rSat style setting.
@@ -541,7 +540,7 @@ class gpcvAziZen {
       dAzi = static_cast<float>(atxfmt::Num(line, 3));
       if (!std::isfinite(dAzi))
         ProgramError("Function:   gpcvAziZen::Set(char*)", "DAZI value is not a number!", false);
-      if (std::fabs(dAzi) > 0.1f) {
+      if (std::fabs(dAzi) > 0.1) {
         double q = 360.0 / dAzi;
         if (std::fabs(q - std::floor(q)) > 0.0001)
           ProgramError("Function:   gpcvAziZen::Set(char*)",
@@ -576,8 +575,11 @@ class gpcvAziZen {
   bool IsSetAzi() const { return bIsSetAzi; }
   bool IsSetZen() const { return bIsSetZen; }
 
+  // One decimal in fixed notation: the writer and the summary set the fixed-point
+  // flag on their stream.
   friend std::ostream& operator<<(std::ostream& os, gpcvAziZen& a) {
-    os << std::fixed << std::setprecision(1);
+    if (!a.bIsSetAzi && !a.bIsSetZen) return os;
+    os << std::setprecision(1);
     if (a.PrintType == 0) {
       if (a.bIsSetAzi) {
         os << "  " << std::setw(6) << a.dAzi;
@@ -663,10 +665,11 @@ class gpcvValidFromTo {
   static constexpr int cYear = 1, cMonth = 7, cDay = 13, cHour = 19, cMinute = 25, cSecond = 31;
   bool bIsSetFrom, bIsSetUntil;
 
-  // A calendar field as the 16-bit value the setters test (out-of-range values fail there).
+  // A calendar field as the 16-bit value the setters test; a value outside 0-65535
+  // becomes 65535, which every setter refuses (wrapped, it could pass as valid).
   static unsigned short Field16(const char* line, int col) {
     int v = atxfmt::Int(line, col);
-    return (v < 0 || v > 65535) ? 0 : static_cast<unsigned short>(v);
+    return (v < 0 || v > 65535) ? 65535 : static_cast<unsigned short>(v);
   }
 
   // Epoch of a VALID FROM / VALID UNTIL line; each setter ends the run on an invalid field.

@@ -98,9 +98,13 @@ TEST(AntexBadInputTest, RefusedWithTheFatalFrame) {
       {"satellite code that does not parse", Edit("BLOCK IIF           G01 ", "BLOCK IIF           GX1 "),
        "Function:   gpcvTypeSerial::Set(char*)",
        "Satellite code >GX1< of TYPE / SERIAL NO line UNDEFINED!"},
-      {"satellite number 0", Edit("BLOCK IIF           G01 ", "BLOCK IIF           G00 "),
+      {"satellite code with a letter in its number", Edit("BLOCK IIF           G01 ", "BLOCK IIF           G0A "),
        "Function:   gpcvTypeSerial::Set(char*)",
-       "Satellite code >G00< of TYPE / SERIAL NO line UNDEFINED!"},
+       "Satellite code >G0A< of TYPE / SERIAL NO line UNDEFINED!"},
+      {"satellite number 0", Edit("BLOCK IIF           G01 ", "BLOCK IIF           G00 "),
+       "Function:   rSat::TestSat()", "Satellite number (PRN/SLOT) >0< UNDEFINED!"},
+      {"unknown system letter", Edit("BLOCK IIF           G01 ", "BLOCK IIF           X01 "),
+       "Function:   rSat::TestSat()", "Satellite system identificator >X< UNDEFINED!"},
       {"END OF ANTENNA missing", Edit("                                                            END OF ANTENNA\n",
                                       "                                                            START OF ANTENNA\n"),
        "Function:   gAntPCV::ReadFile()",
@@ -121,6 +125,10 @@ TEST(AntexBadInputTest, RefusedWithTheFatalFrame) {
       {"DAZI 7", Edit("     0.0                                                    DAZI",
                       "     7.0                                                    DAZI"),
        "Function:   gpcvAziZen::Set(char*)", "DAZI value is not devisible by 360 degrees!"},
+      {"DAZI 0.1 (not divisible in single precision)",
+       Edit("     0.0                                                    DAZI",
+            "     0.1                                                    DAZI"),
+       "Function:   gpcvAziZen::Set(char*)", "DAZI value is not devisible by 360 degrees!"},
       {"DZEN 0.7", Edit("     0.0   3.0   1.0  ", "     0.0   3.0   0.7  "),
        "Function:   gpcvDZen::Set(char*)", "DZEN value is not devisible by (ZEN2-ZEN1)!"},
       {"ZEN1 above ZEN2", Edit("     0.0   3.0   1.0  ", "    10.0   3.0   1.0  "),
@@ -130,6 +138,10 @@ TEST(AntexBadInputTest, RefusedWithTheFatalFrame) {
        "Function:   gpcvData::Set(char*)", "Frequency G01: grid of DAZI / ZEN1 / ZEN2 / DZEN too large!"},
       {"VALID FROM month 13", Edit("  2011     7    16", "  2011    13    16"),
        "Function:   ymdhms::SetMonth()", "Input MONTH not valid!"},
+      {"VALID FROM hour -1", Edit("    16     0     0 ", "    16    -1     0 "),
+       "Function:   ymdhms::SetHour()", "Input HOUR not valid!"},
+      {"VALID FROM minute beyond 16 bits", Edit("    16     0     0 ", "    16     0 65545 "),
+       "Function:   ymdhms::SetMinute()", "Input MINUTE not valid!"},
   };
   for (const auto& c : cases) {
     CaptureResult r = ReadText(c.text);
@@ -199,8 +211,11 @@ TEST(AntexBadInputTest, LineRecordsParseTheirColumns) {
   EXPECT_EQ(az.dZen, 5.0f);
   az.PrintType = 1;
   std::ostringstream summ;
-  summ << az;
+  summ << std::fixed << az;
   EXPECT_EQ(summ.str(), "  d Azimuth:    5.0\n\n  Zenith 1 / Zenith 2 / d Zenith:    0.0  90.0   5.0\n\n");
+  std::ostringstream plain;
+  plain << az;  // the notation is the caller's: no fixed-point flag left behind
+  EXPECT_EQ(plain.flags() & std::ios::floatfield, std::ios::fmtflags(0));
 
   gpcvValidFromTo v;
   mjd before(44249, 86399.9L), first(44250, 0), last(85000, 0), after(85000, 0.001L);

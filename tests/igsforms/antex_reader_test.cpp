@@ -189,7 +189,14 @@ TEST(AntexReaderTest, WriterRoundTripOfTheSatelliteBlocks) {
   a.ReadFile();
   std::string f1 = ::testing::TempDir() + "atx_rt1_" + std::to_string(getpid());
   std::string f2 = ::testing::TempDir() + "atx_rt2_" + std::to_string(getpid());
+  // A summary before the writer leaves the header records in their summary layout;
+  // the written header must still be ANTEX lines.
+  std::string fs = ::testing::TempDir() + "atx_sum_" + std::to_string(getpid());
+  a.PrintSummary(fs.c_str());
+  unlink(fs.c_str());
   a.PrintFile(f1.c_str());
+  EXPECT_EQ(a.aVersSys.PrintType, 1);
+  EXPECT_EQ(a.aTypeRef.PrintType, 1);
   antex b;
   b.SetFile(f1.c_str());
   b.ReadFile();
@@ -226,6 +233,11 @@ TEST(AntexReaderTest, WriterRoundTripOfTheSatelliteBlocks) {
   s1 << i1.rdbuf();
   s2 << i2.rdbuf();
   EXPECT_EQ(s1.str(), s2.str());  // a written file reads and writes back byte for byte
+  const std::string header =
+      "     1.4            M: MIXED                                ANTEX VERSION / SYST\n"
+      "A                                                           PCV TYPE / REFANT\n"
+      "                                                            END OF HEADER\n";
+  EXPECT_EQ(s1.str().substr(0, header.size()), header);
   // The written lines of the first G01 block, as in the source file.
   EXPECT_NE(s1.str().find("BLOCK IIA           G01                 G032      1992-079A TYPE / SERIAL NO\n"
                           "                                             0    29-JAN-17 METH / BY / # / DATE\n"
