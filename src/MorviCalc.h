@@ -232,6 +232,15 @@ inline long CountEpochs(const mjd& first, const mjd& last, long double interval,
   return k;
 }
 
+// A results file that took the rows but could not store them (disk full, write
+// error): the run must not end as if the table were complete.
+inline void CheckResultsWritten(const std::ofstream& fRes, const char* name) {
+  if (!fRes.fail()) return;
+  char err[2200];
+  snprintf(err, sizeof(err), "Output file name >%s< CAN NOT BE WRITTEN COMPLETELY!", name);
+  ProgramError("Morvi", err, false);
+}
+
 }  // namespace morvicalc
 
 // Computes and writes the results table, one row per satellite and epoch.
@@ -259,6 +268,7 @@ inline void CalcPos(Morvi& mcs) {
   if (useRot)
     fRes << "        X-R[m]          Y-R[m]          Z-R[m]     VX-R[m/s]   VY-R[m/s]   VZ-R[m/s]";
   fRes << std::endl;
+  morvicalc::CheckResultsWritten(fRes, mcs.resFile.Rec);
 
   xyzns::NDec = 3;
   xyzns::WidthT = 14;
@@ -364,5 +374,6 @@ inline void CalcPos(Morvi& mcs) {
   }
   fRes.close();
   morvicalc::openResults = nullptr;
+  morvicalc::CheckResultsWritten(fRes, mcs.resFile.Rec);
   if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');
 }

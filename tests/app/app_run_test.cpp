@@ -3,10 +3,12 @@
 // file layout, the loop's edge cases, the notes of the ephemeris input and the
 // fatal paths of files that cannot be written or named.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -287,7 +289,8 @@ TEST(AppRun, SatelliteLoopEdgeCases) {
   EXPECT_TRUE(Contains(back.out, "  Satellite: G08 ->          0 ITRS positions/velocities\n"));
 }
 
-// A results file that cannot be created ends the run before any computation.
+// A results file that cannot be created ends the run before any computation;
+// one that cannot store its rows ends it with the same kind of frame.
 TEST(AppRun, ResultsFileCannotBeCreated) {
   Scratch tmp;
   std::string res = tmp("no/such/dir/res.txt");
@@ -298,6 +301,31 @@ TEST(AppRun, ResultsFileCannotBeCreated) {
   EXPECT_EQ(r.err.substr(r.err.size() - frame.size()), frame);
   EXPECT_TRUE(Contains(r.out, "CALCULATING POSITIONS OF SATELLITES:\n"));
   EXPECT_FALSE(Contains(r.out, "  Satellite: "));
+
+  // A file that is opened but cannot take the rows (a full disk) is fatal too:
+  // at the header line already, or at the end when the file grew too large.
+  CaptureResult full = RunMorvi({"-gsG", "-sp" + kSp3, "-r/dev/full", "-pG01"});
+  EXPECT_EQ(full.exitCode, 1);
+  EXPECT_TRUE(EndsWith(full.err, ErrorFrame("Morvi", "Output file name >/dev/full< CAN NOT BE WRITTEN COMPLETELY!")))
+      << full.err;
+  EXPECT_FALSE(Contains(full.out, "  Satellite: "));
+
+  std::string big = tmp("big.txt");
+  CaptureResult cut = RunCaptured([&] {
+    struct rlimit lim = {64 * 1024, 64 * 1024};  // bytes per file
+    setrlimit(RLIMIT_FSIZE, &lim);
+    signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of killing
+    std::vector<std::string> args = {MORVI_EXE, "-gsG", "-sp" + kSp3, "-r" + big};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    execv(MORVI_EXE, argv.data());
+  });
+  EXPECT_EQ(cut.exitCode, 1);
+  EXPECT_TRUE(EndsWith(cut.err, ErrorFrame("Morvi", "Output file name >" + big + "< CAN NOT BE WRITTEN COMPLETELY!")))
+      << cut.err;
+  EXPECT_TRUE(Contains(cut.out, "  Satellite: G30 ->         85 ITRS positions/velocities\n"));
+  EXPECT_EQ(ReadWholeFile(big).size(), 64u * 1024u);
 }
 
 // A name longer than a reader's 255-character field is refused by that reader
