@@ -183,6 +183,32 @@ TEST(AntexReaderTest, KeyTextsOfSatelliteAndReceiverBlocks) {
   EXPECT_EQ(r.GetAtxIndex(), 0);
 }
 
+TEST(AntexReaderTest, EmptyFileWrittenAndReadBack) {
+  // The header of an empty file, written and read again: no blocks, no selection.
+  std::string name = ::testing::TempDir() + "atx_empty_" + std::to_string(getpid());
+  antex e;
+  e.CreateEmpty();
+  e.PrintFile(name.c_str());
+  antex a;
+  a.SetFile(name.c_str());
+  a.ReadFile();
+  unlink(name.c_str());
+  EXPECT_EQ(a.atxSum.nAntennae, 0);
+  EXPECT_EQ(a.AtxData.Length(), 0);
+  rSat g;
+  g = "G01";
+  mjd t = Epoch(2020, 1, 1);
+  a.SetSatellite(g, t);
+  EXPECT_EQ(a.GetAtxIndex(), -1);
+  ExpectOffset(a.GetPhCOffset(GNSSc::G1), 0, 0, 0, "empty file");
+  CaptureResult r = RunCaptured([&] { a.PrintSummary(); });
+  EXPECT_EQ(r.out,
+            "  Version/System:  1.4 / M: MIXED            \n"
+            "  Type/Ref.Antenna/Serial: A /                      /                     \n"
+            "  #GNSS Antennae:      0\n"
+            "\n");
+}
+
 TEST(AntexReaderTest, WriterRoundTripOfTheSatelliteBlocks) {
   antex a;
   a.SetFile((kData + "M14_sats_trim.atx").c_str());
