@@ -122,8 +122,10 @@ class sp3EData {
     isOKPos.Resize(n, 1, false);
     isOKTime.Resize(n, 1, false);
 
-    // The lines of the block; only 'P' lines are read.
+    // The lines of the block; only 'P' lines are read. A block without lines
+    // (every satellite absent) ends at once: the next '*' line opens the next block.
     long nPLines = 0;
+    if (in.peek() == '*') return;
     while (GetFileLine(in, line, sp3ns::LINE_SIZE, &isLong)) {
       if (isLong) RefuseLongLine();
       if (strstr(line, "EOF") != nullptr) return;

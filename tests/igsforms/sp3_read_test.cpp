@@ -115,6 +115,29 @@ TEST(Sp3Read, EpochGapsAndIrregularEpochsAreRefused) {
                                "data section NOT valid!"));
 }
 
+TEST(Sp3Read, BlockWithoutPositionLinesKeepsLaterBlocksAtTheirEpochs) {
+  // Block 1 (00:15) has no line at all: its satellites are absent, and the
+  // '*' line that follows opens block 2 instead of being taken into block 1.
+  const std::string text = Synth(4, {"G01", "G02"}, [](int k, int s) {
+    return k == 1 ? std::string() : P(s ? "G02" : "G01", 1000 + k, 2000 + s, 3000, 10 + k);
+  });
+  sp3 f;
+  f.SetFile(Temp("empty_block.sp3", text).c_str());
+  f.ReadFile();
+  std::ostringstream os;
+  f.PrintFile_All(os);
+  auto got = Blocks(os.str());
+  ASSERT_EQ(got.size(), 4u);
+  EXPECT_TRUE(got[1].empty());
+  for (int k : {0, 2, 3}) {
+    ASSERT_EQ(got[k].size(), 2u) << k;
+    EXPECT_EQ(got[k][1].sat, "G02");
+    EXPECT_EQ(got[k][1].v[0], 1000 + k);
+    EXPECT_EQ(got[k][1].v[3], 10 + k);
+  }
+  EXPECT_NE(os.str().find("*  2020  6 25  0 15  0.00000000\n*  2020  6 25  0 30"), std::string::npos);
+}
+
 TEST(Sp3Read, DamagedFilesEndInTheFatalFrame) {
   const std::string good = Good();
   struct Case {
