@@ -58,7 +58,70 @@ inline constexpr long double LIGHT_TOL = 1e-6;       // convergence of the light
 inline constexpr int LIGHT_MAXIT = 15;               // passes of the light-time loop
 inline constexpr long double LIGHT_START = -0.075L;  // first guess of the signal travel time (s)
 inline constexpr long double BDS_GEO_TILT_DEG = -5.0L;  // BeiDou GEO element frame about X [3] (deg)
+inline constexpr int32_t SAVED_STEPS = 4096;  // integration states kept for the next epochs (96 bytes each)
 }  // namespace rxcalc
+
+// The states after whole Runge-Kutta steps from one GLONASS or SBAS record in one
+// direction, as the integration computed them: an epoch of the same record
+// starts from the furthest one it needs instead of from the record epoch, and
+// reaches the same state to the last bit, the steps being the same arithmetic.
+// The record's values are kept to recognise it.
+class rxStepStates {
+ public:
+  rxStepStates() : rec(nullptr), step(0), sign(0), n(0) {}
+
+  void Clear() { n = 0; rec = nullptr; }
+
+  // Whether the states are those of rNav with the step h0 (s) in direction sg.
+  bool Holds(const rxENavDataNI& rNav, long double h0, int16_t sg) const {
+    if (n == 0 || rec != &rNav || !(step == h0) || sign != sg) return false;
+    long double v[NKEY];
+    Key(rNav, v);
+    for (int k = 0; k < NKEY; k++)
+      if (!(v[k] == key[k])) return false;
+    return true;
+  }
+
+  // Starts afresh for rNav with the record state s0 (step 0).
+  void Start(const rxENavDataNI& rNav, long double h0, int16_t sg, const matrix<long double>& s0) {
+    if (states.Length() == 0) states.Resize(6L * rxcalc::SAVED_STEPS);
+    rec = &rNav;
+    step = h0;
+    sign = sg;
+    Key(rNav, key);
+    n = 0;
+    Save(s0);
+  }
+
+  int32_t Count() const { return n; }  // states kept: steps 0 to Count() - 1
+
+  // Appends the state after step Count(), while there is room.
+  void Save(const matrix<long double>& s) {
+    if (n >= rxcalc::SAVED_STEPS) return;
+    for (int j = 0; j < 6; j++) states(6L * n + j) = s(j);
+    n++;
+  }
+
+  // The state after step k (0 <= k < Count()) into s.
+  void Load(int32_t k, matrix<long double>& s) {
+    for (int j = 0; j < 6; j++) s(j) = states(6L * k + j);
+  }
+
+ private:
+  static constexpr int NKEY = 12;
+  static void Key(const rxENavDataNI& r, long double* v) {
+    const long double k[NKEY] = {r.X0,   r.Y0,   r.Z0,   r.XD0,  r.YD0,  r.ZD0, r.XDD0, r.YDD0, r.ZDD0,
+                                 r.GetAEllipsoid(), r.GetC20(), static_cast<long double>(r.GetSysIdent())};
+    for (int i = 0; i < NKEY; i++) v[i] = k[i];
+  }
+
+  const rxENavDataNI* rec;
+  long double step;
+  int16_t sign;
+  int32_t n;
+  long double key[NKEY];
+  myList<long double> states;
+};
 
 class rxN {
  public:
@@ -79,6 +142,7 @@ class rxN {
 
   // Reads the whole file: header, record count, list sizing, records.
   void ReadFile() {
+    steps.Clear();
     rDSum = rxDataSum();
     for (const rxSystem& s : rxSystems) {
       if (s.kepler) *KeplerList(s.letter) = myList<rxENavDataKE>();
@@ -141,6 +205,7 @@ class rxN {
   void SetIntegrationStep(long double step) {
     NumIntStep = step;
     isNumIntStep = true;
+    steps.Clear();
   }
   long double GetIntegrationStep() const { return NumIntStep; }
 
@@ -635,14 +700,24 @@ class rxN {
     const int32_t n = static_cast<int32_t>(whole) + (partial ? 1 : 0);
     const long double km = rxENavDataNI::KM;
     matrix<long double> s(6, 1), k1(6, 1), k2(6, 1), k3(6, 1), k4(6, 1), tmp(6, 1);
-    s(0) = km * rNav.X0;
-    s(1) = km * rNav.Y0;
-    s(2) = km * rNav.Z0;
-    s(3) = km * rNav.XD0;
-    s(4) = km * rNav.YD0;
-    s(5) = km * rNav.ZD0;
-    for (int32_t k = 0; k < n; k++) {
-      const long double h = (partial && k == n - 1) ? sign * f * NumIntStep : sign * NumIntStep;
+    // from the furthest whole step already made from this record, if any
+    int32_t k0 = 0;
+    if (steps.Holds(rNav, NumIntStep, sign)) {
+      const int32_t full = static_cast<int32_t>(whole);
+      k0 = full < steps.Count() - 1 ? full : steps.Count() - 1;
+      steps.Load(k0, s);
+    } else {
+      s(0) = km * rNav.X0;
+      s(1) = km * rNav.Y0;
+      s(2) = km * rNav.Z0;
+      s(3) = km * rNav.XD0;
+      s(4) = km * rNav.YD0;
+      s(5) = km * rNav.ZD0;
+      steps.Start(rNav, NumIntStep, sign, s);
+    }
+    for (int32_t k = k0; k < n; k++) {
+      const bool last = partial && k == n - 1;
+      const long double h = last ? sign * f * NumIntStep : sign * NumIntStep;
       DiffEqTwoBody(rNav, s, k1);
       for (int j = 0; j < 6; j++) tmp(j) = s(j) + (h / 2) * k1(j);
       DiffEqTwoBody(rNav, tmp, k2);
@@ -652,6 +727,7 @@ class rxN {
       DiffEqTwoBody(rNav, tmp, k4);
       for (int j = 0; j < 6; j++)
         s(j) = s(j) + ((h / 6) * k1(j) + (h / 3) * k2(j) + (h / 3) * k3(j) + (h / 6) * k4(j));
+      if (!last && k + 1 == steps.Count()) steps.Save(s);
     }
     x.Set(s(0), s(1), s(2));
     v.Set(s(3), s(4), s(5));
@@ -692,4 +768,5 @@ class rxN {
   bool posOK, timeOK;
   long double Relativity;
   mjd CalEph;
+  rxStepStates steps;  // whole steps of the last GLONASS/SBAS record integrated
 };
