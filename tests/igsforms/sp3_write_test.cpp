@@ -49,6 +49,11 @@ TEST(Sp3Write, HeaderLinesMatchRealHeaders) {
 
 TEST(Sp3Write, RecordLinesMarkersAndAbsentSatellites) {
   std::string text = Synth(3, {"G01", "G02", "G03"}, [](int k, int s) {
+    // Block 2 in reverse order, G02 with only its z missing and a clock of 0.
+    if (k == 2)
+      return s == 0 ? P("G03", 1, 2, 3, 4)
+                    : s == 1 ? "PG02      7.000000      8.000000 999999.999999      0.000000\n"
+                             : P("G01", 0.5, -0.5, 0, 12);
     if (s == 2) return k == 1 ? std::string() : P("G03", 1, 2, 3, 4);
     return s == 0 ? P("G01", 0.5, -0.5, 0, 12) : P("G02", 0, 0, 0, 10, true);
   });
@@ -61,6 +66,12 @@ TEST(Sp3Write, RecordLinesMarkersAndAbsentSatellites) {
   // G03 had no line in the second block: none is written, so it reads back absent.
   EXPECT_EQ(out[b + 4], "*  2020  6 25  0 15  0.00000000");
   EXPECT_EQ(out[b + 7], "*  2020  6 25  0 30  0.00000000");
+  // Each line lands at its header position; one missing coordinate drops the
+  // whole position, the clock of 0 stays present.
+  EXPECT_EQ(out[b + 8], out[b + 1]);
+  EXPECT_EQ(out[b + 9], "PG02 999999.999999 999999.999999 999999.999999      0.000000");
+  EXPECT_EQ(out[b + 10], out[b + 3]);
+  EXPECT_EQ(out[b + 11], "EOF");
 }
 
 TEST(Sp3Write, RoundTripKeepsHeaderAndRecords) {
