@@ -165,13 +165,15 @@ TEST(AppCli, SettingsReportAndRepairs) {
   }
 }
 
-// Negative interval and step, -np-4, -nc0 (accepted as given), both ephemeris
-// files (the broadcast one is dropped), an empty -a (both ANTEX warnings).
+// Negative interval and step, -np-4, -nc2 and -nc0 (accepted as given), both
+// ephemeris files (the broadcast one is dropped), an empty -a (both ANTEX
+// warnings), -Sx (ignored without a word).
 TEST(AppCli, NegativeNumbersBothEphemeridesEmptyAntex) {
   Scratch tmp;
   CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-sb" + kNav, "-r" + tmp("res.txt"), "-ei-60", "-ni-5",
-                              "-np-4", "-nc2", "-a"});
+                              "-np-4", "-nc2", "-a", "-Sx" + kNav});
   ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(Count(r.err, "\n#### "), 6u) << r.err;
   for (const char* w : {"BOTH GNSS EPHEMERIS FILES SET [PRECISE AND BROADCAST] - NOT USING BROADCAST EPHEMERIS!",
                         "ANTEX FILE NAME EMPTY - NO CALIBRATION WILL BE SET!",
                         "ANTEX FILE CAN NOT BE OPENED - NO CALIBRATION WILL BE SET!",
@@ -186,6 +188,13 @@ TEST(AppCli, NegativeNumbersBothEphemeridesEmptyAntex) {
   EXPECT_TRUE(Contains(rep, "  Numerical integration step       : 30.0 s [default!]\n"));
   EXPECT_TRUE(Contains(rep, "  Number of Lagrange points - pos. : 14  [default!]\n"));
   EXPECT_TRUE(Contains(rep, "  Number of Lagrange points - clk. : 2 \n"));
+
+  // -nc0 passes the checks as given; the interpolation refuses it when it is set up.
+  CaptureResult z = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res0.txt"), "-nc0"});
+  EXPECT_EQ(z.exitCode, 1);
+  EXPECT_TRUE(Contains(Report(z.out), "  Number of Lagrange points - clk. : 0 \n"));
+  EXPECT_FALSE(Contains(z.err, "#### Morvi: Warning"));
+  EXPECT_TRUE(EndsWith(z.err, "     Exiting Function:   sp3::SetInterpolation(long,long) ... \n\n")) << z.err;
 
   // A given value is shown without the default mark.
   CaptureResult g = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res2.txt"), "-ei60", "-np10", "-ni10"});
