@@ -239,6 +239,11 @@ class rxTimeInfo {
   bool IsSetFirst() const { return bIsSetFirst; }
   bool IsSetLast() const { return bIsSetLast; }
   bool IsLeapSecond() const { return bIsLeapSecond; }
+  // True once any time line has been taken.
+  bool IsSet() const {
+    return bIsSetInterval || bIsSetFirst || bIsSetLast || bIsLeapSecond || isbEU || isbGU || isbSU ||
+           isbRU || isbGE || isbEG || isbRG || isbJG || isbJU || isbCU || isbIU || isbIG;
+  }
 
  private:
   bool bIsSetInterval, bIsSetFirst, bIsSetLast, bIsLeapSecond;
@@ -513,8 +518,11 @@ inline std::ostream& operator<<(std::ostream& os, rxPgmRunDate& r) {
   return os;
 }
 
-// Time record: one line per line taken (PrintType 0) or the summary lines (1).
+// Time record: one line per line taken (PrintType 0) or the summary lines (1);
+// nothing before a line was taken. Numbers in the stream's notation (the file
+// writer sets it to fixed).
 inline std::ostream& operator<<(std::ostream& os, rxTimeInfo& r) {
+  if (!r.IsSet()) return os;
   if (r.PrintType == 1) {
     // an epoch never read (MJD 0) has no calendar date and is left out
     os << "  Time First/Last/Interval: ";
@@ -544,10 +552,10 @@ inline std::ostream& operator<<(std::ostream& os, rxTimeInfo& r) {
     os << l << std::setw(8) << r.SysLast << std::setw(9) << " " << "TIME OF LAST OBS" << std::endl;
   }
   if (r.bIsSetInterval)
-    os << std::fixed << std::setw(10) << std::setprecision(3) << r.Interval << std::setw(50) << " "
+    os << std::setw(10) << std::setprecision(3) << r.Interval << std::setw(50) << " "
        << "INTERVAL" << std::endl;
   if (r.bIsLeapSecond)
-    os << std::fixed << std::setprecision(0) << std::setw(6) << r.LeapSecond << std::setw(6)
+    os << std::setprecision(0) << std::setw(6) << r.LeapSecond << std::setw(6)
        << r.fpLeapSecond << std::setw(48) << " " << "LEAP SECONDS" << std::endl;
   const rxTimeInfo::CorrKind* k = rxTimeInfo::Kinds();
   for (int ik = 0; ik < rxTimeInfo::NKINDS; ik++) {

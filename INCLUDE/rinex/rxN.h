@@ -281,15 +281,13 @@ class rxN {
     std::ifstream in(file);
     char line[rxnav::LINE_BUF];
     bool isLong = false;
-    long lineNo = 0;
     if (!in)
       ProgramError("Function:   rxN::ReadFile_Header()",
                    "Input RINEX NAVIGATION file can not be opened!", false);
     if (!GetFileLine(in, line, rxnav::LINE_BUF, &isLong))
       ProgramError("Function:   rxN::ReadFile_Header()",
                    "Unexpected end of RINEX NAVIGATION file - within header section!", false);
-    lineNo++;
-    if (isLong) HeaderLineTooLong(lineNo);
+    if (isLong) HeaderLineTooLong();
     if (rxhdr::ColumnChar(line, 21) != 'N')
       ProgramError("Function:   rxN::ReadFile_Header()",
                    "INPUT FILE IS NOT A RINEX NAVIGATION FILE - RINEX TYPE IS NOT 'N'", false);
@@ -298,8 +296,7 @@ class rxN {
       if (!GetFileLine(in, line, rxnav::LINE_BUF, &isLong))
         ProgramError("Function:   rxN::ReadFile_Header()",
                      "Unexpected end of RINEX NAVIGATION file - within header section!", false);
-      lineNo++;
-      if (isLong) HeaderLineTooLong(lineNo);
+      if (isLong) HeaderLineTooLong();
       if (strstr(line, "END OF HEADER") != nullptr) break;
       if (strstr(line, "PGM / RUN BY / DATE") != nullptr) rPgRbDate.Set(line);
       if (strstr(line, "LEAP SECONDS") != nullptr) rTime.Set(line);
@@ -308,13 +305,11 @@ class rxN {
     }
   }
 
-  // A header line that does not fit the buffer may hide a label or a value: the
-  // file is refused.
-  static void HeaderLineTooLong(long lineNo) {
-    char msg[256];
-    snprintf(msg, sizeof msg, "RINEX NAVIGATION header line %ld longer than %d characters!", lineNo,
-             rxnav::LINE_LEN);
-    ProgramError("Function:   rxN::ReadFile_Header()", msg, false);
+  // A header line that does not fit the buffer may hide a label or a value: it
+  // cannot be read whole, and the header ends there as at the end of the file.
+  static void HeaderLineTooLong() {
+    ProgramError("Function:   rxN::ReadFile_Header()",
+                 "Unexpected end of RINEX NAVIGATION file - within header section!", false);
   }
 
   // Counting pass: records that can be read, per system, and the satellite lists.

@@ -187,7 +187,7 @@ TEST(rxNRead, FilesThatCannotBeReadEndInTheFatalFrame) {
       {"v211", "     2.11           N: GNSS NAV DATA    M: MIXED            RINEX VERSION / TYPE\n",
        "Function:   rxVersionType::Set(char*)", "RINEX VERSION:      2.11 - not 3.0[1|2|3|4|5] version!"},
       {"long", longHeader + G19(), "Function:   rxN::ReadFile_Header()",
-       "RINEX NAVIGATION header line 6 longer than 2046 characters!"},
+       "Unexpected end of RINEX NAVIGATION file - within header section!"},
       {"badsat", std::string(kPlainHeader) + "G00 2023 07 08 06 00 00 3.4E-04 5.1E-12 0.0E+00\n",
        "Function:   rSat::TestSat()", "Satellite number (PRN/SLOT) >0< UNDEFINED!"},
   };

@@ -138,3 +138,45 @@ TEST(rxNWriter, RoundTripKeepsRecordsAndTheSystemsOwnTimeScales) {
                            "Output file: /tmp/no/such/dir/out.rnx for RINEX NAVIGATION print can not be "
                            "opened for writing!"));
 }
+
+TEST(rxNWriter, HeaderSummaryLinesAndRecordsNeverSetPrintNothing) {
+  rxN nav;
+  std::string name = WriteTemp("sum", std::string(kHeader) + G19());
+  nav.SetFile(name.c_str());
+  nav.ReadFile();
+  nav.GetVersionType().PrintType = 1;
+  nav.GetPgmRunDate().PrintType = 1;
+  nav.GetTimeInfo().PrintType = 1;
+  std::ostringstream os;
+  os << nav.GetVersionType() << nav.GetPgmRunDate() << nav.GetTimeInfo();
+  EXPECT_EQ(os.str(),
+            "  Version/Type/System:  3.04 / N: GNSS nav. data / M: MIXED            \n\n"
+            "  Run by/Program/Date: sbf2rin-15.6.1 /  / 20230708 065048 UTC\n\n"
+            "  Time First/Last/Interval:  /  / 0\n"
+            "  Leap seconds/Previous: 18 / 18\n\n");
+
+  // The RINEX lines take the notation of the stream they go to: the file writer
+  // sets it to fixed, the records leave it as they find it.
+  nav.GetTimeInfo().PrintType = 0;
+  std::ostringstream plain;
+  plain << nav.GetTimeInfo();
+  EXPECT_EQ(plain.flags() & std::ios::floatfield, std::ios::fmtflags(0));
+  EXPECT_NE(plain.str().find("GLUT -9.3132257462e-10 0.000000000e+00      0    0          TIME SYSTEM CORR\n"),
+            std::string::npos)
+      << plain.str();
+
+  // A header without time lines: no time record in either form.
+  rxN bare;
+  std::string bname = WriteTemp("sum_bare",
+                                "     3.02           N: GNSS NAV DATA    G: GPS              RINEX VERSION / TYPE\n"
+                                "                                                            END OF HEADER\n" +
+                                    G19());
+  bare.SetFile(bname.c_str());
+  bare.ReadFile();
+  std::ostringstream none;
+  none << bare.GetTimeInfo() << bare.GetPgmRunDate();
+  bare.GetTimeInfo().PrintType = 1;
+  bare.GetPgmRunDate().PrintType = 1;
+  none << bare.GetTimeInfo() << bare.GetPgmRunDate() << bare.GetIonoCorr();
+  EXPECT_EQ(none.str(), "");
+}
