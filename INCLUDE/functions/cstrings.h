@@ -155,9 +155,16 @@ inline char* sciNotationT(T x, int nn, int nd, int ne, char* snum) {
   snum[0] = 0;
   int e = 0;
   double m = 0.0;
-  if (!(std::fabs(x) < static_cast<T>(1e-15))) {
+  if (!std::isfinite(x)) {
+    m = static_cast<double>(x);  // NaN or infinity: no exponent to take, shown as it is
+  } else if (!(std::fabs(x) < static_cast<T>(1e-15))) {
     e = static_cast<int>(std::floor(std::log10(std::fabs(x))));
-    m = static_cast<double>(x * static_cast<T>(std::pow(10.0, -e)));
+    // The power of ten in double; only an extended value beyond the double range
+    // (whose power would be 0 or infinite there) takes it in extended precision.
+    if (e <= 308)
+      m = static_cast<double>(x * static_cast<T>(std::pow(10.0, -e)));
+    else
+      m = static_cast<double>(x * std::pow(static_cast<T>(10), static_cast<T>(-e)));
   }
   char fmt[64];
   sprintf(fmt, "%%%d.%dlfe%%+0%dd", nn - ne - 1, nd, ne);
@@ -234,8 +241,19 @@ inline bool GetFileLine(std::istream& in, char* buf, int bufSize, bool* isLong =
   if (in.eof() && got == 0) return false;
   if (in.fail() && !in.eof()) {
     in.clear();
-    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    if (isLong != nullptr) *isLong = true;
+    // The buffer is full. A CR that ends the line (LF or end of file after it) is
+    // no content, so a CR LF line that fits without it is not long.
+    bool crEnd = false;
+    if (in.peek() == '\r') {
+      in.get();
+      const int next = in.peek();
+      if (next == '\n') in.get();
+      crEnd = next == '\n' || next == std::char_traits<char>::eof();
+    }
+    if (!crEnd) {
+      in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+      if (isLong != nullptr) *isLong = true;
+    }
   }
   size_t len = strlen(buf);
   if (len > 0 && buf[len - 1] == '\r') buf[len - 1] = 0;

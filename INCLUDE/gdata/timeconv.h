@@ -154,6 +154,9 @@ inline ymdhms GPSws2ymdhms(const GPSws& gws) {
   int hour = (int)(f * 24);
   int minute = (int)(f * 1440) - 60 * hour;
   double second = f * 86400 - 3600 * hour - 60 * minute;
+  // Just below a whole minute, f * 1440 can round up to it while f * 86400 does not: the
+  // second comes out a rounding error below 0 and is the minute's start.
+  if (second < 0) second = 0;
   if (fabs(second - 60) < timeconv::MINUTE_CARRY_TOL) {
     second = 0;
     minute += 1;

@@ -2,6 +2,7 @@
 // the line reader.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 
 #include "functions/cstrings.h"
@@ -97,6 +98,12 @@ TEST(cstrings, SciNotationLayout) {
   EXPECT_STREQ(sciNotation(-1234.5L, 20, 12, 4, s), "-1.234500000000e+003");
   EXPECT_STREQ(sciNotation(9.9999999999999e5, 10, 3, 3, s), "10.000e+05");
   EXPECT_STREQ(sciNotation(-2.5e-7, 19, 12, 3, s), "-2.500000000000e-07");
+  // No exponent for a value that has none; an extended value beyond the double range
+  // keeps its mantissa.
+  EXPECT_STREQ(sciNotation(std::numeric_limits<double>::quiet_NaN(), 19, 12, 3, s), "            nane+00");
+  EXPECT_STREQ(sciNotation(std::numeric_limits<long double>::infinity(), 19, 12, 3, s), "            infe+00");
+  EXPECT_STREQ(sciNotation(-std::numeric_limits<double>::infinity(), 19, 12, 3, s), "           -infe+00");
+  EXPECT_STREQ(sciNotation(2.5e600L, 20, 12, 4, s), " 2.500000000000e+600");
 }
 
 TEST(cstrings, PathsAndFiles) {
@@ -146,4 +153,22 @@ TEST(cstrings, GetFileLineDropsCrAndCutsLongLines) {
   EXPECT_STREQ(buf, "xy");
   std::istringstream none("");
   EXPECT_FALSE(GetFileLine(none, buf, sizeof buf));
+
+  // A CR LF line that fits without its CR is not long, whatever follows it.
+  std::istringstream crlf("abcde\r\nxy\r\nabcde\r");
+  ASSERT_TRUE(GetFileLine(crlf, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "abcde");
+  EXPECT_FALSE(isLong);
+  ASSERT_TRUE(GetFileLine(crlf, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "xy");
+  ASSERT_TRUE(GetFileLine(crlf, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "abcde");
+  EXPECT_FALSE(isLong);
+  EXPECT_FALSE(GetFileLine(crlf, buf, sizeof buf, &isLong));
+  std::istringstream cr("abcde\rfg\nz");  // a CR inside a long line is content
+  ASSERT_TRUE(GetFileLine(cr, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "abcde");
+  EXPECT_TRUE(isLong);
+  ASSERT_TRUE(GetFileLine(cr, buf, sizeof buf, &isLong));
+  EXPECT_STREQ(buf, "z");
 }

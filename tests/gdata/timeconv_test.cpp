@@ -215,6 +215,11 @@ TEST(TimeConversions, EpochsAtTheEndOfADay) {
   EXPECT_EQ(Fields(GPSws2ymdhms(GPSws(2108, 86400 - 1e-12L))), "2020-06-01 00:00:00.0000");
   EXPECT_EQ(Fields(GPSws2ymdhms(GPSws(2108, 86399.999999L))), "2020-06-01 00:00:00.0000");
   EXPECT_EQ(Fields(GPSws2ymdhms(GPSws(2108, 604799.999999L))), "2020-06-07 00:00:00.0000");
+  // Just below a whole minute the minute can round up while the second comes out a
+  // rounding error below 0: the minute's start, not a fatal second.
+  EXPECT_EQ(Fields(GPSws2ymdhms(GPSws(2108, 1979.9999999999998L))), "2020-05-31 00:33:00.0000");
+  EXPECT_EQ(Fields(GPSws2ymdhms(GPSws(2108, 31619.999999999996L))), "2020-05-31 08:47:00.0000");
+  EXPECT_EQ(Fields(GPSws2ymdhms(GPSws(2108, 61199.999999999993L))), "2020-05-31 17:00:00.0000");
 
   // Saturday 23:59:59.99999999999999 is within rounding of the week's end.
   const GPSws g = ymdhms2GPSws(ymdhms(2020, 6, 6, 23, 59, 59.99999999999999L));
