@@ -255,7 +255,6 @@ class sp3 {
     ymdhmsns::PrintType = ymdhmsns::SP3;
     gpswsns::PrintFormat = gpswsns::SP3;
     mjdns::PrintFormat = mjdns::SP3;
-    rSns::StyleType = rSns::NEWSTYLE;
     os << std::fixed;
 
     ymdhms ys = mjd2ymdhms(StartEpoch);

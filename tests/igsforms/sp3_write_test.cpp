@@ -99,6 +99,21 @@ TEST(Sp3Write, RoundTripKeepsHeaderAndRecords) {
     }
   auto want = Blocks(Slurp(Data("COD0MGXFIN_20231890000_01D_05M_ORB_sub16.SP3")));
   EXPECT_EQ(Blocks(Slurp(p1)).size(), want.size());
+  // The satellite style is the caller's (only the navigation writer sets it):
+  // old-style codes are written as such, left so, and read back the same.
+  rSns::StyleType = rSns::OLDSTYLE;
+  const std::string p2 = testing::TempDir() + "sp3_round2.sp3";
+  a.PrintFile(p2.c_str());
+  EXPECT_EQ(rSns::StyleType, rSns::OLDSTYLE);
+  rSns::StyleType = rSns::NEWSTYLE;
+  EXPECT_NE(Slurp(p2).find("\nP 01 "), std::string::npos);
+  sp3 c;
+  c.SetFile(p2.c_str());
+  c.ReadFile();
+  myList<rSat> lc;
+  c.GetSats(lc);
+  ASSERT_EQ(lc.Length(), 16);
+  for (long i = 0; i < 16; i++) EXPECT_TRUE(la(i) == lc(i));
   CaptureResult r = RunCaptured([&a] { a.PrintFile("/nonexistent/dir/out.sp3"); });
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err, Frame("Function:   sp3::PrintFile(char*)",
