@@ -62,3 +62,24 @@ TEST(ProgramError, FrameLandsInRedirectedStandardError) {
   EXPECT_EQ(ReadWholeFile(file), ErrorFrame("Morvi", "to file"));
   std::remove(file.c_str());
 }
+
+TEST(ProgramError, WarningFrameIsWholeAndFlushedAtOnceAndHonoursAPendingWidth) {
+  // redirected to a buffered file, the frame is in the file when the call returns
+  std::string file = "/tmp/morvi_warn_flush_" + std::to_string(getpid()) + ".txt";
+  CaptureResult r = RunCaptured([file] {
+    std::ofstream red(file);
+    std::streambuf* old = std::cerr.rdbuf(red.rdbuf());
+    ProgramWarning("Function:   toGCRS::SetEpoch(mjd&)", "epoch [ 2023-07-08/04:00:30] not found");
+    std::cout << ReadWholeFile(file);
+    std::cerr.rdbuf(old);
+  });
+  unlink(file.c_str());
+  EXPECT_EQ(r.out, WarningFrame("Function:   toGCRS::SetEpoch(mjd&)", "epoch [ 2023-07-08/04:00:30] not found"));
+  // a field width left on the stream pads the first mark, as stream output does
+  CaptureResult w = RunCaptured([] {
+    std::cerr.width(8);
+    ProgramWarning("Morvi", "w");
+    ProgramWarning("Morvi", "v");
+  });
+  EXPECT_EQ(w.err, "\n    #### Morvi: Warning -> w ####\n     Continuing Morvi ... \n\n" + WarningFrame("Morvi", "v"));
+}
