@@ -107,6 +107,24 @@ TEST(ToGCRSTest, EpochSelectionWithinATenthOfASecond) {
   EXPECT_EQ(out.GetY(), 8);
   EXPECT_EQ(out.GetZ(), 9);
   EXPECT_EQ(out.GetT(), 4);
+
+  // Two records within 0.1 s of t: the earlier in the file wins, though the
+  // later one lies closer; the unordered step is kept as the interval.
+  std::vector<std::string> L = FileLines();
+  std::string first = L[3];
+  first.replace(first.find(" 0  0 30.000"), 12, " 0  0  0.050");
+  std::string f = WriteTemp("two", L[0] + "\n" + L[1] + "\n" + first + "\n" + L[2] + "\n");
+  toGCRS two;
+  two.SetFile(f.c_str());
+  two.ReadFile();
+  EXPECT_NEAR(static_cast<double>(two.GetInterval()), -0.05, 1e-9);
+  mjd near = Utc(0, 0, 0.02L);
+  two.SetEpoch(near);
+  xyz ex(1, 0, 0), rx;
+  two.Rotate(ex, rx);
+  EXPECT_EQ(rx.GetX(), two.GetRecord(0).R11);
+  EXPECT_NEAR(static_cast<double>(rx.GetX()), 0.2675244623800531, 1e-16);
+  unlink(f.c_str());
 }
 
 TEST(ToGCRSTest, RotateIsTheMatrixProductOfTheFileRecord) {
