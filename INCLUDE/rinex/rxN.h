@@ -58,6 +58,7 @@ inline constexpr long double LIGHT_TOL = 1e-6;       // convergence of the light
 inline constexpr int LIGHT_MAXIT = 15;               // passes of the light-time loop
 inline constexpr long double LIGHT_START = -0.075L;  // first guess of the signal travel time (s)
 inline constexpr long double BDS_GEO_TILT_DEG = -5.0L;  // BeiDou GEO element frame about X [3] (deg)
+inline constexpr long double HMS_HOURS_MAX = 65535.0L;  // most whole hours Sec2HMS holds (16 bits)
 inline constexpr int32_t SAVED_STEPS = 4096;  // integration states kept for the next epochs (96 bytes each)
 }  // namespace rxcalc
 
@@ -519,17 +520,22 @@ class rxN {
     const char sign = dt < 0 ? '-' : ' ';
     const long double adt = std::fabs(dt);
     if (!(adt > dtMax)) return;
+    // An epoch years from the record lies more hours away than Sec2HMS holds:
+    // those whole hours are counted apart, so that the text shows them all.
+    const long double wholeH = std::floor(adt / 3600.0L);
+    const long double apartH = wholeH > rxcalc::HMS_HOURS_MAX ? wholeH : 0;
     unsigned short h = 0, m = 0;
     long double s = 0;
-    Sec2HMS(adt, h, m, s);
+    Sec2HMS(adt - apartH * 3600.0L, h, m, s);
+    const unsigned long hours = static_cast<unsigned long>(apartH) + h;
     ymdhms dc = mjd2ymdhms(ceph), di = mjd2ymdhms(ieph);
     char tc[64], ti[64], msg[512];
     dc.GetDateString(tc, 0);
     di.GetDateString(ti, 0);
     snprintf(msg, sizeof msg,
              "%s satellite %c%02d: Calculation epoch [%s] NOT in epoch interval [%s] of input "
-             "NAVIGATION file (dt = %c%02hu:%02hu:%04.1Lf)",
-             SYS, rs.GetISys(), rs.GetSPrn(), tc, ti, sign, h, m, s);
+             "NAVIGATION file (dt = %c%02lu:%02hu:%04.1Lf)",
+             SYS, rs.GetISys(), rs.GetSPrn(), tc, ti, sign, hours, m, s);
     ProgramWarning("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)", msg);
   }
 

@@ -367,6 +367,14 @@ TEST(rxNOrbit, RecordChoiceIntervalWarningAndMissingSatellites) {
   CaptureResult before = warn(-7200.1L);
   EXPECT_NE(before.err.find("(dt = -02:00:00.1) ####"), std::string::npos) << before.err;
   EXPECT_EQ(before.exitCode, 0);
+  // Epochs years away: every hour is shown, none lost to the 16 bits of the split.
+  CaptureResult later = warn(Epoch(2031, 1, 1, 0, 0, 0) - six);
+  EXPECT_NE(later.err.find("[ 2031-01-01/00:00:00] NOT in epoch interval [ 2023-07-08/06:00:00] of input "
+                           "NAVIGATION file (dt =  65610:00:00.0) ####"),
+            std::string::npos)
+      << later.err;
+  CaptureResult earlier = warn(Epoch(1990, 1, 1, 0, 0, 30.5L) - six);
+  EXPECT_NE(earlier.err.find("(dt = -293789:59:29.5) ####"), std::string::npos) << earlier.err;
 
   // A satellite without records: zero state, no status; 0 from the light-time entry.
   rSat g05 = Sat("G05");
