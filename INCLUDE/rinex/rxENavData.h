@@ -141,13 +141,19 @@ inline Fault ReadRecord(char* line, bool isLong, std::istream& in, const RecordL
   if (static_cast<int>(strlen(line)) < CLOCK_COL - 1) return CUT;
   char etext[32];
   substr(line, EPOCH_COL - 1, CLOCK_COL - EPOCH_COL, etext);
-  unsigned short y, mo, d, h, mi;
+  // The fields are scanned wide and taken into 16 bits only when they fit: a
+  // value beyond them becomes 65535, which the date test refuses (wrapped, a
+  // garbled year such as 67559 would pass as 2023).
+  long f[5];
   double s;
   int used = 0;
-  if (sscanf(etext, "%hu %hu %hu %hu %hu %lf%n", &y, &mo, &d, &h, &mi, &s, &used) != 6) return BAD;
+  if (sscanf(etext, "%ld %ld %ld %ld %ld %lf%n", &f[0], &f[1], &f[2], &f[3], &f[4], &s, &used) != 6)
+    return BAD;
   for (const char* p = etext + used; *p != 0; p++)
     if (*p != ' ') return BAD;
-  epoch.Set(y, mo, d, h, mi, static_cast<long double>(s));
+  unsigned short v[5];
+  for (int k = 0; k < 5; k++) v[k] = (f[k] < 0 || f[k] > 65535) ? 65535 : static_cast<unsigned short>(f[k]);
+  epoch.Set(v[0], v[1], v[2], v[3], v[4], static_cast<long double>(s));
 
   // Clock values from column 24.
   ExponentToE(line);

@@ -190,6 +190,9 @@ TEST(rxNRead, FilesThatCannotBeReadEndInTheFatalFrame) {
        "Unexpected end of RINEX NAVIGATION file - within header section!"},
       {"badsat", std::string(kPlainHeader) + "G00 2023 07 08 06 00 00 3.4E-04 5.1E-12 0.0E+00\n",
        "Function:   rSat::TestSat()", "Satellite number (PRN/SLOT) >0< UNDEFINED!"},
+      // month 65543 is no month, though it is 7 in 16 bits
+      {"month", std::string(kPlainHeader) + "G19 2023 65543 8 6 0  0" + std::string(kG19Line).substr(23) + kG19Body,
+       "Function:   ymdhms::TestDatum()", "Input MONTH not valid!"},
   };
   for (const Case& c : cases) {
     std::string name = WriteTemp(c.tag, c.text);
