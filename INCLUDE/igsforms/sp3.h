@@ -7,7 +7,7 @@
 // [3] IS-GPS-200, 20.3.3.3.3.1 (relativistic clock correction -2 r.v / c^2).
 #pragma once
 
-#include <cmath>     // fabsl, isfinite
+#include <cmath>     // fabsl, isfinite, frexp, ldexp
 #include <cstdint>   // uint32_t
 #include <cstdio>    // snprintf
 #include <cstdlib>   // atoi, atol, atof
@@ -44,7 +44,103 @@ inline constexpr long DEFAULT_PTS_POS = 12;
 inline constexpr long DEFAULT_PTS_TIME = 4;
 // File names are held in 256 characters.
 inline constexpr int FILE_SIZE = 256;
+// Lagrange factors of the position window kept for this many interpolation
+// factors, up to this many points.
+inline constexpr int LAGRANGE_SLOTS = 128;
+inline constexpr int LAGRANGE_PROBES = 4;  // slots tried from the one an A falls on
+inline constexpr long LAGRANGE_MAX_PTS = 32;
 }  // namespace sp3ns
+
+// The factors of a Lagrange position window, F_i(A) and dF_i/dA divided by the
+// record interval, depend on the interpolation factor A, the number of points
+// and the interval only: every satellite at one epoch, and every record interval
+// at one offset, has the same. They are kept per A in a small table and made by
+// the one routine that made them at every call before, so the bits are the same.
+class sp3LagrangeFactors {
+ public:
+  sp3LagrangeFactors() {
+    for (Slot& s : slots) s.n = 0;
+  }
+
+  // F and dF (n values each) for A; n above LAGRANGE_MAX_PTS is made into the
+  // caller's own room every time.
+  void Get(long double A, long n, long double interval, const long double*& F, const long double*& dF) {
+    if (n > sp3ns::LAGRANGE_MAX_PTS) {
+      big.Resize(2 * n);
+      Make(A, n, interval, &big(0), &big(n));
+      F = &big(0);
+      dF = &big(n);
+      return;
+    }
+    const int home = SlotOf(A);
+    for (int k = 0; k < sp3ns::LAGRANGE_PROBES; k++) {
+      Slot& s = slots[(home + k) % sp3ns::LAGRANGE_SLOTS];
+      if (s.n == n && s.A == A && s.interval == interval) {
+        F = s.F;
+        dF = s.dF;
+        return;
+      }
+    }
+    // made into a free slot of the probed ones, or in turn over an occupied one
+    int pick = -1;
+    for (int k = 0; k < sp3ns::LAGRANGE_PROBES && pick < 0; k++)
+      if (slots[(home + k) % sp3ns::LAGRANGE_SLOTS].n == 0) pick = (home + k) % sp3ns::LAGRANGE_SLOTS;
+    if (pick < 0) {
+      pick = (home + turn) % sp3ns::LAGRANGE_SLOTS;
+      turn = (turn + 1) % sp3ns::LAGRANGE_PROBES;
+    }
+    Slot& s = slots[pick];
+    Make(A, n, interval, s.F, s.dF);
+    s.A = A;
+    s.n = n;
+    s.interval = interval;
+    F = s.F;
+    dF = s.dF;
+  }
+
+ private:
+  struct Slot {
+    long double A = 0, interval = 0;
+    long n = 0;
+    long double F[sp3ns::LAGRANGE_MAX_PTS], dF[sp3ns::LAGRANGE_MAX_PTS];
+  };
+  Slot slots[sp3ns::LAGRANGE_SLOTS];
+  myList<long double> big;
+
+  int turn = 0;
+
+  // Home slot of A: its mantissa and exponent, mixed by a multiplicative hash.
+  static int SlotOf(long double A) {
+    if (!std::isfinite(A)) return 0;
+    int e = 0;
+    const long double fr = std::frexp(A, &e);
+    const uint64_t m = static_cast<uint64_t>(static_cast<int64_t>(std::ldexp(fr, 62)));
+    const uint64_t h = (m ^ (static_cast<uint64_t>(static_cast<uint32_t>(e)) << 32)) * 0x9E3779B97F4A7C15ULL;
+    return static_cast<int>((h >> 32) % sp3ns::LAGRANGE_SLOTS);
+  }
+
+  // Lagrange basis polynomials F_i(A) = prod over j != i of (A - j) and their
+  // derivatives per second: dF_i = sum over j != i of prod over k != i, j of
+  // (A - k), divided by the interval.
+  static void Make(long double A, long n, long double interval, long double* F, long double* dF) {
+    for (long i = 0; i < n; i++) {
+      long double f = 1;
+      for (long j = 0; j < n; j++)
+        if (j != i) f *= (A - j);
+      long double d = 0;
+      for (long j = 0; j < n; j++) {
+        if (j == i) continue;
+        long double p = 1;
+        for (long k = 0; k < n; k++)
+          if (k != i && k != j) p *= (A - k);
+        d += p;
+      }
+      d /= interval;
+      F[i] = f;
+      dF[i] = d;
+    }
+  }
+};
 
 class sp3 {
  public:
@@ -330,6 +426,7 @@ class sp3 {
   bool isInterpolSet;
   long nPtsPos, nPtsTime;
   myList<long double> posL, timeL;
+  sp3LagrangeFactors lagrange;  // factors of the position window by interpolation factor
   bool posOK, timeOK;
   long double Relativity;
   mjd CalEph;
@@ -588,21 +685,11 @@ class sp3 {
   void CalcSatPositionP(long isat, long ix, long double A, xyz& x, xyz& v) {
     const long n = nPtsPos;
     long double X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
+    const long double* Fs = nullptr;
+    const long double* dFs = nullptr;
+    lagrange.Get(A, n, Interval, Fs, dFs);
     for (long i = 0; i < n; i++) {
-      long double F = 1;
-      for (long j = 0; j < n; j++)
-        if (j != i) F *= (A - j);
-      // dF/dA = sum over j != i of the product over k != i, j; divided by the
-      // interval it is per second.
-      long double dF = 0;
-      for (long j = 0; j < n; j++) {
-        if (j == i) continue;
-        long double p = 1;
-        for (long k = 0; k < n; k++)
-          if (k != i && k != j) p *= (A - k);
-        dF += p;
-      }
-      dF /= Interval;
+      const long double F = Fs[i], dF = dFs[i];
       xyz& P = sEData(ix + i).Pos(isat);
       X += F * P.GetX() / posL(i);
       Y += F * P.GetY() / posL(i);
