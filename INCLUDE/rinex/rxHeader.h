@@ -303,7 +303,9 @@ class rxTimeInfo {
     char f[16];
     for (int k = 0; k < 5; k++) {
       rxhdr::Field(line, cols[k], 6, f);
-      v[k] = static_cast<unsigned short>(atoi(f));
+      // a value beyond 16 bits becomes 65535, which the date test refuses
+      const int n = atoi(f);
+      v[k] = (n < 0 || n > 65535) ? 65535 : static_cast<unsigned short>(n);
     }
     rxhdr::Field(line, 31, 13, f);
     ymdhms d;

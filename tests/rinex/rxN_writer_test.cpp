@@ -139,7 +139,7 @@ TEST(rxNWriter, RoundTripKeepsRecordsAndTheSystemsOwnTimeScales) {
                            "opened for writing!"));
 }
 
-TEST(rxNWriter, HeaderSummaryLinesAndRecordsNeverSetPrintNothing) {
+TEST(rxNWriter, HeaderRecordsInBothFormsAndNothingBeforeTheirLines) {
   rxN nav;
   std::string name = WriteTemp("sum", std::string(kHeader) + G19());
   nav.SetFile(name.c_str());
@@ -164,6 +164,26 @@ TEST(rxNWriter, HeaderSummaryLinesAndRecordsNeverSetPrintNothing) {
   EXPECT_NE(plain.str().find("GLUT -9.3132257462e-10 0.000000000e+00      0    0          TIME SYSTEM CORR\n"),
             std::string::npos)
       << plain.str();
+
+  // The time lines of observation headers, as taken and written back.
+  rxTimeInfo obs;
+  char first[] = "  2023     7     8     0     0    0.0000000     GPS         TIME OF FIRST OBS   ";
+  char interval[] = "    30.000                                                  INTERVAL            ";
+  obs.Set(first);
+  obs.Set(interval);
+  std::ostringstream ob;
+  ob << std::fixed << obs;
+  EXPECT_EQ(ob.str(),
+            "  2023     7     8     0     0    0.0000000     GPS         TIME OF FIRST OBS\n"
+            "    30.000                                                  INTERVAL\n");
+  // A calendar field beyond 16 bits is no valid value (month 65543 is not 7).
+  CaptureResult wide = RunCaptured([] {
+    rxTimeInfo t;
+    char l[] = "  2023 65543     8     0     0    0.0000000     GPS         TIME OF FIRST OBS   ";
+    t.Set(l);
+  });
+  EXPECT_EQ(wide.exitCode, 1);
+  EXPECT_EQ(wide.err, Error("Function:   ymdhms::TestDatum()", "Input MONTH not valid!"));
 
   // A header without time lines: no time record in either form.
   rxN bare;
