@@ -115,6 +115,31 @@ TEST(Sp3Read, EpochGapsAndIrregularEpochsAreRefused) {
                                "data section NOT valid!"));
 }
 
+TEST(Sp3Read, NoonStartCarriesTheLastEpochIntoTheNextDay) {
+  // 96 epochs of 900 s from 12:00: the last record is at 11:45 of the next day.
+  std::istringstream in(Synth(96, {"G01"}, [](int k, int) { return P("G01", k, 0, 0, 0); }));
+  std::string text, l;
+  int k = 0;
+  char b[64];
+  while (std::getline(in, l)) {
+    if (l[0] == '*') {
+      const int s = 43200 + 900 * k++;
+      snprintf(b, sizeof b, "*  2020  6 %2d %2d %2d  0.00000000", 25 + s / 86400, s % 86400 / 3600,
+               s % 3600 / 60);
+      l = b;
+    }
+    text += l + "\n";
+  }
+  sp3 f;
+  f.SetFile(Temp("noon.sp3", Replace(text, "59025 0.0000000000000", "59025 0.5000000000000")).c_str());
+  f.ReadFile();
+  mjd s = f.GetStartEpoch(), e = f.GetEndEpoch();
+  EXPECT_EQ(s.GetMJDay(), 59025u);
+  EXPECT_EQ(s.GetSecond(), 43200);
+  EXPECT_EQ(e.GetMJDay(), 59026u);
+  EXPECT_EQ(e.GetSecond(), 42300);
+}
+
 TEST(Sp3Read, BlockWithoutPositionLinesKeepsLaterBlocksAtTheirEpochs) {
   // Block 1 (00:15) has no line at all: its satellites are absent, and the
   // '*' line that follows opens block 2 instead of being taken into block 1.
