@@ -9,6 +9,7 @@
 #include <cmath>    // std::frexp, std::ldexp, std::isfinite, std::signbit, std::fabs
 #include <cstdint>  // uint64_t
 #include <cstdio>   // snprintf
+#include <cstring>  // memcpy
 #include <limits>   // numeric_limits
 
 namespace fixedfmt {
@@ -33,14 +34,31 @@ inline int FixedText(char* out, int cap, long double v, int width, int prec) {
     return (n < 0 || n >= cap) ? -1 : n;
   }
   const bool neg = std::signbit(v);
-  // |v| = m 2^(e - 64) with m a 64-bit integer (frexp and ldexp are exact)
-  int e = 0;
-  const long double fr = std::frexp(std::fabs(v), &e);
-  const uint64_t m = static_cast<uint64_t>(std::ldexp(fr, 64));
-  const int shift = 64 - e;  // >= 0 since |v| < 2^64
-  u128 pow10 = 1;
-  for (int i = 0; i < prec; i++) pow10 *= 10;
-  const u128 p = static_cast<u128>(m) * pow10;  // |v| 10^prec 2^shift, exact
+  // |v| = m 2^-shift with m a 64-bit integer: from the bits of the x87 extended
+  // format (explicit integer bit, exponent bias 16383), else by frexp and ldexp
+  uint64_t m = 0;
+  int shift = 0;
+  if (std::numeric_limits<long double>::max_exponent == 16384 && sizeof(long double) >= 10) {
+    unsigned char b[sizeof(long double)];
+    memcpy(b, &v, sizeof v);
+    uint16_t se = 0;
+    memcpy(&m, b, 8);
+    memcpy(&se, b + 8, 2);
+    const int ex = se & 0x7fff;
+    shift = 16383 + 63 - (ex == 0 ? 1 : ex);  // the exponent field 0 holds subnormals at 2^-16382
+  } else {
+    int e = 0;
+    const long double fr = std::frexp(std::fabs(v), &e);
+    m = static_cast<uint64_t>(std::ldexp(fr, 64));
+    shift = 64 - e;
+  }
+  // shift >= 0 since |v| < 2^64
+  static constexpr uint64_t pow10[fixedfmt::MaxDecimals + 1] = {
+      1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
+      1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+      100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+      1000000000000000000ULL};
+  const u128 p = static_cast<u128>(m) * pow10[prec];  // |v| 10^prec 2^shift, exact
   u128 q = 0;
   if (shift == 0) {
     q = p;  // an integer already
@@ -53,10 +71,15 @@ inline int FixedText(char* out, int cap, long double v, int width, int prec) {
   // digits of q, the last prec of them after the point
   char dig[48];
   int nd = 0;
-  do {
+  while (q >> 64 != 0) {  // beyond 64 bits, by the slow 128-bit division
     dig[nd++] = static_cast<char>('0' + static_cast<int>(q % 10));
     q /= 10;
-  } while (q != 0);
+  }
+  uint64_t q64 = static_cast<uint64_t>(q);
+  do {
+    dig[nd++] = static_cast<char>('0' + static_cast<int>(q64 % 10));
+    q64 /= 10;
+  } while (q64 != 0);
   while (nd < prec + 1) dig[nd++] = '0';
   const int len = (neg ? 1 : 0) + nd + (prec > 0 ? 1 : 0);
   const int total = len < width ? width : len;
