@@ -29,6 +29,7 @@ constexpr int ValuesPerRecord = 20;     // TAI, 6 UTC fields, 9 matrix, 4 quater
 constexpr long double SelectTol = 0.1L;         // epoch selection window (s)
 constexpr long double NoIntervalYet = 10000000000.0L;  // start of the smallest-step search (s)
 constexpr long double WholeSecondTol = 0.0001L;  // steps this close to whole seconds are whole
+constexpr long double OrderedGap = 4 * SelectTol;  // smallest step of a file searched by halving (s)
 }  // namespace tgcrsc
 
 // One record of the rotation file; all members public.
@@ -85,7 +86,7 @@ inline std::ostream& operator<<(std::ostream& os, toGCRSmatrix& m) {
 // The rotation file: its header lines and records in file order.
 class toGCRS {
  public:
-  toGCRS() : nEph(0), iX(-1), Interval(0) {
+  toGCRS() : nEph(0), iX(-1), Interval(0), ordered(false) {
     file[0] = 0;
     header[0][0] = 0;
     header[1][0] = 0;
@@ -114,7 +115,8 @@ class toGCRS {
   long GetNEph() const { return nEph; }
   long double GetInterval() const { return Interval; }
   const char* GetHeader(int i) const { return header[i == 0 ? 0 : 1]; }
-  // Record k in file order (validated access).
+  // Record k in file order (validated access), to be read: the epoch search
+  // relies on the order found when the file was read.
   toGCRSmatrix& GetRecord(long k) { return toGCRSdata(k); }
 
   // Summary on standard output: counts, TAI and UTC spans, interval.
@@ -218,6 +220,7 @@ class toGCRS {
   long iX;
   mjd eph_TAI_first, eph_TAI_last, eph_UTC_first, eph_UTC_last;
   long double Interval;
+  bool ordered;  // records increasing by more than OrderedGap (FindEpoch)
 
   // Date text of an epoch with n decimals of the second.
   static void DateText(mjd& t, int n, char* s) {
@@ -225,8 +228,22 @@ class toGCRS {
     d.GetDateString(s, n);
   }
 
-  // Index of the first record within 0.1 s of t, or -1.
+  // Index of the first record within 0.1 s of t, or -1. Records in increasing
+  // order, each farther than OrderedGap from the one before, hold one such
+  // record at most: a binary search finds it, checked with its neighbours by the
+  // very test of the scan; other files are scanned from the first record.
   long FindEpoch(mjd& t) {
+    if (ordered) {
+      long lo = 0, hi = nEph;  // first record whose epoch lies less than 0.1 s before t
+      while (lo < hi) {
+        const long mid = lo + (hi - lo) / 2;
+        if (t - toGCRSdata(mid).eph_UTC < tgcrsc::SelectTol) hi = mid;
+        else lo = mid + 1;
+      }
+      for (long k = (lo > 0 ? lo - 1 : 0); k <= lo + 1 && k < nEph; k++)
+        if (std::fabs(t - toGCRSdata(k).eph_UTC) < tgcrsc::SelectTol) return k;
+      return -1;
+    }
     for (long k = 0; k < nEph; k++)
       if (std::fabs(t - toGCRSdata(k).eph_UTC) < tgcrsc::SelectTol) return k;
     return -1;
@@ -320,9 +337,11 @@ class toGCRS {
     eph_TAI_last = toGCRSdata(nEph - 1).eph_TAI;
     eph_UTC_last = toGCRSdata(nEph - 1).eph_UTC;
     long double m = tgcrsc::NoIntervalYet;
+    ordered = true;
     for (long k = 1; k < nEph; k++) {
       long double d = toGCRSdata(k).eph_UTC - toGCRSdata(k - 1).eph_UTC;
       if (d < m) m = d;
+      if (!(d > tgcrsc::OrderedGap)) ordered = false;
     }
     long double r = roundl(m);
     if (std::fabs(m - r) < tgcrsc::WholeSecondTol) m = r;
