@@ -375,6 +375,8 @@ TEST(rxNOrbit, RecordChoiceIntervalWarningAndMissingSatellites) {
       << later.err;
   CaptureResult earlier = warn(Epoch(1990, 1, 1, 0, 0, 30.5L) - six);
   EXPECT_NE(earlier.err.find("(dt = -293789:59:29.5) ####"), std::string::npos) << earlier.err;
+  CaptureResult carry = warn(65535 * 3600.0L + 3599.99999999997L);  // seconds round up into hour 65536
+  EXPECT_NE(carry.err.find("(dt =  65536:00:00.0) ####"), std::string::npos) << carry.err;
 
   // A satellite without records: zero state, no status; 0 from the light-time entry.
   rSat g05 = Sat("G05");
