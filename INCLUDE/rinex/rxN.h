@@ -124,6 +124,52 @@ class rxStepStates {
   myList<long double> states;
 };
 
+// The records of each satellite of one record list, in file order, so that the
+// record choice goes through the satellite's own records instead of the whole
+// list. Built when the file has been read; a list of another length than the
+// one indexed, or with a satellite number beyond the table, is searched whole.
+class rxRecordIndex {
+ public:
+  rxRecordIndex() : n(-1) {}
+
+  template <class T>
+  void Build(const myList<T>& list) {
+    n = -1;
+    long cnt[NPRN] = {};
+    const long len = list.Length();
+    for (long i = 0; i < len; i++) {
+      const unsigned p = list(i).Sat.GetSPrn();
+      if (p >= static_cast<unsigned>(NPRN)) return;
+      cnt[p]++;
+    }
+    long at = 0;
+    for (int p = 0; p < NPRN; p++) {
+      first[p] = at;
+      count[p] = cnt[p];
+      at += cnt[p];
+    }
+    if (len > 0) order.Resize(len);
+    long next[NPRN];
+    for (int p = 0; p < NPRN; p++) next[p] = first[p];
+    for (long i = 0; i < len; i++) order(next[list(i).Sat.GetSPrn()]++) = i;
+    n = len;
+  }
+
+  // Whether the index serves a list of this length.
+  bool Covers(long length) const { return n >= 0 && n == length; }
+  // The records of satellite number prn: list indices At(First) .. At(First + Count - 1).
+  long First(unsigned prn) const { return prn < static_cast<unsigned>(NPRN) ? first[prn] : 0; }
+  long Count(unsigned prn) const { return prn < static_cast<unsigned>(NPRN) ? count[prn] : 0; }
+  long At(long k) const { return order(k); }
+
+ private:
+  static constexpr int NPRN = 100;  // satellite numbers 0 to 99
+  long n;
+  long first[NPRN] = {};
+  long count[NPRN] = {};
+  myList<long> order;
+};
+
 class rxN {
  public:
   rxN() : NumIntStep(30.0L), isNumIntStep(false), posOK(false), timeOK(false), Relativity(0) {
@@ -158,6 +204,11 @@ class rxN {
       else StateList(s.letter)->Resize(n);
     }
     ReadFile_Data();
+    for (const rxSystem& s : rxSystems) {
+      rxRecordIndex& ri = recIndex[&s - rxSystems];
+      if (s.kepler) ri.Build(*KeplerList(s.letter));
+      else ri.Build(*StateList(s.letter));
+    }
   }
 
   void PrintSummary() { rDSum.Print(); }
@@ -442,24 +493,33 @@ class rxN {
 
   // Index of the record of rs whose epoch lies nearest to ceph (the earlier in
   // the file on a tie), -1 when the list holds none of rs.
+  // The satellite's own records come from the index, in file order, so the
+  // choice is the one of the whole list.
   template <class T>
-  long FindEpochIx(rSat& rs, mjd& ceph, myList<T>& ndata) {
+  long FindEpochIx(rSat& rs, mjd& ceph, myList<T>& ndata, const rxRecordIndex& ri) {
     long ix = -1;
     double best = 0;
-    for (long i = 0; i < ndata.Length(); i++) {
-      if (!(ndata(i).Sat == rs)) continue;
+    auto consider = [&](long i) {
+      if (!(ndata(i).Sat == rs)) return;
       const double d = static_cast<double>(std::fabs(ceph - ndata(i).eph));
       if (ix < 0 || d < best) {
         ix = i;
         best = d;
       }
+    };
+    if (ri.Covers(ndata.Length())) {
+      const long f = ri.First(rs.GetSPrn()), n = ri.Count(rs.GetSPrn());
+      for (long k = f; k < f + n; k++) consider(ri.At(k));
+    } else {
+      for (long i = 0; i < ndata.Length(); i++) consider(i);
     }
     return ix;
   }
 
   long ChooseRecord(const rxSystem& sys, rSat& rs, mjd& ceph) {
-    if (sys.kepler) return FindEpochIx(rs, ceph, *KeplerList(sys.letter));
-    return FindEpochIx(rs, ceph, *StateList(sys.letter));
+    const rxRecordIndex& ri = recIndex[&sys - rxSystems];
+    if (sys.kepler) return FindEpochIx(rs, ceph, *KeplerList(sys.letter), ri);
+    return FindEpochIx(rs, ceph, *StateList(sys.letter), ri);
   }
 
   mjd& RecordEpoch(const rxSystem& sys, long ix) {
@@ -771,4 +831,5 @@ class rxN {
   long double Relativity;
   mjd CalEph;
   rxStepStates steps;  // whole steps of the last GLONASS/SBAS record integrated
+  rxRecordIndex recIndex[7];  // records by satellite, per system of rxSystems
 };
