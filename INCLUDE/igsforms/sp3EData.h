@@ -72,6 +72,16 @@ inline char* Field(const char* line, const Col& f, char* out) {
   return out;
 }
 
+// True when the field holds one number and nothing else but blanks (an empty
+// field is no number): atof alone would take letters as 0 or stop half-way.
+inline bool IsNumber(const char* field) {
+  char* end = nullptr;
+  strtold(field, &end);
+  if (end == field) return false;
+  while (*end == ' ') end++;
+  return *end == 0;
+}
+
 // The character of column col (1-based), a blank beyond the end of the line.
 inline char Column(const char* line, int col) {
   return (int)strlen(line) >= col ? line[col - 1] : ' ';
@@ -243,15 +253,25 @@ class sp3EData {
     sp3ns::Field(line, sp3ns::P_X, fx);
     sp3ns::Field(line, sp3ns::P_Y, fy);
     sp3ns::Field(line, sp3ns::P_Z, fz);
-    if (strstr(fx, sp3ns::MISSING) || strstr(fy, sp3ns::MISSING) || strstr(fz, sp3ns::MISSING)) {
+    sp3ns::Field(line, sp3ns::P_CLK, f);
+    const bool clkMissing = strstr(f, sp3ns::MISSING) != nullptr;
+    const bool posMissing =
+        strstr(fx, sp3ns::MISSING) || strstr(fy, sp3ns::MISSING) || strstr(fz, sp3ns::MISSING);
+    // A garbled number would otherwise become a wrong position without a word.
+    const bool blankClk = strspn(f, " ") == strlen(f);
+    if ((!posMissing && (!sp3ns::IsNumber(fx) || !sp3ns::IsNumber(fy) || !sp3ns::IsNumber(fz))) ||
+        (!clkMissing && !blankClk && !sp3ns::IsNumber(f))) {
+      snprintf(msg, sizeof msg, "Position line >%s< of ORBIT SP3 data section NOT valid!", line);
+      ProgramError("Function:   sp3EData::Set()", msg, false);
+    }
+    if (posMissing) {
       isOKPos(i) = false;
       Pos(i).Set(0, 0, 0);
     } else {
       isOKPos(i) = true;
       Pos(i).Set(atof(fx) * sp3ns::KM2M, atof(fy) * sp3ns::KM2M, atof(fz) * sp3ns::KM2M);
     }
-    sp3ns::Field(line, sp3ns::P_CLK, f);
-    if (strstr(f, sp3ns::MISSING)) {
+    if (clkMissing) {
       isOKTime(i) = false;
       Pos(i).SetT(0);
     } else {

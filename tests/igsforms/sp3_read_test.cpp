@@ -184,6 +184,15 @@ TEST(Sp3Read, DamagedFilesEndInTheFatalFrame) {
       {Replace(good, "PG02   1002.000000   2000.000000   3000.000000     10.000000",
                "PG02   1002.000000   2000.0"),
        kSet, "Position line >PG02   1002.000000   2000.0< of ORBIT SP3 data section cut short!"},
+      {Replace(good, "PG02   1002.000000   2000.000000", "PG02   1002.000000   20X0.000000"), kSet,
+       "Position line >PG02   1002.000000   20X0.000000   3000.000000     10.000000< of ORBIT SP3 "
+       "data section NOT valid!"},
+      {Replace(good, "PG02   1002.000000", "PG02              "), kSet,
+       "Position line >PG02                 2000.000000   3000.000000     10.000000< of ORBIT SP3 "
+       "data section NOT valid!"},
+      {Replace(good, "3000.000000     10.000000\n*  2020  6 25  0 30", "3000.000000     1O.000000\n*  2020  6 25  0 30"), kSet,
+       "Position line >PG02   1001.000000   2000.000000   3000.000000     1O.000000< of ORBIT SP3 "
+       "data section NOT valid!"},
       {Replace(good, "PG02   1001.000000", "PG02   1001.000000" + std::string(600, ' ')), kSet,
        "Line of ORBIT SP3 file - data section longer than 511 characters!"},
       {Replace(good, "PG02   1003", "PG03   1003"), kSet,
