@@ -6,6 +6,7 @@
 // [1] RINEX 3.05, A.4 epoch fields; [2] SP3-d, epoch header line; [3] SINEX 2.02, time fields.
 #include <cmath>    // trunc, fmod
 #include <cstdint>  // uint16_t, int32_t
+#include <cstdio>   // snprintf
 #include <cstring>  // strcpy
 #include <iomanip>  // setw, setfill, setprecision
 #include <istream>  // istream
@@ -166,6 +167,17 @@ class ymdhms {
   // without decimals); sdate must hold 21 + n characters.
   char* GetDateString(char* sdate, int n) const {
     const int nd = n > 0 ? n : 0;
+    // A second of ordinary size and sign, by snprintf: the text of the stream
+    // layout below (blank-filled year, zero-filled fields), without a stream
+    // made for every call.
+    if (std::isfinite(second) && !std::signbit(second) && second < 1e6L && nd <= 30) {
+      char text[128];
+      snprintf(text, sizeof text, "%5u-%02u-%02u/%02u:%02u:%0*.*Lf", static_cast<unsigned>(year),
+               static_cast<unsigned>(month), static_cast<unsigned>(day), static_cast<unsigned>(hour),
+               static_cast<unsigned>(minute), nd > 0 ? nd + 3 : 2, nd, second);
+      strcpy(sdate, text);
+      return sdate;
+    }
     std::ostringstream os;
     os << std::fixed;
     PutDateClock(os, 5, "-", "/", ":", nd > 0 ? nd + 3 : 2, nd);
