@@ -18,8 +18,10 @@ inline void Sec2HMS(long double second, unsigned short& h, unsigned short& m, lo
   long double rm = 60.0L * (q - H);
   long double M = std::floor(rm);
   s = 60.0L * (rm - M);
-  h = static_cast<unsigned short>(H);
-  m = static_cast<unsigned short>(M);
+  // Whole values convert exactly; hours beyond 16 bits (or no number at all)
+  // wrap or give 0 instead of an undefined conversion.
+  h = (H >= 0 && H < 1e18L) ? static_cast<unsigned short>(static_cast<unsigned long long>(H)) : 0;
+  m = (M >= 0 && M < 60) ? static_cast<unsigned short>(M) : 0;
   if (std::fabs(s - 60.0L) < carryTol) {
     s = 0.0L;
     m = m + 1;

@@ -28,6 +28,10 @@ TEST(numfun, Sec2HMSCarriesSecondsAndMinutes) {
   EXPECT_EQ(h, 23);
   EXPECT_EQ(m, 59);
   EXPECT_NEAR(static_cast<double>(s), 59.5, 1e-9);
+  Sec2HMS(3600.0L * 70000 + 61.5L, h, m, s);  // hours beyond 16 bits wrap, no undefined cast
+  EXPECT_EQ(h, 70000 % 65536);
+  EXPECT_EQ(m, 1);
+  EXPECT_NEAR(static_cast<double>(s), 1.5, 1e-6);
   EXPECT_EQ(SQR(3.0L), 9.0L);
 }
 
