@@ -59,8 +59,54 @@ inline int AntexFrequency(const rSat& s) {
 // Moves a broadcast position from the antenna phase centre to the centre of mass
 // by the ANTEX offset turned from the satellite body frame (built from the
 // satellite's and the sun's positions) into the Earth-fixed frame. The axes
-// carry 0 in t, so the clock correction in sPos.t is unchanged.
-inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, mjd& epoch, xyz& sPos) {
+// carry 0 in t, so the clock correction in sPos.t is unchanged. k numbers the
+// epoch in the loop (for the sun kept per epoch).
+// The sun's direction (Earth-fixed unit vector) and distance (m) at the epochs of
+// the loop, computed for the first satellite that needs them and reused by the
+// next ones, which run through the same epochs; an epoch beyond the kept ones,
+// or not the one kept under its number, is computed afresh.
+class EpochSun {
+ public:
+  static constexpr long MaxEpochs = 100000;  // 8 MB at most, a day at 1 s
+
+  explicit EpochSun(long nEpochs) : n(nEpochs < MaxEpochs ? (nEpochs > 0 ? nEpochs : 0) : MaxEpochs) {}
+
+  void Get(const LuniSolarPosition& lsp, long k, const mjd& epoch, xyz& uvec, long double& magr) {
+    if (k >= 0 && k < n) {
+      if (have.Length() == 0) {  // room made when the sun is first needed
+        have.Resize(n, 1, 0);
+        val.Resize(5 * n);
+        day.Resize(n);
+        sec.Resize(n);
+      }
+      if (have(k) && day(k) == epoch.GetMJDay() && sec(k) == epoch.GetSecond()) {
+        uvec.Set(val(5 * k), val(5 * k + 1), val(5 * k + 2), val(5 * k + 3));
+        magr = val(5 * k + 4);
+        return;
+      }
+    }
+    lsp.SunPosition(epoch, uvec, magr);
+    if (k >= 0 && k < n) {
+      have(k) = 1;
+      day(k) = epoch.GetMJDay();
+      sec(k) = epoch.GetSecond();
+      val(5 * k) = uvec.GetX();
+      val(5 * k + 1) = uvec.GetY();
+      val(5 * k + 2) = uvec.GetZ();
+      val(5 * k + 3) = uvec.GetT();
+      val(5 * k + 4) = magr;
+    }
+  }
+
+ private:
+  long n;
+  myList<char> have;
+  myList<long double> val;  // x, y, z, t of the direction, the distance
+  myList<uint32_t> day;
+  myList<long double> sec;
+};
+
+inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, mjd& epoch, long k, EpochSun& sun, xyz& sPos) {
   mcs.atx.SetSatellite(sat, epoch);
   if (mcs.atx.GetAtxIndex() == -1) {
     char warn[64];
@@ -73,7 +119,7 @@ inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, mjd& epoch, xyz& sPos) {
   neu aEcc = mcs.atx.GetPhCOffset(freq);
   xyz SunPosU(0, 0, 0, 0);
   long double SunPosM = 0;
-  mcs.lsp.SunPosition(epoch, SunPosU, SunPosM);
+  sun.Get(mcs.lsp, k, epoch, SunPosU, SunPosM);
   xyz SatX(0, 0, 0, 0), SatY(0, 0, 0, 0), SatZ(0, 0, 0, 0);
   GNSSSatBasis(SatX, SatY, SatZ, sPos, SunPosU);
   xyz atxdPos = (aEcc.GetN() * SatX + aEcc.GetE() * SatY) + aEcc.GetU() * SatZ;
@@ -285,6 +331,8 @@ inline void CalcPos(Morvi& mcs) {
   morvicalc::EpochTexts epochTexts(
       morvicalc::CountEpochs(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec,
                              morvicalc::EpochTexts::MaxEpochs));
+  morvicalc::EpochSun epochSun(
+      morvicalc::CountEpochs(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec, morvicalc::EpochSun::MaxEpochs));
   morvicalc::openResults = &fRes;
   static bool flushAtExit = false;
   if (!flushAtExit) flushAtExit = (std::atexit(morvicalc::FlushResults) == 0);
@@ -315,16 +363,16 @@ inline void CalcPos(Morvi& mcs) {
     const std::string satCol = satText.str();
 
     bool more = (CalcEpoch <= mcs.eEnd.Rec);
-    long k = 0;
+    long k = 0;  // number of the epoch
     while (more) {
-      epochTexts.Put(row, k++, CalcEpoch);
+      epochTexts.Put(row, k, CalcEpoch);
       row.Text(satCol.data(), static_cast<int>(satCol.size()));
       xyz sPos(0, 0, 0, 0), sVel(0, 0, 0, 0);
       if (mcs.peFileName.IsSet()) {
         mcs.peData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
       } else if (mcs.beFileName.IsSet()) {
         mcs.beData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
-        if (mcs.atxFileName.IsSet()) morvicalc::ApplyAntennaOffset(mcs, sat, CalcEpoch, sPos);
+        if (mcs.atxFileName.IsSet()) morvicalc::ApplyAntennaOffset(mcs, sat, CalcEpoch, k, epochSun, sPos);
       }
       morvicalc::WriteGroup(row, sPos, sVel, true);
 
@@ -348,6 +396,7 @@ inline void CalcPos(Morvi& mcs) {
       }
       more = morvicalc::NextEpoch(CalcEpoch, mcs.eEnd.Rec, mcs.Interval.Rec) && (CalcEpoch <= mcs.eEnd.Rec);
       nCalc++;
+      k++;
       row.End();
     }
     fRes << '\n';
