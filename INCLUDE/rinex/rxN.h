@@ -575,7 +575,7 @@ class rxN {
   }
 
   // Warns when the record epoch ieph lies more than dtMax seconds from ceph.
-  static void CIntervalWarning(rSat& rs, mjd& ceph, mjd& ieph, long double dtMax, const char* SYS) {
+  void CIntervalWarning(rSat& rs, mjd& ceph, mjd& ieph, long double dtMax, const char* SYS) {
     const long double dt = ceph - ieph;
     const char sign = dt < 0 ? '-' : ' ';
     const long double adt = std::fabs(dt);
@@ -589,10 +589,17 @@ class rxN {
     long double s = 0;
     Sec2HMS(adt - apartH * 3600.0L, h, m, s);
     const unsigned long hours = static_cast<unsigned long>(apartH) + h;
-    ymdhms dc = mjd2ymdhms(ceph), di = mjd2ymdhms(ieph);
-    char tc[64], ti[64], msg[512];
+    ymdhms dc = mjd2ymdhms(ceph);
+    char tc[64], msg[512];
     dc.GetDateString(tc, 0);
-    di.GetDateString(ti, 0);
+    // the record's epoch text serves the run of warnings of one record
+    if (!(recText.day == ieph.GetMJDay() && recText.sec == ieph.GetSecond() && recText.text[0] != 0)) {
+      ymdhms di = mjd2ymdhms(ieph);
+      di.GetDateString(recText.text, 0);
+      recText.day = ieph.GetMJDay();
+      recText.sec = ieph.GetSecond();
+    }
+    const char* ti = recText.text;
     snprintf(msg, sizeof msg,
              "%s satellite %c%02d: Calculation epoch [%s] NOT in epoch interval [%s] of input "
              "NAVIGATION file (dt = %c%02lu:%02hu:%04.1Lf)",
@@ -832,4 +839,9 @@ class rxN {
   mjd CalEph;
   rxStepStates steps;  // whole steps of the last GLONASS/SBAS record integrated
   rxRecordIndex recIndex[7];  // records by satellite, per system of rxSystems
+  struct {
+    uint32_t day = 0;
+    long double sec = 0;
+    char text[64] = "";
+  } recText;  // date text of the record epoch of the last interval warning
 };
