@@ -625,6 +625,22 @@ class rxN {
     return d;
   }
 
+  // ToeOffset of the record, kept for the next epochs of the same record (it
+  // depends on the record's epoch, time-scale difference and TOE only).
+  long double KeptToeOffset(rxENavDataKE& rNav) {
+    ToeKept& k = toeKept;
+    if (!(k.rec == &rNav && k.day == rNav.eph.GetMJDay() && k.sec == rNav.eph.GetSecond() &&
+          k.diff == rNav.GetDiff2GPSTime() && k.toe == rNav.TOE)) {
+      k.offset = ToeOffset(rNav);
+      k.rec = &rNav;
+      k.day = rNav.eph.GetMJDay();
+      k.sec = rNav.eph.GetSecond();
+      k.diff = rNav.GetDiff2GPSTime();
+      k.toe = rNav.TOE;
+    }
+    return k.offset;
+  }
+
   // Keplerian broadcast orbit and clock [2], time argument from the epoch of the
   // record line; BeiDou GEO satellites in their element frame, turned by -5 deg
   // about X and by the Earth rotation since the record epoch [3].
@@ -638,7 +654,7 @@ class rxN {
     // whose TOE differs must still not be propagated from the wrong reference,
     // which would put it kilometres off per minute of difference.
     const long double t = ceph - rNav.eph;
-    const long double tk = t + ToeOffset(rNav);
+    const long double tk = t + KeptToeOffset(rNav);
     const long double e = rNav.E;
     const long double A = rNav.A;
     Relativity = 0;
@@ -844,4 +860,9 @@ class rxN {
     long double sec = 0;
     char text[64] = "";
   } recText;  // date text of the record epoch of the last interval warning
+  struct ToeKept {
+    const rxENavDataKE* rec = nullptr;
+    uint32_t day = 0;
+    long double sec = 0, diff = 0, toe = 0, offset = 0;
+  } toeKept;  // ToeOffset of the last Keplerian record evaluated
 };
