@@ -49,15 +49,17 @@ bytes() { local s=0; for f in "$@"; do s=$((s + $(stat -c %s "$f"))); done; echo
 for r in "${runs[@]}"; do
   IFS='|' read -r name tag args ins <<< "$r"
   res="$out/$tag.txt"
+  # wall time to the millisecond around the run (the report of /usr/bin/time
+  # has 10 ms steps); the peak memory from that report, the last lines of stderr
+  t0=$(date +%s%N)
   # shellcheck disable=SC2086
   /usr/bin/time -v "$exe" $args -r"$res" > "$out/$tag.stdout" 2> "$out/$tag.stderr" || true
-  # the last lines of standard error are the report of /usr/bin/time
-  secs=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$out/$tag.stderr" | tail -n 1 |
-    awk -F: '{ if (NF==3) print $1*3600+$2*60+$3; else print $1*60+$2 }')
+  t1=$(date +%s%N)
+  secs=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
   kb=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$out/$tag.stderr" | tail -n 1)
   rows=$(grep -c -v -e '^$' "$res" || true)
   rows=$((rows > 0 ? rows - 1 : 0))
-  rate=$(awk -v n="$rows" -v s="$secs" 'BEGIN { printf "%.0f", n / (s > 0 ? s : 0.005) }')
+  rate=$(awk -v n="$rows" -v s="$secs" 'BEGIN { printf "%.0f", n / (s > 0 ? s : 0.001) }')
   mb=$(awk -v k="$kb" 'BEGIN { printf "%.1f", k / 1024 }')
   # shellcheck disable=SC2086
   inb=$(bytes $ins)
