@@ -68,28 +68,40 @@ inline int FixedText(char* out, int cap, long double v, int width, int prec) {
     const u128 half = static_cast<u128>(1) << (shift - 1);
     if (rest > half || (rest == half && (q & 1) != 0)) q++;
   }  // else |v| 10^prec < 2^-3: rounds to 0
-  // digits of q, the last prec of them after the point
-  char dig[48];
-  int nd = 0;
+  // the text from its last digit backwards: prec digits, the point, the rest
+  static constexpr char pairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  char text[64];
+  int pos = sizeof text, nd = 0;
+  auto put = [&](char c) {
+    text[--pos] = c;
+    if (++nd == prec) text[--pos] = '.';
+  };
   while (q >> 64 != 0) {  // beyond 64 bits, by the slow 128-bit division
-    dig[nd++] = static_cast<char>('0' + static_cast<int>(q % 10));
+    put(static_cast<char>('0' + static_cast<int>(q % 10)));
     q /= 10;
   }
   uint64_t q64 = static_cast<uint64_t>(q);
-  do {
-    dig[nd++] = static_cast<char>('0' + static_cast<int>(q64 % 10));
-    q64 /= 10;
-  } while (q64 != 0);
-  while (nd < prec + 1) dig[nd++] = '0';
-  const int len = (neg ? 1 : 0) + nd + (prec > 0 ? 1 : 0);
+  while (q64 >= 100) {
+    const int r = static_cast<int>(q64 % 100);
+    q64 /= 100;
+    put(pairs[2 * r + 1]);
+    put(pairs[2 * r]);
+  }
+  if (q64 >= 10) {
+    put(pairs[2 * q64 + 1]);
+    put(pairs[2 * q64]);
+  } else {
+    put(static_cast<char>('0' + q64));
+  }
+  while (nd < prec + 1) put('0');
+  if (neg) text[--pos] = '-';
+  const int len = static_cast<int>(sizeof text) - pos;
   const int total = len < width ? width : len;
   if (total > cap) return -1;
-  int k = 0;
-  for (; k < total - len; k++) out[k] = ' ';
-  if (neg) out[k++] = '-';
-  for (int i = nd - 1; i >= 0; i--) {
-    out[k++] = dig[i];
-    if (i == prec && prec > 0) out[k++] = '.';
-  }
-  return k;
+  for (int k = 0; k < total - len; k++) out[k] = ' ';
+  memcpy(out + (total - len), text + pos, static_cast<size_t>(len));
+  return total;
 }
