@@ -691,12 +691,13 @@ class sp3 {
     for (long i = 0; i < n; i++) {
       const long double F = Fs[i], dF = dFs[i];
       xyz& P = sEData(ix + i).Pos(isat);
-      X += F * P.GetX() / posL(i);
-      Y += F * P.GetY() / posL(i);
-      Z += F * P.GetZ() / posL(i);
-      VX += dF * P.GetX() / posL(i);
-      VY += dF * P.GetY() / posL(i);
-      VZ += dF * P.GetZ() / posL(i);
+      const long double L = posL(i);
+      X += F * P.GetX() / L;
+      Y += F * P.GetY() / L;
+      Z += F * P.GetZ() / L;
+      VX += dF * P.GetX() / L;
+      VY += dF * P.GetY() / L;
+      VZ += dF * P.GetZ() / L;
     }
     x.Set(X, Y, Z);
     v.Set(VX, VY, VZ);
