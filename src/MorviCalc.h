@@ -67,7 +67,7 @@ inline int AntexFrequency(const rSat& s) {
 // or not the one kept under its number, is computed afresh.
 class EpochSun {
  public:
-  static constexpr long MaxEpochs = 100000;  // 8 MB at most, a day at 1 s
+  static constexpr long MaxEpochs = 50000;  // 5 MB at most, half a day at 1 s
 
   explicit EpochSun(long nEpochs) : n(nEpochs < MaxEpochs ? (nEpochs > 0 ? nEpochs : 0) : MaxEpochs) {}
 
@@ -198,7 +198,7 @@ inline void WriteGroup(ResultRow& row, const xyz& pos, const xyz& vel, bool with
 // the kept ones, or not the one kept under its number, is made afresh.
 class EpochTexts {
  public:
-  static constexpr long MaxEpochs = 100000;  // a day at 1 s, about 5 MB of text
+  static constexpr long MaxEpochs = 100000;  // a day at 1 s, 7 MB
 
   // Room for the first nEpochs epochs (at most MaxEpochs).
   explicit EpochTexts(long nEpochs) : made(0) {
