@@ -105,3 +105,19 @@ inline int FixedText(char* out, int cap, long double v, int width, int prec) {
   memcpy(out + (total - len), text + pos, static_cast<size_t>(len));
   return total;
 }
+
+// As FixedText, zero-filled as printf "%0*.*Lf" writes it: for a finite value
+// without sign the blanks of the field become zeros; the rest goes to printf.
+inline int FixedTextZeroFilled(char* out, int cap, long double v, int width, int prec) {
+  if (cap <= 0) return -1;
+  if (!std::isfinite(v) || std::signbit(v)) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-truncation"
+    const int n = snprintf(out, static_cast<size_t>(cap), "%0*.*Lf", width, prec, v);
+#pragma GCC diagnostic pop
+    return (n < 0 || n >= cap) ? -1 : n;
+  }
+  const int n = FixedText(out, cap, v, width, prec);
+  for (int k = 0; k < n && out[k] == ' '; k++) out[k] = '0';
+  return n;
+}

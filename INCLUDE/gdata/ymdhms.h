@@ -13,6 +13,7 @@
 #include <ostream>  // ostream
 #include <sstream>  // ostringstream
 
+#include "functions/fixedfmt.h"   // FixedTextZeroFilled
 #include "functions/numfun.h"     // Sec2HMS
 #include "gdata/mjd.h"            // tcns
 #include "pgminc/ProgramError.h"  // ProgramError
@@ -167,16 +168,21 @@ class ymdhms {
   // without decimals); sdate must hold 21 + n characters.
   char* GetDateString(char* sdate, int n) const {
     const int nd = n > 0 ? n : 0;
-    // A second of ordinary size and sign, by snprintf: the text of the stream
-    // layout below (blank-filled year, zero-filled fields), without a stream
-    // made for every call.
-    if (std::isfinite(second) && !std::signbit(second) && second < 1e6L && nd <= 30) {
+    // A second of ordinary size and sign, by snprintf and FixedText: the text
+    // of the stream layout below (blank-filled year, zero-filled fields),
+    // without a stream made for every call.
+    if (std::isfinite(second) && !std::signbit(second) && second < 1e6L && nd <= fixedfmt::MaxDecimals) {
       char text[128];
-      snprintf(text, sizeof text, "%5u-%02u-%02u/%02u:%02u:%0*.*Lf", static_cast<unsigned>(year),
-               static_cast<unsigned>(month), static_cast<unsigned>(day), static_cast<unsigned>(hour),
-               static_cast<unsigned>(minute), nd > 0 ? nd + 3 : 2, nd, second);
-      strcpy(sdate, text);
-      return sdate;
+      const int n0 = snprintf(text, sizeof text, "%5u-%02u-%02u/%02u:%02u:", static_cast<unsigned>(year),
+                              static_cast<unsigned>(month), static_cast<unsigned>(day),
+                              static_cast<unsigned>(hour), static_cast<unsigned>(minute));
+      const int n1 = FixedTextZeroFilled(text + n0, static_cast<int>(sizeof text) - n0 - 1, second,
+                                         nd > 0 ? nd + 3 : 2, nd);
+      if (n0 > 0 && n1 > 0) {
+        text[n0 + n1] = 0;
+        strcpy(sdate, text);
+        return sdate;
+      }
     }
     std::ostringstream os;
     os << std::fixed;

@@ -16,6 +16,7 @@
 
 #include "functions/angles.h"     // deg2rad
 #include "functions/cstrings.h"   // GetFileLine, FileExists
+#include "functions/fixedfmt.h"   // FixedTextZeroFilled
 #include "functions/numfun.h"     // Sec2HMS
 #include "gdata/GNSSc.h"          // gConst
 #include "gdata/mjd.h"            // mjd
@@ -600,10 +601,13 @@ class rxN {
       recText.sec = ieph.GetSecond();
     }
     const char* ti = recText.text;
+    char ts[64];  // the seconds as "%04.1Lf" writes them (below 60, or not a number)
+    const int nts = FixedTextZeroFilled(ts, sizeof ts - 1, s, 4, 1);
+    ts[nts > 0 ? nts : 0] = 0;
     snprintf(msg, sizeof msg,
              "%s satellite %c%02d: Calculation epoch [%s] NOT in epoch interval [%s] of input "
-             "NAVIGATION file (dt = %c%02lu:%02hu:%04.1Lf)",
-             SYS, rs.GetISys(), rs.GetSPrn(), tc, ti, sign, hours, m, s);
+             "NAVIGATION file (dt = %c%02lu:%02hu:%s)",
+             SYS, rs.GetISys(), rs.GetSPrn(), tc, ti, sign, hours, m, ts);
     ProgramWarning("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)", msg);
   }
 

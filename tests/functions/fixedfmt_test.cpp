@@ -76,3 +76,23 @@ TEST(FixedText, SameBytesAsPrintf) {
   EXPECT_EQ(FixedText(small, cap, 1.5L, 8, 1), 8);
   EXPECT_GT(cases, 200000);
 }
+
+TEST(FixedText, ZeroFilledAsPrintf) {
+  std::mt19937_64 rng(5);
+  std::uniform_real_distribution<double> sec(0.0, 100.0);
+  char a[256], b[256];
+  for (int i = 0; i < 50000; i++) {
+    long double v = static_cast<long double>(sec(rng)) * (i % 3 == 0 ? 1e-3L : 1.0L);
+    if (i % 7 == 0) v = -v;
+    const int w = i % 9, p = i % 4;
+    snprintf(a, sizeof a, "%0*.*Lf", w, p, v);
+    const int n = FixedTextZeroFilled(b, sizeof b, v, w, p);
+    ASSERT_EQ(std::string(b, static_cast<size_t>(n)), std::string(a)) << static_cast<double>(v);
+  }
+  for (long double v : {0.0L, -0.0L, 59.96L, 9.95L, std::numeric_limits<long double>::infinity(),
+                        std::numeric_limits<long double>::quiet_NaN(), 1e30L}) {
+    snprintf(a, sizeof a, "%04.1Lf", v);
+    const int n = FixedTextZeroFilled(b, sizeof b, v, 4, 1);
+    EXPECT_EQ(std::string(b, static_cast<size_t>(n)), std::string(a));
+  }
+}
