@@ -25,7 +25,6 @@
 #include "gdata/timeconv.h"       // mjd2ymdhms
 #include "gdata/xyz.h"            // xyz
 #include "gdata/ymdhms.h"         // ymdhms
-#include "matrix/matrix.h"        // matrix
 #include "pgminc/ProgramError.h"  // ProgramError, ProgramWarning
 #include "rinex/rxENavData.h"     // rxENavDataKE, rxENavDataNI
 #include "rinex/rxHeader.h"       // header records, rxDataSum
@@ -85,7 +84,7 @@ class rxStepStates {
   }
 
   // Starts afresh for rNav with the record state s0 (step 0).
-  void Start(const rxENavDataNI& rNav, long double h0, int16_t sg, const matrix<long double>& s0) {
+  void Start(const rxENavDataNI& rNav, long double h0, int16_t sg, const long double* s0) {
     if (states.Length() == 0) states.Resize(6L * rxcalc::SAVED_STEPS);
     rec = &rNav;
     step = h0;
@@ -98,15 +97,15 @@ class rxStepStates {
   int32_t Count() const { return n; }  // states kept: steps 0 to Count() - 1
 
   // Appends the state after step Count(), while there is room.
-  void Save(const matrix<long double>& s) {
+  void Save(const long double* s) {
     if (n >= rxcalc::SAVED_STEPS) return;
-    for (int j = 0; j < 6; j++) states(6L * n + j) = s(j);
+    for (int j = 0; j < 6; j++) states(6L * n + j) = s[j];
     n++;
   }
 
   // The state after step k (0 <= k < Count()) into s.
-  void Load(int32_t k, matrix<long double>& s) {
-    for (int j = 0; j < 6; j++) s(j) = states(6L * k + j);
+  void Load(int32_t k, long double* s) {
+    for (int j = 0; j < 6; j++) s[j] = states(6L * k + j);
   }
 
  private:
@@ -747,23 +746,23 @@ class rxN {
   // Equations of motion of a GLONASS or SBAS satellite in the rotating Earth-fixed
   // frame [4]: central force, J2 (C20 = -J2), centrifugal and Coriolis terms, and
   // the record's constant luni-solar accelerations (km/s2). y receives dx/dt.
-  void DiffEqTwoBody(rxENavDataNI& rNav, matrix<long double>& x, matrix<long double>& y) {
+  void DiffEqTwoBody(rxENavDataNI& rNav, const long double* x, long double* y) {
     const long double aE = rNav.GetAEllipsoid();
     const long double C20 = rNav.GetC20();
     const long double GM = gConst.GetGMEarth(rNav.GetSysIdent());
     const long double wE = gConst.GetWEarth(rNav.GetSysIdent());
-    const long double X = x(0), Y = x(1), Z = x(2), Vx = x(3), Vy = x(4), Vz = x(5);
+    const long double X = x[0], Y = x[1], Z = x[2], Vx = x[3], Vy = x[4], Vz = x[5];
     const long double r = std::sqrt(X * X + Y * Y + Z * Z);
     const long double km = rxENavDataNI::KM;
-    y(0) = Vx;
-    y(1) = Vy;
-    y(2) = Vz;
+    y[0] = Vx;
+    y[1] = Vy;
+    y[2] = Vz;
     const long double K = 1.5L * C20 * (GM / (r * r)) * (aE / r) * (aE / r);
     const long double zr2 = (Z / r) * (Z / r);
     const long double r3 = r * r * r;
-    y(3) = km * rNav.XDD0 - GM * X / r3 + K * (X / r) * (1 - 5 * zr2) + wE * wE * X + 2 * wE * Vy;
-    y(4) = km * rNav.YDD0 - GM * Y / r3 + K * (Y / r) * (1 - 5 * zr2) + wE * wE * Y - 2 * wE * Vx;
-    y(5) = km * rNav.ZDD0 - GM * Z / r3 + K * (Z / r) * (3 - 5 * zr2);
+    y[3] = km * rNav.XDD0 - GM * X / r3 + K * (X / r) * (1 - 5 * zr2) + wE * wE * X + 2 * wE * Vy;
+    y[4] = km * rNav.YDD0 - GM * Y / r3 + K * (Y / r) * (1 - 5 * zr2) + wE * wE * Y - 2 * wE * Vx;
+    y[5] = km * rNav.ZDD0 - GM * Z / r3 + K * (Z / r) * (3 - 5 * zr2);
   }
 
   // State of a GLONASS or SBAS record carried to ceph by the classical fourth-order
@@ -788,7 +787,7 @@ class rxN {
     const bool partial = f * NumIntStep > rxcalc::STEP_REST_MIN;
     const int32_t n = static_cast<int32_t>(whole) + (partial ? 1 : 0);
     const long double km = rxENavDataNI::KM;
-    matrix<long double> s(6, 1), k1(6, 1), k2(6, 1), k3(6, 1), k4(6, 1), tmp(6, 1);
+    long double s[6], k1[6], k2[6], k3[6], k4[6], tmp[6];  // state (m, m/s) and the stages
     // from the furthest whole step already made from this record, if any
     int32_t k0 = 0;
     if (steps.Holds(rNav, NumIntStep, sign)) {
@@ -796,32 +795,32 @@ class rxN {
       k0 = full < steps.Count() - 1 ? full : steps.Count() - 1;
       steps.Load(k0, s);
     } else {
-      s(0) = km * rNav.X0;
-      s(1) = km * rNav.Y0;
-      s(2) = km * rNav.Z0;
-      s(3) = km * rNav.XD0;
-      s(4) = km * rNav.YD0;
-      s(5) = km * rNav.ZD0;
+      s[0] = km * rNav.X0;
+      s[1] = km * rNav.Y0;
+      s[2] = km * rNav.Z0;
+      s[3] = km * rNav.XD0;
+      s[4] = km * rNav.YD0;
+      s[5] = km * rNav.ZD0;
       steps.Start(rNav, NumIntStep, sign, s);
     }
     for (int32_t k = k0; k < n; k++) {
       const bool last = partial && k == n - 1;
       const long double h = last ? sign * f * NumIntStep : sign * NumIntStep;
       DiffEqTwoBody(rNav, s, k1);
-      for (int j = 0; j < 6; j++) tmp(j) = s(j) + (h / 2) * k1(j);
+      for (int j = 0; j < 6; j++) tmp[j] = s[j] + (h / 2) * k1[j];
       DiffEqTwoBody(rNav, tmp, k2);
-      for (int j = 0; j < 6; j++) tmp(j) = s(j) + (h / 2) * k2(j);
+      for (int j = 0; j < 6; j++) tmp[j] = s[j] + (h / 2) * k2[j];
       DiffEqTwoBody(rNav, tmp, k3);
-      for (int j = 0; j < 6; j++) tmp(j) = s(j) + h * k3(j);
+      for (int j = 0; j < 6; j++) tmp[j] = s[j] + h * k3[j];
       DiffEqTwoBody(rNav, tmp, k4);
       for (int j = 0; j < 6; j++)
-        s(j) = s(j) + ((h / 6) * k1(j) + (h / 3) * k2(j) + (h / 3) * k3(j) + (h / 6) * k4(j));
+        s[j] = s[j] + ((h / 6) * k1[j] + (h / 3) * k2[j] + (h / 3) * k3[j] + (h / 6) * k4[j]);
       if (!last && k + 1 == steps.Count()) steps.Save(s);
     }
-    x.Set(s(0), s(1), s(2));
-    v.Set(s(3), s(4), s(5));
+    x.Set(s[0], s[1], s[2]);
+    v.Set(s[3], s[4], s[5]);
     const long double c = gConst.GetC();
-    Relativity = 2 * ((s(3) / c) * (s(0) / c) + (s(4) / c) * (s(1) / c) + (s(5) / c) * (s(2) / c));
+    Relativity = 2 * ((s[3] / c) * (s[0] / c) + (s[4] / c) * (s[1] / c) + (s[5] / c) * (s[2] / c));
     x.SetT(DT - Relativity);
   }
 
