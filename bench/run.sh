@@ -34,12 +34,16 @@ runs=(
 )
 
 cpu=$(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n 1)
+cores=$(nproc 2>/dev/null || echo "?")
+cxx=$(c++ --version 2>/dev/null | head -n 1)
+libc=$(ldd --version 2>/dev/null | head -n 1 | sed 's/^ldd //')
 bytes() { local s=0; for f in "$@"; do s=$((s + $(stat -c %s "$f"))); done; echo "$s"; }
 
 {
   echo "# Benchmark"
   echo
-  echo "Made by bench/run.sh on $(date -u +%Y-%m-%d); CPU: ${cpu:-unknown}; one thread, Release build."
+  echo "Made by bench/run.sh on $(date -u +%Y-%m-%d); CPU: ${cpu:-unknown} ($cores cores, one used);"
+  echo "Release build, ${cxx:-unknown compiler}, ${libc:-unknown C library}."
   echo "Memory limit: 4 x input size + 20 MB."
   echo
   echo "| run | rows | seconds | rows/s | peak memory (MB) | input files (MB) | memory limit (MB) |"
