@@ -56,11 +56,6 @@ inline int AntexFrequency(const rSat& s) {
   return -1;
 }
 
-// Moves a broadcast position from the antenna phase centre to the centre of mass
-// by the ANTEX offset turned from the satellite body frame (built from the
-// satellite's and the sun's positions) into the Earth-fixed frame. The axes
-// carry 0 in t, so the clock correction in sPos.t is unchanged. k numbers the
-// epoch in the loop (for the sun kept per epoch).
 // The sun's direction (Earth-fixed unit vector) and distance (m) at the epochs of
 // the loop, computed for the first satellite that needs them and reused by the
 // next ones, which run through the same epochs; an epoch beyond the kept ones,
@@ -106,6 +101,11 @@ class EpochSun {
   myList<long double> sec;
 };
 
+// Moves a broadcast position from the antenna phase centre to the centre of mass
+// by the ANTEX offset turned from the satellite body frame (built from the
+// satellite's and the sun's positions) into the Earth-fixed frame. The axes
+// carry 0 in t, so the clock correction in sPos.t is unchanged. k numbers the
+// epoch in the loop (for the sun kept per epoch).
 inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, mjd& epoch, long k, EpochSun& sun, xyz& sPos) {
   mcs.atx.SetSatellite(sat, epoch);
   if (mcs.atx.GetAtxIndex() == -1) {
