@@ -12,6 +12,9 @@
 
 namespace morvifiles {
 
+// Most epochs a run may compute per satellite: 0.001 s steps over a day are 8.64e7.
+inline constexpr long double MaxEpochs = 1e8L;
+
 // Echo line with an empty value (verbose mode only).
 inline void Echo(Morvi& mcs, const char* fun, const char* text) {
   if (mcs.Verbose.IsSet()) ProgramCerrPrintItem("Morvi", fun, text, "", 0, 0);
@@ -165,6 +168,16 @@ inline void SetProcessingParms(Morvi& mcs) {
       mcs.peData.GetSats(s);
       mcs.Sat.SetManually(s);
     }
+  }
+  // An interval tiny against the span (-ei1e-12 over a day: 1e17 epochs) would
+  // keep the epoch loops going practically for ever, filling the disk.
+  const long double span = mcs.eEnd.Rec - mcs.eStart.Rec;
+  if (span / mcs.Interval.Rec > morvifiles::MaxEpochs) {
+    char msg[256];
+    snprintf(msg, sizeof msg,
+             "Observation interval >%.3Le< s TOO SMALL - MORE THAN %.0Lf EPOCHS BETWEEN FIRST AND LAST EPOCH!",
+             mcs.Interval.Rec, morvifiles::MaxEpochs);
+    ProgramError("Morvi", msg, false);
   }
 }
 

@@ -316,3 +316,19 @@ TEST(AppCli, OverlongTokens) {
   EXPECT_EQ(u.exitCode, 0);
   EXPECT_EQ(u.err, WarningFrame("Morvi", "Input command line parameter unknown: >" + std::string(200, 'x') + "...<!"));
 }
+
+TEST(AppCli, IntervalTooSmallForTheSpanIsRefusedBeforeAnyRow) {
+  Scratch tmp;
+  // 7 hours at 1e-6 s would be 2.5e10 epochs a satellite: refused at once
+  CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res.txt"), "-pG05", "-ei1e-6"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(EndsWith(r.err, ErrorFrame("Morvi", "Observation interval >1.000e-06< s TOO SMALL - MORE THAN "
+                                                  "100000000 EPOCHS BETWEEN FIRST AND LAST EPOCH!")))
+      << r.err;
+  EXPECT_FALSE(Contains(r.out, "CALCULATING POSITIONS"));
+  // a short span at a small step still runs
+  CaptureResult ok = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("ok.txt"), "-pG05", "-ei0.01",
+                               "-es2023-07-08,04:00:00.0", "-ee2023-07-08,04:00:01.0"});
+  EXPECT_EQ(ok.exitCode, 0) << ok.err;
+  EXPECT_EQ(Count(ReadWholeFile(tmp("ok.txt")), "\n 2023-07-08 04:00:0"), 101u);
+}
