@@ -20,6 +20,7 @@
 #include "functions/cstrings.h"  // FileExists, GetFileLine, trim, fillstr
 #include "gdata/GNSSc.h"         // gConst
 #include "gdata/GPSws.h"         // GPSws, gpswsns
+#include "gdata/LightTime.h"     // LightTimeRange
 #include "gdata/gDataSum.h"      // gDataSum
 #include "gdata/mjd.h"           // mjd, mjdns, tcns
 #include "gdata/myList.h"        // myList
@@ -34,11 +35,6 @@ namespace sp3ns {
 // An epoch farther than this (s) before the first or after the last record is
 // extrapolated with a warning.
 inline constexpr long double EXTRAPOLATION_LIMIT = 900.0L;
-// Light-time iteration: first guess of the travel time (s), misclosure limit (m),
-// largest number of steps.
-inline constexpr long double LIGHT_TIME_START = -0.075L;
-inline constexpr long double LIGHT_TIME_TOL = 1e-6L;
-inline constexpr int LIGHT_TIME_STEPS = 15;
 // Default numbers of Lagrange points for positions and clocks.
 inline constexpr long DEFAULT_PTS_POS = 12;
 inline constexpr long DEFAULT_PTS_TIME = 4;
@@ -296,28 +292,11 @@ class sp3 {
     timeOK = CheckSatelliteDataT(ixT, isat);
     if (!posOK) return 0;
 
-    const long double c = gConst.GetC();
-    const long double wE = gConst.GetWEarth('G');
-    long double dt = sp3ns::LIGHT_TIME_START, misclosure = 1, D = 0;
-    int steps = 0;
-    while (misclosure > sp3ns::LIGHT_TIME_TOL) {
-      mjd te = t;
-      te += dt;
-      CalEph = te;
-      CalcSatPositionP(isat, ixP, SetAFactor(te, ixP), x, v);
-      if (timeOK) CalcSatPositionT(isat, ixT, SetAFactor(te, ixT), x);
-      // The receiver turned with the Earth during the travel time.
-      xyz r = rec.RotateZ(-dt * wE);
-      D = (r - x).GetLength();
-      misclosure = fabsl(D + dt * c);
-      dt = -D / c;
-      if (++steps > sp3ns::LIGHT_TIME_STEPS) {
-        ProgramWarning("Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)",
-                       "TO MANY ITERATION STEPS > 15!");
-        break;
-      }
-    }
-    return D;
+    return LightTimeRange(t, rec, "Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)", CalEph, x,
+                          [&](mjd& te) {
+                            CalcSatPositionP(isat, ixP, SetAFactor(te, ixP), x, v);
+                            if (timeOK) CalcSatPositionT(isat, ixT, SetAFactor(te, ixT), x);
+                          });
   }
 
   bool GetPositionStatus() { return posOK; }

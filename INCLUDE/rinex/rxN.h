@@ -19,6 +19,7 @@
 #include "functions/fixedfmt.h"   // FixedTextZeroFilled
 #include "functions/numfun.h"     // Sec2HMS
 #include "gdata/GNSSc.h"          // gConst
+#include "gdata/LightTime.h"      // LightTimeRange
 #include "gdata/mjd.h"            // mjd
 #include "gdata/myList.h"         // myList
 #include "gdata/rSat.h"           // rSat
@@ -54,9 +55,6 @@ inline constexpr long double KEPLER_TOL = 1e-14;     // convergence of Kepler's 
 inline constexpr int KEPLER_MAXIT = 100;             // passes of the anomaly iteration
 inline constexpr long double STEP_REST_MIN = 1e-10;  // a shorter remainder is no partial step (s)
 inline constexpr long double MAX_STEPS = 1e7;        // integration steps of one evaluation at most
-inline constexpr long double LIGHT_TOL = 1e-6;       // convergence of the light-time loop (m)
-inline constexpr int LIGHT_MAXIT = 15;               // passes of the light-time loop
-inline constexpr long double LIGHT_START = -0.075L;  // first guess of the signal travel time (s)
 inline constexpr long double BDS_GEO_TILT_DEG = -5.0L;  // BeiDou GEO element frame about X [3] (deg)
 inline constexpr long double HMS_HOURS_MAX = 65535.0L;  // most whole hours Sec2HMS holds (16 bits)
 inline constexpr int32_t SAVED_STEPS = 4096;  // integration states kept for the next epochs (96 bytes each)
@@ -281,31 +279,11 @@ class rxN {
   // at xr (m, Earth-fixed), found by iterating the light time; returns the
   // geometric range (m), 0 for a satellite without records.
   long double CalcSatPosition(rSat& rs, mjd& ceph, xyz& xr, xyz& x, xyz& v) {
-    long double D = 0;
     const rxSystem* sys = nullptr;
     const long ix = StartCalculation(rs, ceph, x, v, sys);
     if (ix < 0) return 0;
-    const long double c = gConst.GetC();
-    const long double wE = gConst.GetWEarth('G');
-    long double dt = rxcalc::LIGHT_START, conv = 1;
-    int pass = 0;
-    while (conv > rxcalc::LIGHT_TOL) {
-      CalEph = ceph;
-      CalEph += dt;
-      EvaluateRecord(*sys, ix, CalEph, x, v);
-      // the receiver turns with the Earth while the signal travels
-      xyz xrt = xr.RotateZ(-dt * wE);
-      xyz d = xrt - x;
-      D = d.GetLength();
-      conv = std::fabs(D + dt * c);
-      dt = -D / c;
-      if (++pass > rxcalc::LIGHT_MAXIT) {
-        ProgramWarning("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)",
-                       "TO MANY ITERATION STEPS > 15!");
-        break;
-      }
-    }
-    return D;
+    return LightTimeRange(ceph, xr, "Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)", CalEph, x,
+                          [&](mjd& te) { EvaluateRecord(*sys, ix, te, x, v); });
   }
 
   // Writes the file to standard output, or to the file name (created or truncated).
