@@ -54,7 +54,7 @@ namespace rxcalc {
 inline constexpr long double KEPLER_TOL = 1e-14;     // convergence of Kepler's equation (rad)
 inline constexpr int KEPLER_MAXIT = 100;             // passes of the anomaly iteration
 inline constexpr long double STEP_REST_MIN = 1e-10;  // a shorter remainder is no partial step (s)
-inline constexpr long double MAX_STEPS = 1e7;        // integration steps of one evaluation at most
+inline constexpr long double MAX_STEPS = 3e5;        // integration steps of one evaluation at most (some 1 s of work)
 inline constexpr long double BDS_GEO_TILT_DEG = -5.0L;  // BeiDou GEO element frame about X [3] (deg)
 inline constexpr long double HMS_HOURS_MAX = 65535.0L;  // most whole hours Sec2HMS holds (16 bits)
 inline constexpr int32_t SAVED_STEPS = 4096;  // integration states kept for the next epochs (96 bytes each)
