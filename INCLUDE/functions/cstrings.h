@@ -14,6 +14,8 @@
 #include <limits>    // numeric_limits
 #include <string>    // std::string
 
+#include "pgminc/ProgramError.h"  // ProgramError
+
 // Copies at most dol characters of str1 from position pos into str2.
 inline void substr(const char* str1, int pos, int dol, char* str2) {
   str2[0] = 0;
@@ -226,6 +228,17 @@ inline void GetDirname(const char* file, char* dname) {
   int k = LastPathSeparator(file);
   dname[0] = 0;
   if (k >= 0) substr(file, 0, k, dname);
+}
+
+// Opens out for writing (created or truncated); a file that cannot be opened
+// ends the program under the place `where` with the message fmt, whose one %s
+// is the file name.
+inline void OpenForWriting(std::ofstream& out, const char* name, const char* where, const char* fmt) {
+  out.open(name);
+  if (out) return;
+  char msg[2400];
+  snprintf(msg, sizeof msg, fmt, name);
+  ProgramError(where, msg, false);
 }
 
 // Reads one line of a text file into buf (at most bufSize-1 characters, always

@@ -168,13 +168,9 @@ class antex {
     PrintSumm_All(std::cout);
   }
   void PrintSummary(const char* fout) {
-    std::ofstream os(fout);
-    if (!os) {
-      char msg[400];
-      snprintf(msg, sizeof msg,
-               "Output file: %s for ANTEX SUMMARY print can not be opened for writing!", fout);
-      ProgramError("Function:   antex::PrintSummary(char*)", msg, false);
-    }
+    std::ofstream os;
+    OpenForWriting(os, fout, "Function:   antex::PrintSummary(char*)",
+                   "Output file: %s for ANTEX SUMMARY print can not be opened for writing!");
     os << std::fixed;
     PrintSumm_All(os);
   }
@@ -184,15 +180,9 @@ class antex {
     PrintFile_All(std::cout);
   }
   void PrintFile(const char* fout) {
-    std::ofstream os(fout);
-    if (!os) {
-      char msg[400];
-      snprintf(msg, sizeof msg,
-               "Output file: %s for GNSS ANTENNA CALIBRATION (ANTEX) can not be opened for "
-               "writing!",
-               fout);
-      ProgramError("Function:   rxO::antex::PrintFile(char*)", msg, false);
-    }
+    std::ofstream os;
+    OpenForWriting(os, fout, "Function:   rxO::antex::PrintFile(char*)",
+                   "Output file: %s for GNSS ANTENNA CALIBRATION (ANTEX) can not be opened for writing!");
     os << std::fixed;
     PrintFile_All(os);
   }

@@ -312,13 +312,9 @@ class sp3 {
   }
 
   void PrintFile(const char* name) {
-    std::ofstream out(name);
-    if (!out) {
-      char msg[2 * sp3ns::FILE_SIZE + 128];
-      snprintf(msg, sizeof msg,
-               "Output file: %s for ORBIT SP3 print can not be opened for writing!", name);
-      ProgramError("Function:   sp3::PrintFile(char*)", msg, false);
-    }
+    std::ofstream out;
+    OpenForWriting(out, name, "Function:   sp3::PrintFile(char*)",
+                   "Output file: %s for ORBIT SP3 print can not be opened for writing!");
     out << std::fixed;
     PrintFile_All(out);
     out.close();

@@ -292,13 +292,9 @@ class rxN {
     PrintFile_All(std::cout);
   }
   void PrintFile(const char* name) {
-    std::ofstream out(name);
-    if (!out) {
-      char msg[512];
-      snprintf(msg, sizeof msg,
-               "Output file: %s for RINEX NAVIGATION print can not be opened for writing!", name);
-      ProgramError("Function:   rxN::PrintFile(char*)", msg, false);
-    }
+    std::ofstream out;
+    OpenForWriting(out, name, "Function:   rxN::PrintFile(char*)",
+                   "Output file: %s for RINEX NAVIGATION print can not be opened for writing!");
     out << std::fixed;
     PrintFile_All(out);
   }

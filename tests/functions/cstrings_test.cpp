@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "functions/cstrings.h"
+#include "support/capture.h"
 
 TEST(cstrings, SubstrNeverReadsPastTheSource) {
   char out[32];
@@ -171,4 +172,23 @@ TEST(cstrings, GetFileLineDropsCrAndCutsLongLines) {
   EXPECT_TRUE(isLong);
   ASSERT_TRUE(GetFileLine(cr, buf, sizeof buf, &isLong));
   EXPECT_STREQ(buf, "z");
+}
+
+TEST(cstrings, OpenForWritingOpensOrEndsInTheFatalFrame) {
+  std::string name = "/tmp/morvi_open_" + std::to_string(getpid()) + ".txt";
+  {
+    std::ofstream out;
+    OpenForWriting(out, name.c_str(), "Function:   x::PrintFile(char*)", "Output file: %s can not be opened!");
+    out << "ok";
+  }
+  EXPECT_EQ(ReadWholeFile(name), "ok");
+  std::remove(name.c_str());
+  CaptureResult r = RunCaptured([] {
+    std::ofstream out;
+    OpenForWriting(out, "/tmp/no/such/dir/f.txt", "Function:   x::PrintFile(char*)",
+                   "Output file: %s for X print can not be opened for writing!");
+  });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, ErrorFrame("Function:   x::PrintFile(char*)",
+                              "Output file: /tmp/no/such/dir/f.txt for X print can not be opened for writing!"));
 }
