@@ -130,23 +130,7 @@ std::vector<std::string> Args(const Case& c, const std::string& file, const std:
 }
 
 pid_t Spawn(const std::vector<std::string>& args, const std::string& errFile) {
-  pid_t pid = fork();
-  if (pid == 0) {
-    int in = open("/dev/null", O_RDONLY);
-    int o = open("/dev/null", O_WRONLY);
-    int e = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(in, 0);
-    dup2(o, 1);
-    dup2(e, 2);
-    std::vector<char*> argv;
-    std::string exe = MORVI_EXE;
-    argv.push_back(const_cast<char*>(exe.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(exe.c_str(), argv.data());
-    _exit(127);
-  }
-  return pid;
+  return SpawnMorvi(args, "/dev/null", "/dev/null", errFile);
 }
 
 // Runs every case, several at a time, and returns their outcomes.

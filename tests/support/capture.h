@@ -42,24 +42,20 @@ inline int Status(int st) {
 }
 }  // namespace capture_detail
 
-// Runs f in a forked child with stdin empty; the child exits 0 when f returns.
-inline CaptureResult RunCaptured(const std::function<void()>& f) {
-  using namespace capture_detail;
-  std::string fo = TempName("out"), fe = TempName("err");
-  std::cout.flush();
-  std::cerr.flush();
-  fflush(nullptr);
-  pid_t pid = fork();
-  if (pid == 0) {
-    int in = open("/dev/null", O_RDONLY);
-    int o = open(fo.c_str(), O_WRONLY | O_TRUNC);
-    int e = open(fe.c_str(), O_WRONLY | O_TRUNC);
-    dup2(in, 0);
-    dup2(o, 1);
-    dup2(e, 2);
-    f();
-    std::exit(0);
-  }
+namespace capture_detail {
+// In a child: standard input, output and error from and to the named files
+// (output and error created or truncated).
+inline void Redirect(const std::string& in, const std::string& out, const std::string& err) {
+  int i = open(in.c_str(), O_RDONLY);
+  int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  dup2(i, 0);
+  dup2(o, 1);
+  dup2(e, 2);
+}
+
+// Waits for the child and takes its exit code and the two captured files.
+inline CaptureResult Collect(pid_t pid, const std::string& fo, const std::string& fe) {
   int st = 0;
   waitpid(pid, &st, 0);
   CaptureResult r;
@@ -69,6 +65,44 @@ inline CaptureResult RunCaptured(const std::function<void()>& f) {
   unlink(fo.c_str());
   unlink(fe.c_str());
   return r;
+}
+}  // namespace capture_detail
+
+// Runs f in a forked child with stdin empty; the child exits 0 when f returns.
+inline CaptureResult RunCaptured(const std::function<void()>& f) {
+  using namespace capture_detail;
+  std::string fo = TempName("out"), fe = TempName("err");
+  std::cout.flush();
+  std::cerr.flush();
+  fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    Redirect("/dev/null", fo, fe);
+    f();
+    std::exit(0);
+  }
+  return Collect(pid, fo, fe);
+}
+
+// Starts the built morvi with the given arguments (not including the program
+// name), standard input, output and error from and to the named files, in the
+// working directory cwd if given; returns the child's process id.
+inline pid_t SpawnMorvi(const std::vector<std::string>& args, const std::string& in,
+                        const std::string& out, const std::string& err, const std::string& cwd = "") {
+  fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    capture_detail::Redirect(in, out, err);
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+    std::vector<char*> argv;
+    std::string exe = MORVI_EXE;
+    argv.push_back(const_cast<char*>(exe.c_str()));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  return pid;
 }
 
 // Runs the built morvi with the given arguments (not including the program name),
@@ -81,33 +115,8 @@ inline CaptureResult RunMorvi(const std::vector<std::string>& args,
     std::ofstream in(fi, std::ios::binary);
     in << stdinText;
   }
-  fflush(nullptr);
-  pid_t pid = fork();
-  if (pid == 0) {
-    int in = open(fi.c_str(), O_RDONLY);
-    int o = open(fo.c_str(), O_WRONLY | O_TRUNC);
-    int e = open(fe.c_str(), O_WRONLY | O_TRUNC);
-    dup2(in, 0);
-    dup2(o, 1);
-    dup2(e, 2);
-    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
-    std::vector<char*> argv;
-    std::string exe = MORVI_EXE;
-    argv.push_back(const_cast<char*>(exe.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(exe.c_str(), argv.data());
-    _exit(127);
-  }
-  int st = 0;
-  waitpid(pid, &st, 0);
-  CaptureResult r;
-  r.exitCode = Status(st);
-  r.out = Slurp(fo);
-  r.err = Slurp(fe);
+  CaptureResult r = Collect(SpawnMorvi(args, fi, fo, fe, cwd), fo, fe);
   unlink(fi.c_str());
-  unlink(fo.c_str());
-  unlink(fe.c_str());
   return r;
 }
 
