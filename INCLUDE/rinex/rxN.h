@@ -1,8 +1,9 @@
 // rxN: a RINEX 3 navigation file (3.00 to 3.05, type N) read whole, and the broadcast
 // state of its satellites at any epoch (GPS time): position (m, Earth-fixed) with the
-// clock correction (s) in t, velocity (m/s); Kepler in closed form, GLONASS and SBAS
-// by Runge-Kutta integration; and the file written back. References: [1] RINEX 3.05;
-// [2] IS-GPS-200, 20.3.3.4.3; [3] BDS-SIS-ICD-B1I 3.0, 5.2.4.12; [4] GLONASS ICD 5.1, A.3.1.2.
+// clock correction (s) in t, velocity (m/s); Kepler in closed form, GLONASS by
+// Runge-Kutta integration, SBAS by its broadcast model; and the file written back.
+// References: [1] RINEX 3.05; [2] IS-GPS-200, 20.3.3.4.3; [3] BDS-SIS-ICD-B1I 3.0,
+// 5.2.4.12; [4] GLONASS ICD 5.1, A.3.1.2; [5] RTCA DO-229, message type 9 (GEO navigation).
 #pragma once
 
 #include <cmath>     // std::sin, std::cos, std::atan2, std::sqrt, std::fabs, std::modf
@@ -60,7 +61,7 @@ inline constexpr long double HMS_HOURS_MAX = 65535.0L;  // most whole hours Sec2
 inline constexpr int32_t SAVED_STEPS = 4096;  // integration states kept for the next epochs (96 bytes each)
 }  // namespace rxcalc
 
-// The states after whole Runge-Kutta steps from one GLONASS or SBAS record in one
+// The states after whole Runge-Kutta steps from one GLONASS record in one
 // direction, as the integration computed them: an epoch of the same record
 // starts from the furthest one it needs instead of from the record epoch, and
 // reaches the same state to the last bit, the steps being the same arithmetic.
@@ -250,8 +251,9 @@ class rxN {
     return StateList(sys) != nullptr ? *StateList(sys) : none;
   }
 
-  // Integration step (s) of GLONASS and SBAS orbits; must be set before their first
-  // computation, and above 0 when one is made.
+  // Integration step (s) of GLONASS orbits; must be set before the first GLONASS
+  // or SBAS computation, and above 0 when one is made (SBAS orbits, evaluated in
+  // closed form, do not use it but are checked alike).
   void SetIntegrationStep(long double step) {
     NumIntStep = step;
     isNumIntStep = true;
@@ -503,6 +505,7 @@ class rxN {
 
   void EvaluateRecord(const rxSystem& sys, long ix, mjd& ceph, xyz& x, xyz& v) {
     if (sys.kepler) cSatPosKepler((*KeplerList(sys.letter))(ix), ceph, x, v);
+    else if (sys.letter == 'S') cSatPosSBAS((*StateList(sys.letter))(ix), ceph, x, v);
     else cSatPosNumInteg((*StateList(sys.letter))(ix), ceph, x, v);
   }
 
@@ -525,7 +528,7 @@ class rxN {
     return ix;
   }
 
-  // GLONASS and SBAS need a step set by the caller, above 0.
+  // GLONASS and SBAS need a step set by the caller, above 0 (SBAS only by the check).
   void CheckIntegrationStep(rSat& rs) {
     if (rs.isGLNSat() && !isNumIntStep) NumInterpolationError(rs, "GLONAS");
     if (rs.isSBSSat() && !isNumIntStep) NumInterpolationError(rs, "SBAS");
@@ -717,7 +720,7 @@ class rxN {
     v.Set(VX, VY, VZ);
   }
 
-  // Equations of motion of a GLONASS or SBAS satellite in the rotating Earth-fixed
+  // Equations of motion of a GLONASS satellite in the rotating Earth-fixed
   // frame [4]: central force, J2 (C20 = -J2), centrifugal and Coriolis terms, and
   // the record's constant luni-solar accelerations (km/s2). y receives dx/dt.
   void DiffEqTwoBody(rxENavDataNI& rNav, const long double* x, long double* y) {
@@ -739,10 +742,40 @@ class rxN {
     y[5] = km * rNav.ZDD0 - GM * Z / r3 + K * (Z / r) * (3 - 5 * zr2);
   }
 
-  // State of a GLONASS or SBAS record carried to ceph by the classical fourth-order
+  // Position (m), velocity (m/s) and clock correction (s) of a state-vector
+  // record's state s (m, m/s) and clock DT (s): the relativistic term is formed
+  // from the state and taken from the clock.
+  void SetStateAndClock(const long double* s, long double DT, xyz& x, xyz& v) {
+    x.Set(s[0], s[1], s[2]);
+    v.Set(s[3], s[4], s[5]);
+    const long double c = gConst.GetC();
+    Relativity = 2 * ((s[3] / c) * (s[0] / c) + (s[4] / c) * (s[1] / c) + (s[5] / c) * (s[2] / c));
+    x.SetT(DT - Relativity);
+  }
+
+  // State of an SBAS record at ceph by the broadcast model [5]: the record's
+  // Earth-fixed position, velocity and total acceleration at its epoch carried
+  // by X = X0 + V0 dt + A0 dt^2 / 2 and V = V0 + A0 dt, dt from the record epoch
+  // (no force model: the acceleration already holds gravity); the clock
+  // correction aGf0 + aGf1 dt less the relativistic term.
+  void cSatPosSBAS(rxENavDataNI& rNav, mjd& ceph, xyz& x, xyz& v) {
+    Relativity = 0;
+    const long double dt = ceph - rNav.eph;
+    const long double km = rxENavDataNI::KM;
+    const long double s[6] = {
+        km * (rNav.X0 + rNav.XD0 * dt + 0.5L * rNav.XDD0 * dt * dt),
+        km * (rNav.Y0 + rNav.YD0 * dt + 0.5L * rNav.YDD0 * dt * dt),
+        km * (rNav.Z0 + rNav.ZD0 * dt + 0.5L * rNav.ZDD0 * dt * dt),
+        km * (rNav.XD0 + rNav.XDD0 * dt),
+        km * (rNav.YD0 + rNav.YDD0 * dt),
+        km * (rNav.ZD0 + rNav.ZDD0 * dt)};
+    SetStateAndClock(s, rNav.DT0 + rNav.DT1 * dt, x, v);
+  }
+
+  // State of a GLONASS record carried to ceph by the classical fourth-order
   // Runge-Kutta method in steps of NumIntStep, all full steps first; the clock
-  // correction DT0 + DT1 dt (GLONASS -TauN + GammaN dt, SBAS aGf0 + aGf1 dt), for
-  // GLONASS with the header's GLUT term, less the relativistic term.
+  // correction DT0 + DT1 dt (-TauN + GammaN dt) with the header's GLUT term, less
+  // the relativistic term.
   void cSatPosNumInteg(rxENavDataNI& rNav, mjd& ceph, xyz& x, xyz& v) {
     Relativity = 0;
     const long double dt = ceph - rNav.eph;
@@ -791,11 +824,7 @@ class rxN {
         s[j] = s[j] + ((h / 6) * k1[j] + (h / 3) * k2[j] + (h / 3) * k3[j] + (h / 6) * k4[j]);
       if (!last && k + 1 == steps.Count()) steps.Save(s);
     }
-    x.Set(s[0], s[1], s[2]);
-    v.Set(s[3], s[4], s[5]);
-    const long double c = gConst.GetC();
-    Relativity = 2 * ((s[3] / c) * (s[0] / c) + (s[4] / c) * (s[1] / c) + (s[5] / c) * (s[2] / c));
-    x.SetT(DT - Relativity);
+    SetStateAndClock(s, DT, x, v);
   }
 
   // ---- writing ----
@@ -830,7 +859,7 @@ class rxN {
   bool posOK, timeOK;
   long double Relativity;
   mjd CalEph;
-  rxStepStates steps;  // whole steps of the last GLONASS/SBAS record integrated
+  rxStepStates steps;  // whole steps of the last GLONASS record integrated
   rxRecordIndex recIndex[7];  // records by satellite, per system of rxSystems
   struct {
     uint32_t day = 0;

@@ -210,3 +210,73 @@ TEST(AppBroadcast, NavigationFileWithoutRecords) {
   EXPECT_EQ(r.err, WarningFrame("Morvi", "EPHEMERIS FILE HOLDS NO SATELLITE DATA - NO POSITIONS WILL BE CALCULATED!"));
   EXPECT_EQ(ReadWholeFile(tmp("res.txt")).find('\n') + 1, ReadWholeFile(tmp("res.txt")).size());
 }
+
+// SBAS rows are the broadcast model of the nearest record (the earlier on a
+// tie), X0 + V0 dt + A0 dt^2 / 2 and V0 + A0 dt, with the clock aGf0 + aGf1 dt
+// less 2 r.v / c^2, to the printed digits: two hours at 30 s of the four GEO
+// satellites of a receiver's file of 2020-06-25, records 64 to 256 s apart.
+TEST(AppBroadcast, SbasRowsAreTheBroadcastModelOfTheNearestRecord) {
+  struct Rec {
+    std::string sat;
+    double t;  // seconds from 2020-06-25 00:00 GPS time
+    double v[15];  // the values of the record line and its three continuation lines
+  };
+  const std::string file = std::string(MORVI_TEST_DATA) + "/rinex/MOJN00DNK_R_20201770000_SBAS.rnx";
+  std::vector<Rec> recs;
+  {
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line) && line.find("END OF HEADER") == std::string::npos) {
+    }
+    while (std::getline(in, line)) {
+      Rec r;
+      r.sat = line.substr(0, 3);
+      int y, mo, d, h, mi;
+      double s;
+      std::istringstream(line.substr(4, 19)) >> y >> mo >> d >> h >> mi >> s;
+      r.t = (d - 25) * 86400.0 + h * 3600.0 + mi * 60.0 + s;
+      for (int k = 0; k < 3; k++) r.v[k] = std::stod(line.substr(23 + 19 * k, 19));
+      for (int l = 0; l < 3; l++) {
+        std::getline(in, line);
+        for (int k = 0; k < 4; k++) r.v[3 + 4 * l + k] = std::stod(line.substr(4 + 19 * k, 19));
+      }
+      recs.push_back(r);
+    }
+  }
+  Scratch tmp;
+  CaptureResult r = RunMorvi({"-gsS", "-sb" + file, "-es2020-06-25,03:00:00.0", "-ee2020-06-25,05:00:00.0", "-ei30",
+                              "-r" + tmp("res.txt")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::ifstream in(tmp("res.txt"));
+  std::string line;
+  std::getline(in, line);
+  const double c = 299792458.0;
+  int rows = 0;
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    std::istringstream ss(line);
+    std::string date, time, prn;
+    long mday;
+    double msec, X[7];
+    ss >> date >> time >> mday >> msec >> prn;
+    for (double& x : X) ss >> x;
+    const Rec* best = nullptr;
+    for (const Rec& rec : recs)
+      if (rec.sat == prn && (best == nullptr || std::fabs(msec - rec.t) < std::fabs(msec - best->t))) best = &rec;
+    ASSERT_NE(best, nullptr) << line;
+    const double dt = msec - best->t;
+    // position (km) at 3, 7, 11, velocity at 4, 8, 12, acceleration at 5, 9, 13
+    double p[3], v[3];
+    for (int i = 0; i < 3; i++) {
+      const double* e = best->v + 3 + 4 * i;
+      p[i] = 1000.0 * (e[0] + e[1] * dt + 0.5 * e[2] * dt * dt);
+      v[i] = 1000.0 * (e[1] + e[2] * dt);
+      EXPECT_NEAR(X[i], p[i], 0.0015) << line;
+      EXPECT_NEAR(X[4 + i], v[i], 0.0015) << line;
+    }
+    const double clock = best->v[0] + best->v[1] * dt - 2.0 * (p[0] * v[0] + p[1] * v[1] + p[2] * v[2]) / (c * c);
+    EXPECT_NEAR(X[3], clock * 1000.0, 1.5e-6) << line;
+    rows++;
+  }
+  EXPECT_EQ(rows, 4 * 241);
+}
