@@ -21,7 +21,7 @@ d=bench/data
 nav=tests/data/rinex/SEPT1890.23P
 sp3=$d/COD0MGXFIN_20231890000_01D_05M_ORB.SP3
 atx=$d/M14_satellites.atx
-rot=tests/data/gcrs/GCRS_20231890_30S.txt
+rot=tests/data/gcrs/GCRS_20231890_30S_GPST.txt
 
 # name | tag | arguments (without -r) | input files
 runs=(

@@ -17,7 +17,7 @@
 #include "Morvi.h"
 #include "functions/fixedfmt.h"        // FixedText
 #include "functions/numfun.h"          // pi
-#include "gdata/GNSSc.h"               // frequency identifiers
+#include "gdata/GNSSc.h"               // frequency identifiers, gConst
 #include "gdata/LuniSolarPosition.h"   // GNSSSatBasis
 #include "gdata/neu.h"                 // neu
 #include "gdata/timeconv.h"            // mjd2ymdhms
@@ -124,6 +124,16 @@ inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, mjd& epoch, long k, EpochS
   GNSSSatBasis(SatX, SatY, SatZ, sPos, SunPosU);
   xyz atxdPos = (aEcc.GetN() * SatX + aEcc.GetE() * SatY) + aEcc.GetU() * SatZ;
   sPos -= atxdPos;
+}
+
+// The velocity of an Earth-fixed state in a frame that does not turn with the
+// Earth, still in Earth-fixed axes: v + w x r with w = (0, 0, wE), wE the Earth's
+// rotation rate (rad/s). Turned into GCRS by the rotation matrix it is the GCRS
+// velocity but for the rates of precession, nutation and polar motion (below
+// 1 cm/s at GNSS altitudes).
+inline xyz InertialVelocity(const xyz& pos, const xyz& vel) {
+  const long double wE = gConst.GetWEarth('G');
+  return xyz(vel.GetX() - wE * pos.GetY(), vel.GetY() + wE * pos.GetX(), vel.GetZ());
 }
 
 // Column widths of the results rows: X, Y, Z and the clock, VX, VY, VZ.
@@ -380,7 +390,8 @@ inline void CalcPos(Morvi& mcs) {
         xyz sPosC(0, 0, 0, 0), sVelC(0, 0, 0, 0);
         mcs.t2cData.SetEpoch(CalcEpoch);
         mcs.t2cData.Rotate(sPos, sPosC);
-        mcs.t2cData.Rotate(sVel, sVelC);
+        xyz sVelI = morvicalc::InertialVelocity(sPos, sVel);
+        mcs.t2cData.Rotate(sVelI, sVelC);
         morvicalc::WriteGroup(row, sPosC, sVelC, false);
         if (mcs.t2cData.IsValidEpoch()) nCalcC++;
         else nProbC++;

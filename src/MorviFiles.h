@@ -1,7 +1,8 @@
 // Input files of Morvi: hands each name to its reader, reads the files whole and
 // prints their summaries, takes the first and last epoch and the satellite list
 // from the ephemeris file where the user gave none, and checks that the rotation
-// file covers every epoch of the run. Epochs stay in the ephemeris' time scale.
+// file covers every epoch of the run. Epochs stay in the ephemeris' time scale;
+// the rotation file turns them into TAI to find the record of the same instant.
 #pragma once
 
 #include <cstdio>    // snprintf
@@ -65,6 +66,22 @@ inline void EpochFromFile(Morvi& mcs, pDate& epoch, const char* broadcastNote, c
     Note(preciseNote);
     epoch.SetManually(get(mcs.peData));
   }
+}
+
+// The rotation file looks for the record of the same instant: it learns the time
+// scale of the epochs, GPS time for broadcast orbits (the navigation reader keeps
+// every system in it), the header's time system for an SP3 file. A time system
+// the SP3 reader does not know is taken as GPS time, with a warning.
+inline void SetTransformTimeScale(Morvi& mcs) {
+  TimeScale scale = TimeScale::GPS;
+  if (mcs.peFileName.IsSet() && !mcs.peData.GetTimeScale(scale)) {
+    char msg[256];
+    snprintf(msg, sizeof msg,
+             "SP3 TIME SYSTEM >%s< NOT KNOWN - EPOCHS TAKEN AS GPS TIME FOR ITRS>GCRS ROTATION!",
+             mcs.peData.GetTimeSys());
+    ProgramWarning("Morvi", msg);
+  }
+  mcs.t2cData.SetTimeScale(scale);
 }
 
 }  // namespace morvifiles
@@ -187,6 +204,7 @@ inline void CheckTransformEpochs(Morvi& mcs) {
   if (!mcs.tcFileName.IsSet()) return;
   const char* fun = "CheckTransformEpochs";
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "CHECKING EPOCHS FOR ITRF>GCRS TRANSFORMATION", '-');
+  morvifiles::SetTransformTimeScale(mcs);
   ProgramSubTitle("CHECKING EPOCHS FOR ITRF>GCRS TRANSFORMATION:", 0);
   std::cout << std::endl;
   long nProb = mcs.t2cData.CheckExternalEpochs(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec);

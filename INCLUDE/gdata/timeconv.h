@@ -1,6 +1,7 @@
 #pragma once
 // Conversions between the time types mjd, ymdhms and GPSws, and GPS - UTC from the built-in
-// leap-second table. They change the representation of an epoch, never its time scale.
+// leap-second table. They change the representation of an epoch, never its time scale;
+// TAIMinus gives the offset of an epoch's time scale from TAI.
 // Valid calendar range 1901-01-01 .. 2199-12-31 (MJD 15385 .. 124592); every result is
 // built through the validating Set of its type. The single-field tests live with their types.
 // [1] IERS Bulletin C (leap seconds); [2] IS-GPS-200, 20.3.3.5.2.4 (GPS week and time of week).
@@ -29,6 +30,33 @@ inline int32_t LeapSecond(const mjd& mjdd) {
   for (int i = 0; i < rows - 1; ++i)
     if (table[i].mjday <= d && d < table[i + 1].mjday) return table[i].gpsMinusUtc;
   return table[rows - 1].gpsMinusUtc;
+}
+
+// Time scales in which an ephemeris gives its epochs (GPS time also for Galileo,
+// QZSS and NavIC system times, which are kept aligned with it).
+enum class TimeScale { GPS, TAI, UTC, GLO, BDT };
+
+namespace tscale {
+inline constexpr long double TAI_MINUS_GPS = 19.0L;     // s, fixed since 1980-01-06 [1]
+inline constexpr long double GPS_MINUS_BDT = 14.0L;     // s, fixed since 2006-01-01 (BDT origin)
+inline constexpr long double GLO_MINUS_UTC = 10800.0L;  // s, GLONASS time is UTC(SU) + 3 h
+}  // namespace tscale
+
+// TAI - s in seconds at the epoch t given in scale s: added to t it gives the
+// same instant in TAI. UTC and GLONASS time take the leap seconds of t's UTC day.
+inline long double TAIMinus(const mjd& t, TimeScale s) {
+  switch (s) {
+    case TimeScale::GPS: return tscale::TAI_MINUS_GPS;
+    case TimeScale::TAI: return 0.0L;
+    case TimeScale::BDT: return tscale::TAI_MINUS_GPS + tscale::GPS_MINUS_BDT;
+    case TimeScale::UTC: return tscale::TAI_MINUS_GPS + LeapSecond(t);
+    case TimeScale::GLO: {
+      mjd utc = t;
+      utc -= tscale::GLO_MINUS_UTC;
+      return tscale::TAI_MINUS_GPS + LeapSecond(utc) - tscale::GLO_MINUS_UTC;
+    }
+  }
+  return tscale::TAI_MINUS_GPS;
 }
 
 namespace timeconv {

@@ -11,7 +11,7 @@
 #include <cstdint>   // uint32_t
 #include <cstdio>    // snprintf
 #include <cstdlib>   // atoi, atol, atof
-#include <cstring>   // strlen, strcmp, strncmp, strcpy
+#include <cstring>   // strlen, strcmp, strncmp, strcpy, strncpy
 #include <fstream>   // ifstream, ofstream
 #include <iomanip>   // setw, setprecision
 #include <iostream>  // cout
@@ -25,7 +25,7 @@
 #include "gdata/mjd.h"           // mjd, mjdns, tcns
 #include "gdata/myList.h"        // myList
 #include "gdata/rSat.h"          // rSat, rSns
-#include "gdata/timeconv.h"      // mjd2ymdhms, mjd2GPSws
+#include "gdata/timeconv.h"      // mjd2ymdhms, mjd2GPSws, TimeScale
 #include "gdata/xyz.h"           // xyz
 #include "gdata/ymdhms.h"        // ymdhms, ymdhmsns
 #include "igsforms/sp3EData.h"   // sp3EData, sp3ns
@@ -198,6 +198,34 @@ class sp3 {
   void GetSats(myList<rSat>& list) { list = gDSum.lSat; }
   mjd GetStartEpoch() { return StartEpoch; }
   mjd GetEndEpoch() { return EndEpoch; }
+
+  // Time system code of the "%c" line as read (three characters at most).
+  const char* GetTimeSys() const { return TimeSys; }
+  // Time scale of the epochs: GPS time for SP3-a and -b, which have no time
+  // system field, and for a field left "ccc" or blank; by the code otherwise
+  // ("GPS", "GAL", "QZS" and "IRN" are GPS time; "BDT", "TAI", "UTC", "GLO").
+  // Returns false, with s set to GPS time, for a code it does not know.
+  bool GetTimeScale(TimeScale& s) const {
+    s = TimeScale::GPS;
+    if (Version == 'a' || Version == 'b') return true;
+    char code[4];
+    strncpy(code, TimeSys, sizeof code);
+    code[3] = 0;
+    trim(code);
+    static const struct {
+      const char* code;
+      TimeScale scale;
+    } known[] = {{"", TimeScale::GPS},    {"ccc", TimeScale::GPS}, {"GPS", TimeScale::GPS},
+                 {"GAL", TimeScale::GPS}, {"QZS", TimeScale::GPS}, {"IRN", TimeScale::GPS},
+                 {"BDT", TimeScale::BDT}, {"TAI", TimeScale::TAI}, {"UTC", TimeScale::UTC},
+                 {"GLO", TimeScale::GLO}};
+    for (const auto& k : known)
+      if (strcmp(code, k.code) == 0) {
+        s = k.scale;
+        return true;
+      }
+    return false;
+  }
   bool Check4Sat(rSat& sat) { return gDSum.lSat.Find(sat); }
 
   // ---- Interpolation --------------------------------------------------------

@@ -1,5 +1,6 @@
 // ITRS-to-GCRS rotation file: one 3 x 3 rotation matrix (r_GCRS = R r_ITRS)
-// and its quaternion per epoch, selected by UTC epoch within 0.1 s, no interpolation.
+// and its quaternion per epoch, no interpolation. A record serves an epoch whose
+// instant, turned into TAI from the epoch's time scale, lies within 0.1 s of its TAI epoch.
 // Format: two free header lines, then one record per line of 20 values: TAI epoch
 // (decimal MJD), UTC year month day hour minute second, R11..R33, Q1..Q4.
 // References: [1] IERS Conventions (2010), ch. 5 (the rotation the file tabulates).
@@ -17,7 +18,7 @@
 #include "functions/cstrings.h"   // FileExists, GetFileLine, IsWhite
 #include "gdata/mjd.h"            // mjd
 #include "gdata/myList.h"         // myList
-#include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms
+#include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, TimeScale, TAIMinus
 #include "gdata/xyz.h"            // xyz
 #include "gdata/ymdhms.h"         // ymdhms, ymdhmsns
 #include "pgminc/ProgramError.h"  // ProgramError, ProgramWarning
@@ -36,7 +37,7 @@ constexpr long double OrderedGap = 4 * SelectTol;  // smallest step of a file se
 class toGCRSmatrix {
  public:
   mjd eph_TAI;  // epoch in TAI, from the decimal MJD
-  mjd eph_UTC;  // epoch in UTC, from the calendar fields; records are selected by it
+  mjd eph_UTC;  // epoch in UTC, from the calendar fields
   long double R11, R12, R13, R21, R22, R23, R31, R32, R33;  // rotation ITRS -> GCRS, by rows
   long double Q1, Q2, Q3, Q4;                               // the same rotation, stored only
 
@@ -86,7 +87,7 @@ inline std::ostream& operator<<(std::ostream& os, toGCRSmatrix& m) {
 // The rotation file: its header lines and records in file order.
 class toGCRS {
  public:
-  toGCRS() : nEph(0), iX(-1), Interval(0), ordered(false) {
+  toGCRS() : nEph(0), iX(-1), Interval(0), ordered(false), scale(TimeScale::GPS) {
     file[0] = 0;
     header[0][0] = 0;
     header[1][0] = 0;
@@ -141,7 +142,13 @@ class toGCRS {
     for (long k = 0; k < nEph; k++) std::cout << toGCRSdata(k) << std::endl;
   }
 
-  // Selects the first record whose UTC epoch lies within 0.1 s of t; warns when none does.
+  // Time scale of the epochs given to SetEpoch and CheckExternalEpochs (GPS time
+  // until set): the ephemeris' own, so that a record of the same instant is found.
+  void SetTimeScale(TimeScale s) { scale = s; }
+  TimeScale GetTimeScale() const { return scale; }
+
+  // Selects the first record of the instant of t (its TAI epoch within 0.1 s of
+  // t turned into TAI); warns, showing t as given, when none is.
   void SetEpoch(mjd& t) {
     iX = FindEpoch(t);
     if (iX != -1) return;
@@ -220,7 +227,8 @@ class toGCRS {
   long iX;
   mjd eph_TAI_first, eph_TAI_last, eph_UTC_first, eph_UTC_last;
   long double Interval;
-  bool ordered;  // records increasing by more than OrderedGap (FindEpoch)
+  bool ordered;  // TAI epochs increasing by more than OrderedGap (FindEpoch)
+  TimeScale scale;  // time scale of the epochs asked for
 
   // Date text of an epoch with n decimals of the second.
   static void DateText(mjd& t, int n, char* s) {
@@ -228,24 +236,31 @@ class toGCRS {
     d.GetDateString(s, n);
   }
 
-  // Index of the first record within 0.1 s of t, or -1. Records in increasing
-  // order, each farther than OrderedGap from the one before, hold one such
-  // record at most: a binary search finds it, checked with its neighbours by the
-  // very test of the scan; other files are scanned from the first record.
+  // Seconds from record k's TAI epoch to the instant of t, where t - eph_TAI
+  // is the difference of the day counts and taiMinus brings t's scale to TAI.
+  long double Offset(const mjd& t, long double taiMinus, long k) {
+    return (t - toGCRSdata(k).eph_TAI) + taiMinus;
+  }
+
+  // Index of the first record within 0.1 s of the instant of t, or -1. Records in
+  // increasing order, each farther than OrderedGap from the one before, hold one
+  // such record at most: a binary search finds it, checked with its neighbours by
+  // the very test of the scan; other files are scanned from the first record.
   long FindEpoch(mjd& t) {
+    const long double taiMinus = TAIMinus(t, scale);
     if (ordered) {
       long lo = 0, hi = nEph;  // first record whose epoch lies less than 0.1 s before t
       while (lo < hi) {
         const long mid = lo + (hi - lo) / 2;
-        if (t - toGCRSdata(mid).eph_UTC < tgcrsc::SelectTol) hi = mid;
+        if (Offset(t, taiMinus, mid) < tgcrsc::SelectTol) hi = mid;
         else lo = mid + 1;
       }
       for (long k = (lo > 0 ? lo - 1 : 0); k <= lo + 1 && k < nEph; k++)
-        if (std::fabs(t - toGCRSdata(k).eph_UTC) < tgcrsc::SelectTol) return k;
+        if (std::fabs(Offset(t, taiMinus, k)) < tgcrsc::SelectTol) return k;
       return -1;
     }
     for (long k = 0; k < nEph; k++)
-      if (std::fabs(t - toGCRSdata(k).eph_UTC) < tgcrsc::SelectTol) return k;
+      if (std::fabs(Offset(t, taiMinus, k)) < tgcrsc::SelectTol) return k;
     return -1;
   }
 
@@ -330,7 +345,8 @@ class toGCRS {
     }
   }
 
-  // First and last epochs, and the interval as the smallest UTC step.
+  // First and last epochs, the interval as the smallest UTC step, and whether
+  // the TAI epochs may be searched by halving.
   void GetInfoData() {
     eph_TAI_first = toGCRSdata(0).eph_TAI;
     eph_UTC_first = toGCRSdata(0).eph_UTC;
@@ -341,7 +357,7 @@ class toGCRS {
     for (long k = 1; k < nEph; k++) {
       long double d = toGCRSdata(k).eph_UTC - toGCRSdata(k - 1).eph_UTC;
       if (d < m) m = d;
-      if (!(d > tgcrsc::OrderedGap)) ordered = false;
+      if (!(toGCRSdata(k).eph_TAI - toGCRSdata(k - 1).eph_TAI > tgcrsc::OrderedGap)) ordered = false;
     }
     long double r = roundl(m);
     if (std::fabs(m - r) < tgcrsc::WholeSecondTol) m = r;

@@ -91,7 +91,8 @@ std::map<std::string, std::vector<std::vector<double>>> ReadSp3Nodes(const std::
   return nodes;
 }
 
-// The rotation matrices of the test file by UTC second of the day.
+// The rotation matrices of a rotation file of 2023-07-08 by the TAI second of
+// the day of their records (the first column, a decimal MJD), rounded.
 std::map<long, std::vector<double>> ReadRotations(const std::string& file) {
   std::map<long, std::vector<double>> m;
   std::ifstream in(file);
@@ -104,9 +105,35 @@ std::map<long, std::vector<double>> ReadRotations(const std::string& file) {
     ss >> tai >> y >> mo >> d >> h >> mi >> s;
     std::vector<double> r(9);
     for (double& e : r) ss >> e;
-    m[static_cast<long>(h * 3600 + mi * 60 + s + 0.5)] = r;
+    m[std::lround((tai - 60133.0) * 86400.0)] = r;
   }
   return m;
+}
+
+// TAI - GPS time (s) and the Earth's rotation rate (rad/s, IS-GPS-200).
+const long kTaiMinusGps = 19;
+const double kOmegaE = 7.2921151467e-5;
+
+// Checks the GCRS group (row values 7..12) of every row against the record of
+// the rotation file whose TAI epoch is the row's epoch (GPS time) + 19 s: the
+// position R r_T and the velocity R (v_T + w x r_T), w = (0, 0, wE), from the
+// printed Earth-fixed columns, within the printed millimetre and its rounding.
+void ExpectInertialGcrs(const std::vector<Row>& rows, const std::map<long, std::vector<double>>& rot) {
+  for (const Row& row : rows) {
+    ASSERT_GE(row.v.size(), 13u) << row.line;
+    ASSERT_EQ(row.mday, 60133) << row.line;
+    auto it = rot.find(std::lround(row.msec) + kTaiMinusGps);
+    ASSERT_NE(it, rot.end()) << "no record of the instant of " << row.line;
+    const std::vector<double>& m = it->second;
+    const double r[3] = {row.v[0], row.v[1], row.v[2]};
+    const double vi[3] = {row.v[4] - kOmegaE * r[1], row.v[5] + kOmegaE * r[0], row.v[6]};
+    for (int i = 0; i < 3; i++) {
+      double p = m[3 * i] * r[0] + m[3 * i + 1] * r[1] + m[3 * i + 2] * r[2];
+      double v = m[3 * i] * vi[0] + m[3 * i + 1] * vi[1] + m[3 * i + 2] * vi[2];
+      EXPECT_NEAR(row.v[7 + i], p, 0.0015) << "position " << i << " of " << row.line;
+      EXPECT_NEAR(row.v[10 + i], v, 0.0015) << "velocity " << i << " of " << row.line;
+    }
+  }
 }
 
 const char* kHeaderT =
@@ -188,9 +215,9 @@ TEST(AppRun, Sp3VelocityMatchesPositionChange) {
   EXPECT_EQ(out.lines.size(), 1u + 3u * 22u);
 }
 
-// -t: the GCRS columns are the file's matrix of that epoch times the
-// Earth-fixed columns; -o: at the first epoch the Earth-rotation-free columns
-// equal the Earth-fixed ones, 21600 s later X-R = -Y-T and Y-R = X-T.
+// -t: the GCRS columns are the state of the record of the same instant; -o: at
+// the first epoch the Earth-rotation-free columns equal the Earth-fixed ones,
+// 21600 s later X-R = -Y-T and Y-R = X-T (their velocity only turned).
 TEST(AppRun, GcrsAndEarthRotationFreeColumns) {
   Scratch tmp;
   std::string res = tmp("res.txt");
@@ -198,17 +225,10 @@ TEST(AppRun, GcrsAndEarthRotationFreeColumns) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   Results out = ReadResults(res);
   EXPECT_EQ(out.header, std::string(kHeaderT) + kHeaderC + kHeaderR);
-  auto rot = ReadRotations(kGcrs);
   ASSERT_EQ(out.rows.size(), 2u * 85u);
+  ExpectInertialGcrs(out.rows, ReadRotations(kGcrs));
   for (const Row& row : out.rows) {
     ASSERT_EQ(row.v.size(), 19u) << row.line;
-    const std::vector<double>& m = rot.at(static_cast<long>(row.msec));
-    for (int i = 0; i < 3; i++) {
-      double p = m[3 * i] * row.v[0] + m[3 * i + 1] * row.v[1] + m[3 * i + 2] * row.v[2];
-      double v = m[3 * i] * row.v[4] + m[3 * i + 1] * row.v[5] + m[3 * i + 2] * row.v[6];
-      EXPECT_NEAR(row.v[7 + i], p, 0.002) << row.line;
-      EXPECT_NEAR(row.v[10 + i], v, 0.002) << row.line;
-    }
     if (row.msec == 0.0) {
       for (int i = 0; i < 3; i++) EXPECT_EQ(row.v[13 + i], row.v[i]) << row.line;
       for (int i = 0; i < 3; i++) EXPECT_EQ(row.v[16 + i], row.v[4 + i]) << row.line;
@@ -225,6 +245,119 @@ TEST(AppRun, GcrsAndEarthRotationFreeColumns) {
   EXPECT_TRUE(Contains(r.out, "  Satellite: G13 ->         85 ITRS positions/velocities        85 GCRS positions/velocities "
                               "[     0 problematic!]        85 EARTH FIXED positions/velocities\n"));
   EXPECT_TRUE(Contains(r.out, "  FINAL RESULTS:          0 PROBLEMATIC EPOCH!\n"));
+}
+
+// The GCRS columns of a broadcast run and of an SP3 run (both GPS time) at 30 s
+// take, for every epoch, the rotation record of the same instant (TAI epoch =
+// epoch + 19 s) and give the inertial state: the velocity agrees with the
+// central difference of the printed GCRS positions 30 s either side (whose own
+// error is about 0.01 m/s), where the matrix alone on the Earth-fixed velocity
+// misses by some 2 km/s.
+TEST(AppRun, GcrsColumnsAreTheInertialStateOfTheSameInstant) {
+  const std::string rotFile = std::string(MORVI_TEST_DATA) + "/gcrs/GCRS_20231890_30S_GPST.txt";
+  auto rot = ReadRotations(rotFile);
+  const std::vector<std::string> span = {"-es2023-07-08,04:00:00.0", "-ee2023-07-08,05:00:00.0", "-ei30", "-t" + rotFile};
+  const std::vector<std::vector<std::string>> runs = {
+      {"-gsGRE", "-sb" + apptest::kNav, "-pG05,R07,E08"},
+      {"-gsGRECJ", "-sp" + kSp3, "-pG13,R21,E26,C19,J02"}};
+  for (const auto& run : runs) {
+    Scratch tmp;
+    std::vector<std::string> args = run;
+    args.insert(args.end(), span.begin(), span.end());
+    args.push_back("-r" + tmp("res.txt"));
+    CaptureResult r = RunMorvi(args);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(Contains(r.out, "  FINAL RESULTS:          0 PROBLEMATIC EPOCH!\n")) << run[1];
+    EXPECT_EQ(Count(r.out, "       121 GCRS positions/velocities [     0 problematic!]"), run.size() == 3 && run[0] == "-gsGRE" ? 3u : 5u);
+    Results out = ReadResults(tmp("res.txt"));
+    ExpectInertialGcrs(out.rows, rot);
+    double worst = 0;
+    for (size_t i = 1; i + 1 < out.rows.size(); i++) {
+      const Row &a = out.rows[i - 1], &m = out.rows[i], &e = out.rows[i + 1];
+      if (a.prn != m.prn || e.prn != m.prn) continue;
+      for (int c = 0; c < 3; c++) {
+        double diff = (e.v[7 + c] - a.v[7 + c]) / 60.0;
+        worst = std::max(worst, std::fabs(diff - m.v[10 + c]));
+        EXPECT_NEAR(m.v[10 + c], diff, 0.05) << m.line;
+      }
+    }
+    EXPECT_GT(worst, 0.0) << run[1];
+  }
+}
+
+// The rotation file is searched by the instant in the SP3 file's time system: a
+// copy of the GPS-time file whose header names UTC takes the record of the same
+// label in UTC, 18 s after the one of the GPS-time file (GPS - UTC = 18 s in
+// 2023); an unknown time system is taken as GPS time with a warning. Rotation
+// records at whole UTC half-minutes serve no GPS-time epoch at whole half-minutes:
+// every row is problematic.
+TEST(AppRun, RotationRecordOfTheSp3TimeSystem) {
+  Scratch tmp;
+  const std::string gpst = kGcrs;
+  const std::string utc = kData + "GCRS_20231890_0-7H_300S_UTC.txt";
+  // One rotation file with the records of both: 03:59:42 and 04:00:00 UTC, ...
+  std::ifstream a(gpst), b(utc);
+  std::vector<std::string> la, lb;
+  for (std::string l; std::getline(a, l);) la.push_back(l);
+  for (std::string l; std::getline(b, l);) lb.push_back(l);
+  std::ofstream both(tmp("both.txt"));
+  both << la[0] << "\n" << la[1] << "\n";
+  for (size_t k = 2; k < la.size() && k < lb.size(); k++) both << la[k] << "\n" << lb[k] << "\n";
+  both.close();
+  auto rot = ReadRotations(tmp("both.txt"));
+
+  std::string sp3 = ReadWholeFile(kSp3);
+  const std::string field = "%c M  cc GPS ";
+  ASSERT_NE(sp3.find(field), std::string::npos);
+  auto copyWith = [&](const std::string& sys) {
+    std::string text = sp3;
+    text.replace(text.find(field), field.size(), "%c M  cc " + sys + " ");
+    std::string name = tmp("orbit_" + sys + ".sp3");
+    std::ofstream(name) << text;
+    return name;
+  };
+  const std::vector<std::string> common = {"-gsG", "-pG13", "-es2023-07-08,04:00:00.0", "-ee2023-07-08,05:00:00.0",
+                                           "-ei300", "-t" + tmp("both.txt")};
+  std::map<std::string, Results> res;
+  std::map<std::string, CaptureResult> cap;
+  for (const std::string sys : {"GPS", "UTC", "XYZ"}) {
+    std::vector<std::string> args = common;
+    args.push_back("-sp" + copyWith(sys));
+    args.push_back("-r" + tmp("res_" + sys + ".txt"));
+    cap[sys] = RunMorvi(args);
+    ASSERT_EQ(cap[sys].exitCode, 0) << sys << cap[sys].err;
+    res[sys] = ReadResults(tmp("res_" + sys + ".txt"));
+    ASSERT_EQ(res[sys].rows.size(), 13u) << sys;
+    EXPECT_TRUE(Contains(cap[sys].out, "  FINAL RESULTS:          0 PROBLEMATIC EPOCH!\n")) << sys;
+  }
+  // GPS: the record of TAI = epoch + 19 s; UTC: of TAI = epoch + 37 s.
+  ExpectInertialGcrs(res["GPS"].rows, rot);
+  std::map<long, std::vector<double>> rotUtc;
+  for (const auto& [tai, m] : rot) rotUtc[tai - 37 + kTaiMinusGps] = m;
+  ExpectInertialGcrs(res["UTC"].rows, rotUtc);
+  for (size_t i = 0; i < 13; i++) {
+    const Row &g = res["GPS"].rows[i], &u = res["UTC"].rows[i];
+    for (int c = 0; c < 7; c++) EXPECT_EQ(g.v[c], u.v[c]) << u.line;  // the same orbit
+    // 18 s of the Earth's turn apart (22 to 30 km for G13 here)
+    double d = std::hypot(g.v[7] - u.v[7], g.v[8] - u.v[8]);
+    EXPECT_NEAR(d / std::hypot(g.v[7], g.v[8]), 18 * kOmegaE, 0.01 * 18 * kOmegaE) << u.line;
+  }
+  // An unknown time system: a warning naming it, then the rows of GPS time.
+  EXPECT_TRUE(Contains(cap["XYZ"].err,
+                       "#### Morvi: Warning -> SP3 TIME SYSTEM >XYZ< NOT KNOWN - EPOCHS TAKEN AS GPS TIME FOR "
+                       "ITRS>GCRS ROTATION! ####"))
+      << cap["XYZ"].err;
+  EXPECT_EQ(ReadWholeFile(tmp("res_XYZ.txt")), ReadWholeFile(tmp("res_GPS.txt")));
+  EXPECT_FALSE(Contains(cap["GPS"].err, "Warning"));
+
+  // Records at whole UTC half-minutes, GPS-time epochs at whole half-minutes: none found.
+  CaptureResult r = RunMorvi({"-gsG", "-pG13", "-sb" + apptest::kNav, "-es2023-07-08,04:00:00.0",
+                              "-ee2023-07-08,05:00:00.0", "-ei300", "-t" + utc, "-r" + tmp("res_whole.txt")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(Contains(r.out, "  FINAL RESULTS:         13 PROBLEMATIC EPOCH!\n"));
+  EXPECT_TRUE(Contains(r.out, "  Satellite: G13 ->         13 ITRS positions/velocities         0 GCRS positions/velocities "
+                              "[    13 problematic!]\n"));
+  EXPECT_EQ(Count(r.err, "#### Function:   toGCRS::SetEpoch(mjd&): Warning -> "), 13u);
 }
 
 // Epochs between the rotation records are counted as problematic, per row and

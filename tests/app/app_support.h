@@ -14,7 +14,7 @@ inline const std::string kData = std::string(MORVI_TEST_DATA) + "/app/";
 inline const std::string kSp3 = kData + "COD0MGXFIN_20231890000_07H_05M_ORB.SP3";
 inline const std::string kNav = kData + "SEPT1890.23P";
 inline const std::string kAtx = kData + "M14_satellites_2023-189.atx";
-inline const std::string kGcrs = kData + "GCRS_20231890_0-7H_300S.txt";
+inline const std::string kGcrs = kData + "GCRS_20231890_0-7H_300S_GPST.txt";
 
 // A fresh directory below /tmp, removed with its files at the end of the test.
 struct Scratch {

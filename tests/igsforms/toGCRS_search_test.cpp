@@ -15,7 +15,7 @@
 
 namespace {
 
-const std::string kFile = std::string(MORVI_TEST_DATA) + "/gcrs/GCRS_20231890_30S.txt";
+const std::string kFile = std::string(MORVI_TEST_DATA) + "/gcrs/GCRS_20231890_30S_GPST.txt";
 
 std::vector<std::string> Lines(const std::string& f) {
   std::ifstream in(f);
@@ -32,10 +32,11 @@ std::string Write(const std::string& tag, const std::vector<std::string>& lines)
   return name;
 }
 
-// The record a scan from the first one picks for t, -1 for none.
+// The record a scan from the first one picks for t (GPS time, 19 s behind TAI),
+// -1 for none.
 long Scan(toGCRS& g, const mjd& t) {
   for (long k = 0; k < g.GetNEph(); k++)
-    if (std::fabs(t - g.GetRecord(k).eph_UTC) < 0.1L) return k;
+    if (std::fabs((t - g.GetRecord(k).eph_TAI) + 19.0L) < 0.1L) return k;
   return -1;
 }
 
@@ -48,7 +49,7 @@ long Picked(toGCRS& g, mjd t) {
   for (long k = 0; k < g.GetNEph(); k++) {
     const toGCRSmatrix& m = g.GetRecord(k);
     if (out.GetX() == m.R11 * 1 + m.R12 * 2 + m.R13 * 3 && out.GetY() == m.R21 * 1 + m.R22 * 2 + m.R23 * 3 &&
-        out.GetZ() == m.R31 * 1 + m.R32 * 2 + m.R33 * 3 && std::fabs(t - m.eph_UTC) < 0.1L)
+        out.GetZ() == m.R31 * 1 + m.R32 * 2 + m.R33 * 3 && std::fabs((t - m.eph_TAI) + 19.0L) < 0.1L)
       return k;
   }
   return -2;
@@ -58,9 +59,10 @@ void Compare(const std::string& file, long& compared) {
   toGCRS g;
   g.SetFile(file.c_str());
   g.ReadFile();
-  mjd t0 = g.GetRecord(0).eph_UTC;  // the earliest record
+  mjd t0 = g.GetRecord(0).eph_TAI;  // the earliest record, as GPS time
   for (long k = 1; k < g.GetNEph(); k++)
-    if (g.GetRecord(k).eph_UTC < t0) t0 = g.GetRecord(k).eph_UTC;
+    if (g.GetRecord(k).eph_TAI < t0) t0 = g.GetRecord(k).eph_TAI;
+  t0 -= 19.0L;
   // on records, 0.05 s and 0.0999 s from them, exactly 0.1 s off, between them,
   // before the first and after the last
   for (long double off : {0.0L, 0.05L, -0.05L, 0.0999L, -0.0999L, 0.1L, -0.1L, 0.1001L, 7.5L, 15.0L}) {

@@ -1,7 +1,8 @@
-// Tests of the ITRS-to-GCRS rotation file on the ERFA-made file of 2023-07-08:
-// summary, interval, epoch selection, orthonormal matrices, Rotate against the
-// matrix product of the file's own numbers, the epoch check report, and the
-// refusal of files whose lines do not hold one record each.
+// Tests of the ITRS-to-GCRS rotation file on the ERFA-made file of 2023-07-08
+// (records at the UTC instants of GPS-time half-minutes): summary, interval,
+// epoch selection by the instant in each time scale, orthonormal matrices,
+// Rotate against the matrix product of the file's own numbers, the epoch check
+// report, and the refusal of files whose lines do not hold one record each.
 #include "igsforms/toGCRS.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@
 
 namespace {
 
-const std::string kFile = std::string(MORVI_TEST_DATA) + "/gcrs/GCRS_20231890_30S.txt";
+const std::string kFile = std::string(MORVI_TEST_DATA) + "/gcrs/GCRS_20231890_30S_GPST.txt";
 
 // The file's lines, read independently of the reader.
 std::vector<std::string> FileLines() {
@@ -44,7 +45,9 @@ toGCRS& RealFile() {
   return *t;
 }
 
-mjd Utc(int h, int m, long double s) { return ymdhms2mjd(ymdhms(2023, 7, 8, h, m, s)); }
+// An epoch of 2023-07-08 (in whatever time scale the caller means).
+mjd On0708(int h, int m, long double s) { return ymdhms2mjd(ymdhms(2023, 7, 8, h, m, s)); }
+mjd Gps(int h, int m, long double s) { return On0708(h, m, s); }
 
 TEST(ToGCRSTest, SummaryOfTheRealFile) {
   toGCRS& g = RealFile();
@@ -53,11 +56,11 @@ TEST(ToGCRSTest, SummaryOfTheRealFile) {
   ::testing::internal::CaptureStdout();
   g.PrintSummary();
   std::string out = ::testing::internal::GetCapturedStdout();
-  // TAI of the first record: 0.000428240739 d x 86400 = 36.99999985 s after 00:00 TAI.
+  // TAI of the first record: 0.000219907408 d x 86400 = 19.00000005 s after 00:00 TAI.
   EXPECT_EQ(out,
             "  Number of epochs: 2881\n"
-            "  TAI epochs      :  2023-07-08/00:00:36.99999985  -  2023-07-09/00:00:36.99999985\n"
-            "  UTC epochs      :  2023-07-08/00:00:00.00000000  -  2023-07-09/00:00:00.00000000\n"
+            "  TAI epochs      :  2023-07-08/00:00:19.00000005  -  2023-07-09/00:00:19.00000005\n"
+            "  UTC epochs      :  2023-07-07/23:59:42.00000000  -  2023-07-08/23:59:42.00000000\n"
             "  Interval        :       30.000 s\n"
             "\n");
 }
@@ -81,21 +84,23 @@ TEST(ToGCRSTest, EveryMatrixIsOrthonormal) {
 
 TEST(ToGCRSTest, EpochSelectionWithinATenthOfASecond) {
   toGCRS& g = RealFile();
-  mjd t = Utc(12, 0, 0.05L);
+  mjd t = Gps(12, 0, 0.05L);
   g.SetEpoch(t);
   EXPECT_TRUE(g.IsValidEpoch());
-  mjd early = Utc(11, 59, 59.95L);
+  mjd early = Gps(11, 59, 59.95L);
   g.SetEpoch(early);
   EXPECT_TRUE(g.IsValidEpoch());
 
-  // 0.1 s away, and half-way between two records: no record, one warning each.
-  for (mjd miss : {Utc(12, 0, 0.1L), Utc(12, 0, 15.0L)}) {
+  // 0.1 s away (the record's instant is 12:00:00.00000005, its TAI epoch being
+  // written to 1e-12 day), and half-way between two records: no record, one
+  // warning each, showing the epoch as given.
+  for (mjd miss : {Gps(11, 59, 59.9L), Gps(12, 0, 15.0L)}) {
     ::testing::internal::CaptureStderr();
     g.SetEpoch(miss);
     std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_FALSE(g.IsValidEpoch());
     EXPECT_NE(err.find("#### Function:   toGCRS::SetEpoch(mjd&): Warning -> Input satellite "
-                       "position epoch [ 2023-07-08/12:00:"),
+                       "position epoch [ 2023-07-08/1"),
               std::string::npos)
         << err;
     EXPECT_NE(err.find("] CAN NOT be found in ITRS>GCRS rotation file ####"), std::string::npos);
@@ -109,37 +114,96 @@ TEST(ToGCRSTest, EpochSelectionWithinATenthOfASecond) {
   EXPECT_EQ(out.GetT(), 4);
 
   // Two records within 0.1 s of t: the earlier in the file wins, though the
-  // later one lies closer; the unordered step is kept as the interval.
+  // later one lies closer; the unordered step is kept as the interval. The
+  // second record is moved to 0.05 s after the first, in TAI and in UTC.
   std::vector<std::string> L = FileLines();
   std::string first = L[3];
-  first.replace(first.find(" 0  0 30.000"), 12, " 0  0  0.050");
+  first.replace(0, 18, "60133.000220486111");  // 00:00:19.05 TAI
+  first.replace(first.find("2023  7  8  0  0 12.000"), 23, "2023  7  7 23 59 42.050");
   std::string f = WriteTemp("two", L[0] + "\n" + L[1] + "\n" + first + "\n" + L[2] + "\n");
   toGCRS two;
   two.SetFile(f.c_str());
   two.ReadFile();
   EXPECT_NEAR(static_cast<double>(two.GetInterval()), -0.05, 1e-9);
-  mjd near = Utc(0, 0, 0.02L);
+  mjd near = Gps(0, 0, 0.02L);
   two.SetEpoch(near);
   xyz ex(1, 0, 0), rx;
   two.Rotate(ex, rx);
   EXPECT_EQ(rx.GetX(), two.GetRecord(0).R11);
-  EXPECT_NEAR(static_cast<double>(rx.GetX()), 0.2675244623800531, 1e-16);
+  EXPECT_NEAR(static_cast<double>(rx.GetX()), 0.2662594972365599, 1e-16);
   unlink(f.c_str());
+}
+
+// Every time scale finds the record of the same instant: 04:00:00 GPS time is
+// 03:59:42 UTC (TAI - UTC = 37 s in 2023), 04:00:19 TAI, 03:59:46 BeiDou time
+// and 06:59:42 GLONASS time (UTC + 3 h). TAI - scale at the leap second of
+// 2017-01-01 (TAI - UTC 36 s before it, 37 s after it).
+TEST(ToGCRSTest, EachTimeScaleFindsTheRecordOfTheSameInstant) {
+  EXPECT_EQ(TAIMinus(On0708(4, 0, 0), TimeScale::GPS), 19.0L);
+  EXPECT_EQ(TAIMinus(On0708(4, 0, 0), TimeScale::TAI), 0.0L);
+  EXPECT_EQ(TAIMinus(On0708(4, 0, 0), TimeScale::BDT), 33.0L);
+  const mjd before = ymdhms2mjd(ymdhms(2016, 12, 31, 23, 59, 59));
+  const mjd after = ymdhms2mjd(ymdhms(2017, 1, 1, 0, 0, 0));
+  EXPECT_EQ(TAIMinus(before, TimeScale::UTC), 36.0L);
+  EXPECT_EQ(TAIMinus(after, TimeScale::UTC), 37.0L);
+  // 02:59:59 GLONASS time of 2017-01-01 is still 2016 in UTC; 03:00:00 is not.
+  EXPECT_EQ(TAIMinus(ymdhms2mjd(ymdhms(2017, 1, 1, 2, 59, 59)), TimeScale::GLO), 36.0L - 10800.0L);
+  EXPECT_EQ(TAIMinus(ymdhms2mjd(ymdhms(2017, 1, 1, 3, 0, 0)), TimeScale::GLO), 37.0L - 10800.0L);
+
+  toGCRS& g = RealFile();
+  // The record of 03:59:42 UTC: line 483 (2 header lines + 480 records before it).
+  std::istringstream rec(FileLines().at(482));
+  long double tai, R11;
+  int y, mo, d, h, mi;
+  long double s;
+  rec >> tai >> y >> mo >> d >> h >> mi >> s >> R11;
+  ASSERT_EQ(h * 3600 + mi * 60 + s, 3 * 3600 + 59 * 60 + 42);
+  struct Case {
+    TimeScale scale;
+    mjd t;
+  } cases[] = {{TimeScale::GPS, On0708(4, 0, 0)},   {TimeScale::UTC, On0708(3, 59, 42)},
+               {TimeScale::TAI, On0708(4, 0, 19)},  {TimeScale::BDT, On0708(3, 59, 46)},
+               {TimeScale::GLO, On0708(6, 59, 42)}, {TimeScale::GPS, On0708(4, 0, 0.09L)}};
+  for (Case& c : cases) {
+    g.SetTimeScale(c.scale);
+    g.SetEpoch(c.t);
+    ASSERT_TRUE(g.IsValidEpoch()) << static_cast<int>(c.scale);
+    xyz ex(1, 0, 0), rx;
+    g.Rotate(ex, rx);
+    EXPECT_EQ(rx.GetX(), R11) << static_cast<int>(c.scale);
+  }
+  // The whole UTC half-minute is no instant of a record: no record, and the
+  // warning shows the epoch as given.
+  g.SetTimeScale(TimeScale::UTC);
+  mjd whole = On0708(4, 0, 0);
+  ::testing::internal::CaptureStderr();
+  g.SetEpoch(whole);
+  std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(g.IsValidEpoch());
+  EXPECT_NE(err.find("epoch [ 2023-07-08/04:00:00] CAN NOT be found"), std::string::npos) << err;
+  ::testing::internal::CaptureStdout();
+  EXPECT_EQ(g.CheckExternalEpochs(whole, whole, 30.0L), 1);
+  std::string out = ::testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("    Epoch:  2023-07-08/04:00:00.0 [ 60133 14400.0]    NOT FOUND"), std::string::npos)
+      << out;
+  g.SetTimeScale(TimeScale::GPS);
 }
 
 TEST(ToGCRSTest, RotateIsTheMatrixProductOfTheFileRecord) {
   toGCRS& g = RealFile();
-  // Record of 12:00:00 UTC is line 1443 (2 header lines + 1440 records before it).
+  // Record of 12:00:00 GPS time (11:59:42 UTC) is line 1443 (2 header lines +
+  // 1440 records before it).
   std::istringstream rec(FileLines().at(1442));
   long double tai, R[9];
   int y, mo, d, h, mi;
   long double s;
   rec >> tai >> y >> mo >> d >> h >> mi >> s;
   for (auto& r : R) rec >> r;
-  ASSERT_EQ(h, 12);
-  ASSERT_EQ(mi, 0);
+  ASSERT_EQ(h, 11);
+  ASSERT_EQ(mi, 59);
+  ASSERT_EQ(s, 42);
 
-  mjd t = Utc(12, 0, 0);
+  mjd t = Gps(12, 0, 0);
   g.SetEpoch(t);
   ASSERT_TRUE(g.IsValidEpoch());
   const long double p[3] = {15600000.0L, -21300000.0L, 7400000.0L};  // a GPS-like position (m)
@@ -175,9 +239,9 @@ TEST(ToGCRSTest, CheckExternalEpochsReport) {
   toGCRS& g = RealFile();
   mjdns::PrintFormat = mjdns::MJDSEC;
   mjdns::NDecSecond = 1;
-  // 23:59:00 to 24:00:45 by 30 s: 23:59:00, 23:59:30, 00:00:00 are in the file, 00:00:30 is not;
-  // 3.5 steps give 4 epochs.
-  mjd from = Utc(23, 59, 0), to = from;
+  // 23:59:00 to 24:00:45 GPS time by 30 s: 23:59:00, 23:59:30, 00:00:00 are in the file,
+  // 00:00:30 is not; 3.5 steps give 4 epochs.
+  mjd from = Gps(23, 59, 0), to = from;
   to += 105.0L;
   ::testing::internal::CaptureStdout();
   long n = g.CheckExternalEpochs(from, to, 30.0L);
@@ -218,17 +282,17 @@ TEST(ToGCRSTest, CheckExternalEpochsReport) {
 TEST(ToGCRSTest, IntervalIsTheSmallestStepRoundedWithinATenThousandth) {
   std::vector<std::string> L = FileLines();
   std::string head = L[0] + "\n" + L[1] + "\n";
-  // Records 0, 30.00005 s: 30 exactly. Records 0 and 29.9 s: stays 29.9.
+  // UTC steps of 30.00005 s: 30 exactly; of 29.9 s: stays 29.9.
   std::string r1 = L[2];
   std::string r2 = L[3];
-  r2.replace(r2.find(" 0  0 30.000"), 12, " 0  0 30.00005");
+  r2.replace(r2.find(" 0  0 12.000"), 12, " 0  0 12.00005");
   toGCRS g1;
   std::string f1 = WriteTemp("i1", head + r1 + "\n" + r2 + "\n");
   g1.SetFile(f1.c_str());
   g1.ReadFile();
   EXPECT_EQ(g1.GetInterval(), 30.0L);
   r2 = L[3];
-  r2.replace(r2.find(" 0  0 30.000"), 12, " 0  0 29.900");
+  r2.replace(r2.find(" 0  0 12.000"), 12, " 0  0 11.900");
   toGCRS g2;
   std::string f2 = WriteTemp("i2", head + r1 + "\n" + r2 + "\n");
   g2.SetFile(f2.c_str());
