@@ -55,7 +55,12 @@ namespace rxcalc {
 inline constexpr long double KEPLER_TOL = 1e-14;     // convergence of Kepler's equation (rad)
 inline constexpr int KEPLER_MAXIT = 100;             // passes of the anomaly iteration
 inline constexpr long double STEP_REST_MIN = 1e-10;  // a shorter remainder is no partial step (s)
-inline constexpr long double MAX_STEPS = 3e5;        // integration steps of one evaluation at most (some 1 s of work)
+// A GLONASS record farther than this from the epoch (s) comes only from a garbled
+// file (the records are valid for 15 min): no integration over it.
+inline constexpr long double MAX_INTEG_DISTANCE = 3 * 86400.0L;
+// The shortest integration step (s): a shorter one gains no accuracy and only
+// multiplies the work (at most MAX_INTEG_DISTANCE / MIN_INTEG_STEP steps).
+inline constexpr long double MIN_INTEG_STEP = 0.001L;
 inline constexpr long double BDS_GEO_TILT_DEG = -5.0L;  // BeiDou GEO element frame about X [3] (deg)
 inline constexpr long double HMS_HOURS_MAX = 65535.0L;  // most whole hours Sec2HMS holds (16 bits)
 inline constexpr int32_t SAVED_STEPS = 4096;  // integration states kept for the next epochs (96 bytes each)
@@ -772,6 +777,26 @@ class rxN {
     SetStateAndClock(s, rNav.DT0 + rNav.DT1 * dt, x, v);
   }
 
+  // The distance dt (s) from the record and the step of an integration must be
+  // within their bounds, which keep its work finite whatever the file holds.
+  void CheckIntegration(rxENavDataNI& rNav, long double dt) {
+    char msg[256];
+    if (!(std::fabs(dt) <= rxcalc::MAX_INTEG_DISTANCE)) {
+      snprintf(msg, sizeof msg,
+               "Numerical integration of satellite %c%02d over %.1Lf s - RECORD MORE THAN %.0Lf DAYS FROM "
+               "THE EPOCH!",
+               rNav.Sat.GetISys(), rNav.Sat.GetSPrn(), dt, rxcalc::MAX_INTEG_DISTANCE / tcns::SECDAY);
+      ProgramError("Function:   rxN::cSatPosNumInteg(rNav&,mjd&,xyz&,xyz&)", msg, false);
+    }
+    if (!(NumIntStep >= rxcalc::MIN_INTEG_STEP)) {
+      snprintf(msg, sizeof msg,
+               "Numerical integration step %.3Le s TOO SMALL for GLONAS satellite %c%02d position "
+               "determination - AT LEAST %.3Lf s!",
+               NumIntStep, rNav.Sat.GetISys(), rNav.Sat.GetSPrn(), rxcalc::MIN_INTEG_STEP);
+      ProgramError("Function:   rxN::cSatPosNumInteg(rNav&,mjd&,xyz&,xyz&)", msg, false);
+    }
+  }
+
   // State of a GLONASS record carried to ceph by the classical fourth-order
   // Runge-Kutta method in steps of NumIntStep, all full steps first; the clock
   // correction DT0 + DT1 dt (-TauN + GammaN dt) with the header's GLUT term, less
@@ -779,18 +804,12 @@ class rxN {
   void cSatPosNumInteg(rxENavDataNI& rNav, mjd& ceph, xyz& x, xyz& v) {
     Relativity = 0;
     const long double dt = ceph - rNav.eph;
+    CheckIntegration(rNav, dt);
     const int16_t sign = dt < 0 ? -1 : 1;
     long double whole = 0;
     const long double f = std::modf(std::fabs(dt) / NumIntStep, &whole);
     long double DT = rNav.DT0 + rNav.DT1 * dt;
     if (rNav.GetSysIdent() == 'R' && rTime.GetIsbRU()) DT = DT + rTime.a0_RU;
-    if (whole > rxcalc::MAX_STEPS) {
-      char msg[256];
-      snprintf(msg, sizeof msg,
-               "Numerical integration of satellite %c%02d over %.1Lf s needs more than %.0Lf steps!",
-               rNav.Sat.GetISys(), rNav.Sat.GetSPrn(), dt, rxcalc::MAX_STEPS);
-      ProgramError("Function:   rxN::cSatPosNumInteg(rNav&,mjd&,xyz&,xyz&)", msg, false);
-    }
     const bool partial = f * NumIntStep > rxcalc::STEP_REST_MIN;
     const int32_t n = static_cast<int32_t>(whole) + (partial ? 1 : 0);
     const long double km = rxENavDataNI::KM;

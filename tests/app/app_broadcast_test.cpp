@@ -280,3 +280,18 @@ TEST(AppBroadcast, SbasRowsAreTheBroadcastModelOfTheNearestRecord) {
   }
   EXPECT_EQ(rows, 4 * 241);
 }
+
+// A fine GLONASS integration step over a distance within the validity limit
+// completes (04:00 lies 918 s before the R07 record of 04:15:18 GPS time: 459 000
+// steps of 2 ms) and agrees with a step of 10 ms to the printed millimetre.
+TEST(AppBroadcast, FineGlonassStepCompletes) {
+  Scratch tmp;
+  for (const std::string step : {"0.002", "0.01"}) {
+    CaptureResult r = RunMorvi({"-gsR", "-pR07", "-sb" + kNav, "-ni" + step, "-es2023-07-08,04:00:00.0",
+                                "-ee2023-07-08,04:30:00.0", "-ei900", "-r" + tmp("res" + step)});
+    ASSERT_EQ(r.exitCode, 0) << step << r.err;
+  }
+  Positions fine = ReadPositions(tmp("res0.002")), coarse = ReadPositions(tmp("res0.01"));
+  ASSERT_EQ(fine["R07"].size(), 3u);
+  for (const auto& [sec, p] : fine["R07"]) EXPECT_LE(Distance(p, coarse["R07"].at(sec)), 0.0011) << sec;
+}

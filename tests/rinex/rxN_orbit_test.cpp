@@ -491,31 +491,54 @@ TEST(rxNOrbit, RecordChoiceIntervalWarningAndMissingSatellites) {
     nostep.SetIntegrationStep(0);
     nostep.CalcSatPosition(s30, six, x, v);
   });
-  CaptureResult many = RunCaptured([&] {
-    rxN glo = ReadText("many", std::string(kPlainHeader) + kR07);
+  // A GLONASS step below a millisecond multiplies the work for nothing: refused
+  // (after the interval warning). SBAS orbits do not use the step.
+  CaptureResult tiny = RunCaptured([&] {
+    rxN glo = ReadText("tiny", std::string(kPlainHeader) + kR07 + kS30);
     rSat r07 = Sat("R07");
     glo.SetIntegrationStep(1e-4L);
+    rSat s30 = Sat("S30");
+    glo.CalcSatPosition(s30, six, x, v);
     glo.CalcSatPosition(r07, six, x, v);
   });
+  const std::string frame =
+      Error("Function:   rxN::cSatPosNumInteg(rNav&,mjd&,xyz&,xyz&)",
+            "Numerical integration step 1.000e-04 s TOO SMALL for GLONAS satellite R07 position determination - "
+            "AT LEAST 0.001 s!");
+  EXPECT_EQ(tiny.exitCode, 1);
+  ASSERT_GE(tiny.err.size(), frame.size());
+  EXPECT_EQ(tiny.err.substr(tiny.err.size() - frame.size()), frame) << tiny.err;
+  size_t warnings = 0;
+  for (size_t p = tiny.err.find("Warning ->"); p != std::string::npos; p = tiny.err.find("Warning ->", p + 1))
+    warnings++;
+  EXPECT_EQ(warnings, 2u) << tiny.err;  // S30 and R07 records 2 h away
   // A record line years from the epoch (a garbled year, as a fuzzer found) at the
-  // default step: refused at once instead of integrating for many seconds.
-  CaptureResult years = RunCaptured([&] {
-    std::string r = kR07;
-    r.replace(4, 4, "2029");
-    rxN glo = ReadText("years", std::string(kPlainHeader) + r);
-    rSat r07 = Sat("R07");
-    glo.CalcSatPosition(r07, six, x, v);
-  });
+  // default step: refused at once instead of integrating for many seconds. Three
+  // days are integrated, a second more is refused.
+  auto glonassAt = [&](const char* year, mjd t) {
+    return RunCaptured([&, year, t]() mutable {
+      std::string r = kR07;
+      r.replace(4, 4, year);
+      rxN glo = ReadText("years", std::string(kPlainHeader) + r);
+      rSat r07 = Sat("R07");
+      glo.CalcSatPosition(r07, t, x, v);
+    });
+  };
+  CaptureResult years = glonassAt("2029", six);
   EXPECT_EQ(years.exitCode, 1);
-  EXPECT_NE(years.err.find("Numerical integration of satellite R07 over -189382518.0 s needs more than 300000 "
-                           "steps!"),
+  EXPECT_NE(years.err.find("Numerical integration of satellite R07 over -189382518.0 s - RECORD MORE THAN 3 DAYS "
+                           "FROM THE EPOCH!"),
             std::string::npos)
       << years.err;
-  const std::string frame = Error("Function:   rxN::cSatPosNumInteg(rNav&,mjd&,xyz&,xyz&)",
-                                  "Numerical integration of satellite R07 over 6282.0 s needs more than 300000 steps!");
-  EXPECT_EQ(many.exitCode, 1);
-  ASSERT_GE(many.err.size(), frame.size());
-  EXPECT_EQ(many.err.substr(many.err.size() - frame.size()), frame);  // after the interval warning
+  const mjd r07epoch = Epoch(2023, 7, 8, 4, 15, 18);  // 04:15 UTC
+  mjd after = r07epoch, earlier3d = r07epoch;
+  after += 3 * 86400.0L;
+  earlier3d += -3 * 86400.0L - 1;
+  EXPECT_EQ(glonassAt("2023", after).exitCode, 0);
+  CaptureResult beyond = glonassAt("2023", earlier3d);
+  EXPECT_EQ(beyond.exitCode, 1);
+  EXPECT_NE(beyond.err.find("over -259201.0 s - RECORD MORE THAN 3 DAYS FROM THE EPOCH!"), std::string::npos)
+      << beyond.err;
   EXPECT_EQ(z.exitCode, 1);
   EXPECT_EQ(z.err, Error("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
                          "Numerical integration step 0.000 s NOT valid for SBAS satellite S30 position "
