@@ -5,12 +5,17 @@
 // Options: a "-", one or two letters (either case) and the value right behind.
 #pragma once
 
-#include <cctype>    // tolower
-#include <cmath>     // isfinite
-#include <cstdio>    // snprintf
-#include <cstdlib>   // atexit
-#include <cstring>   // strcmp, strlen, strcpy, strcat
-#include <iostream>  // cout, cerr
+#include <sys/stat.h>        // stat, S_ISREG
+
+#include <cctype>            // tolower
+#include <cmath>             // isfinite
+#include <cstdio>            // snprintf
+#include <cstdlib>           // atexit
+#include <cstring>           // strcmp, strlen, strcpy, strcat
+#include <filesystem>        // weakly_canonical
+#include <initializer_list>  // the input files in a range loop
+#include <iostream>          // cout, cerr
+#include <system_error>      // error_code
 
 #include "Morvi.h"
 #include "pgminc/ProgramError.h"      // ProgramError, ProgramWarning
@@ -47,6 +52,87 @@ inline bool OpenRedirect(std::ofstream& file, const char* name, const char* fail
 inline void PointStream(std::ofstream& file, std::ostream& stream, std::streambuf*& saved) {
   if (coutTerminal == nullptr && cerrTerminal == nullptr) std::atexit(RestoreStreams);
   saved = stream.rdbuf(file.rdbuf());
+}
+
+// True when the two names are one file: the same regular file (device and
+// inode, whatever the spelling, links included), or, where neither exists yet,
+// the same path once "." and ".." and the links of its directories are
+// resolved. Devices and other special files are never the same file here:
+// writing to them destroys nothing.
+inline bool SameFile(const char* a, const char* b) {
+  if (a[0] == 0 || b[0] == 0) return false;
+  struct stat sa, sb;
+  bool existsA = stat(a, &sa) == 0;
+  bool existsB = stat(b, &sb) == 0;
+  if (existsA && existsB)
+    return S_ISREG(sa.st_mode) && S_ISREG(sb.st_mode) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  if (existsA || existsB) return false;
+  // Made absolute first: a relative path none of whose parts exists would
+  // otherwise stay as it is spelled.
+  std::error_code err;
+  std::filesystem::path pathA = std::filesystem::absolute(a, err);
+  if (!err) pathA = std::filesystem::weakly_canonical(pathA, err);
+  if (err) return strcmp(a, b) == 0;
+  std::filesystem::path pathB = std::filesystem::absolute(b, err);
+  if (!err) pathB = std::filesystem::weakly_canonical(pathB, err);
+  if (err) return strcmp(a, b) == 0;
+  return pathA == pathB;
+}
+
+// A file option of the command line (-sb, -sp, -a, -t, -r, letters in either
+// case): the parameter it sets, the column where the name starts and the echo
+// label of the second pass; param is nullptr for every other token.
+struct FileOption {
+  pChars* param;
+  int col;
+  const char* label;
+};
+
+inline FileOption FileOptionOf(Morvi& mcs, const char* token) {
+  if (token[0] != '-' || token[1] == 0) return {nullptr, 0, nullptr};
+  char c1 = static_cast<char>(tolower(static_cast<unsigned char>(token[1])));
+  char c2 = static_cast<char>(tolower(static_cast<unsigned char>(token[2])));
+  if (c1 == 's' && c2 == 'b') return {&mcs.beFileName, 3, "Broadcast ephemeris [RINEX-NAV] file name: "};
+  if (c1 == 's' && c2 == 'p') return {&mcs.peFileName, 3, "Precise ephemeris [SP3] file name: "};
+  if (c1 == 'a') return {&mcs.atxFileName, 2, "ANTEX calibration data file name: "};
+  if (c1 == 't') return {&mcs.tcFileName, 2, "ITRS>GCRS rotation matrices file name: "};
+  if (c1 == 'r') return {&mcs.resFile, 2, "Output file name with results: "};
+  return {nullptr, 0, nullptr};
+}
+
+// The names that the file options of the command line give, as the second pass
+// will hold them (a later token of an option overwrites an earlier one): the
+// four input files and the results file.
+struct GivenFiles {
+  static constexpr int n = 5;
+  pChars* param[n];
+  const char* name[n];
+
+  GivenFiles(Morvi& mcs, int nargc, const char* const* cargv)
+      : param{&mcs.beFileName, &mcs.peFileName, &mcs.atxFileName, &mcs.tcFileName, &mcs.resFile},
+        name{nullptr, nullptr, nullptr, nullptr, nullptr} {
+    for (int i = 1; i < nargc; i++) {
+      FileOption f = FileOptionOf(mcs, cargv[i]);
+      for (int k = 0; k < n; k++)
+        if (f.param == param[k]) name[k] = prgparms::ValueAt(cargv[i], f.col);
+    }
+  }
+};
+
+// A redirection file that is also an input file or the results file would
+// destroy that file or mix two outputs in one: the redirection is refused with
+// a warning naming both, and its stream stays on the terminal.
+inline void RefuseRedirectOnGivenFile(pChars& redirect, const GivenFiles& given, Morvi& mcs,
+                                      const char* inputFormat, const char* resultsFormat) {
+  for (int k = 0; k < GivenFiles::n; k++) {
+    if (given.name[k] == nullptr || !SameFile(redirect.Rec, given.name[k])) continue;
+    char warn[4400];
+    snprintf(warn, sizeof(warn), given.param[k] == &mcs.resFile ? resultsFormat : inputFormat, redirect.Rec,
+             given.name[k]);
+    ProgramWarning("Morvi", warn);
+    redirect.Reset();
+    return;
+  }
 }
 
 // A message that quotes a whole token, cut with "..." where it would not fit
@@ -88,7 +174,8 @@ inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv)
     ProgramWarning("Morvi", "COUT REDIRECTION FILE SET WITHOUT FILENAME: COUT GOES TO TERMINAL!");
     mcs.CoutFile.Reset();
   }
-  if (mcs.CoutFile.IsSet() && mcs.CerrFile.IsSet() && strcmp(mcs.CoutFile.Rec, mcs.CerrFile.Rec) == 0) {
+  if (mcs.CoutFile.IsSet() && mcs.CerrFile.IsSet() &&
+      (strcmp(mcs.CoutFile.Rec, mcs.CerrFile.Rec) == 0 || morviargs::SameFile(mcs.CoutFile.Rec, mcs.CerrFile.Rec))) {
     ProgramWarning("Morvi", "COUT AND CERR REDIRECTION FILE SET EQUALLY: APPENDING .CERR TO CERR FILENAME!");
     if (strlen(mcs.CerrFile.Rec) + strlen(".CERR") > prgparms::MaxChars) {
       ProgramWarning("Morvi", "CERR REDIRECTION FILE NAME TOO LONG FOR .CERR: CERR GOES TO TERMINAL!");
@@ -97,6 +184,19 @@ inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv)
       strcat(mcs.CerrFile.Rec, ".CERR");
     }
   }
+  // Opening a redirection truncates its file, so one that names an input file
+  // or the results file is refused before anything is opened.
+  morviargs::GivenFiles given(mcs, nargc, cargv);
+  if (mcs.CerrFile.IsSet())
+    morviargs::RefuseRedirectOnGivenFile(
+        mcs.CerrFile, given, mcs,
+        "CERR REDIRECTION FILE >%s< IS THE SAME FILE AS INPUT FILE >%s<: CERR GOES TO TERMINAL!",
+        "CERR REDIRECTION FILE >%s< IS THE SAME FILE AS RESULTS FILE >%s<: CERR GOES TO TERMINAL!");
+  if (mcs.CoutFile.IsSet())
+    morviargs::RefuseRedirectOnGivenFile(
+        mcs.CoutFile, given, mcs,
+        "COUT REDIRECTION FILE >%s< IS THE SAME FILE AS INPUT FILE >%s<: COUT GOES TO TERMINAL!",
+        "COUT REDIRECTION FILE >%s< IS THE SAME FILE AS RESULTS FILE >%s<: COUT GOES TO TERMINAL!");
   // Both files are opened before either stream moves, so that the warning of a
   // file that cannot be opened reaches the terminal.
   if (mcs.CerrFile.IsSet() &&
@@ -128,15 +228,12 @@ inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
     }
     char c1 = static_cast<char>(tolower(static_cast<unsigned char>(token[1])));
     char c2 = (c1 != 0) ? static_cast<char>(tolower(static_cast<unsigned char>(token[2]))) : 0;
-    if (c1 == 'g' && c2 == 's') {
+    // -sb, -sp, -a, -t, -r; any other -s token is ignored.
+    morviargs::FileOption file = morviargs::FileOptionOf(mcs, token);
+    if (file.param != nullptr) {
+      file.param->Parse(token, file.col, vb, fun, file.label);
+    } else if (c1 == 'g' && c2 == 's') {
       mcs.gSys.Parse(token, 3, vb, fun, "GNSS systems to use: ");
-    } else if (c1 == 's') {
-      if (c2 == 'b') mcs.beFileName.Parse(token, 3, vb, fun, "Broadcast ephemeris [RINEX-NAV] file name: ");
-      else if (c2 == 'p') mcs.peFileName.Parse(token, 3, vb, fun, "Precise ephemeris [SP3] file name: ");
-    } else if (c1 == 'a') {
-      mcs.atxFileName.Parse(token, 2, vb, fun, "ANTEX calibration data file name: ");
-    } else if (c1 == 't') {
-      mcs.tcFileName.Parse(token, 2, vb, fun, "ITRS>GCRS rotation matrices file name: ");
     } else if (c1 == 'e') {
       if (c2 == 's') {
         mcs.eStart.Parse(token, 3, vb, fun, "FIRST epoch: ", ymdhmsns::YMDHMS);
@@ -160,8 +257,6 @@ inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
       mcs.nPtsLIpos.Parse(token, 'P', vb, fun, labelPos);
       mcs.nPtsLIclk.Parse(token, 'c', vb, fun, labelClk);
       mcs.nPtsLIclk.Parse(token, 'C', vb, fun, labelClk);
-    } else if (c1 == 'r') {
-      mcs.resFile.Parse(token, 2, vb, fun, "Output file name with results: ");
     } else if (c1 == 'p') {
       mcs.Sat.Parse(token, 2, vb, fun, "List of satellites: ");
     } else if (c1 == 'o') {
@@ -237,6 +332,19 @@ inline void CheckArguments(Morvi& mcs) {
   morviargs::Item(mcs, fun, "GNSS ephemeris file");
   if (!mcs.beFileName.IsSet() && !mcs.peFileName.IsSet())
     ProgramError("Morvi", "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!", false);
+
+  // A results file that is an input file would destroy it: refused before any
+  // input name is reset, so that a file a later check drops (the broadcast file
+  // beside a precise one) is kept too.
+  if (mcs.resFile.IsSet()) {
+    for (const pChars* input : {&mcs.beFileName, &mcs.peFileName, &mcs.atxFileName, &mcs.tcFileName}) {
+      if (!input->IsSet() || !morviargs::SameFile(mcs.resFile.Rec, input->Rec)) continue;
+      char err[4400];
+      snprintf(err, sizeof(err), "Output file name >%s< IS THE SAME FILE AS INPUT FILE >%s< - NOT OVERWRITING IT!",
+               mcs.resFile.Rec, input->Rec);
+      ProgramError("Morvi", err, false);
+    }
+  }
 
   morviargs::Item(mcs, fun, "GNSS broadcast ephemeris file");
   if (mcs.beFileName.IsSet())

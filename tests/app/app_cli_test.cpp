@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>  // system
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -279,6 +281,106 @@ TEST(AppCli, Redirections) {
   CaptureResult half = RunMorvi({"-wo" + bad, "-we" + err, "-h"});
   EXPECT_EQ(half.err, WarningFrame("Morvi", "COUT REDIRECTION FILE >" + bad + "< CAN NOT BE OPENED: COUT GOES TO TERMINAL!"));
   EXPECT_EQ(ReadWholeFile(err), "");
+}
+
+// A redirection or results file that is the same file as an input file, by any
+// spelling (through "..", a symbolic or a hard link): the redirection is refused
+// with a warning and its stream stays on the terminal, the results file ends the
+// run; no input changes by a byte. A redirection onto the results file is
+// refused the same way, and the results stay whole.
+TEST(AppCli, OutputsThatAreInputsAreRefused) {
+  Scratch tmp;
+  ASSERT_EQ(std::system(("mkdir '" + tmp("sub") + "'").c_str()), 0);
+  const std::string nav = ReadWholeFile(kNav), sp3 = ReadWholeFile(kSp3), atx = ReadWholeFile(apptest::kAtx),
+                    gcrs = ReadWholeFile(apptest::kGcrs);
+  ASSERT_FALSE(nav.empty() || sp3.empty() || atx.empty() || gcrs.empty());
+  auto put = [&](const std::string& name, const std::string& bytes) {
+    std::ofstream(tmp(name), std::ios::binary) << bytes;
+  };
+  put("copy.nav", nav);
+  put("copy.sp3", sp3);
+  put("copy.atx", atx);
+  put("copy.gcrs", gcrs);
+  ASSERT_EQ(symlink(tmp("copy.atx").c_str(), tmp("sub/atx.link").c_str()), 0);
+  ASSERT_EQ(link(tmp("copy.sp3").c_str(), tmp("sub/sp3.hard").c_str()), 0);
+  auto unchanged = [&]() {
+    return ReadWholeFile(tmp("copy.nav")) == nav && ReadWholeFile(tmp("copy.sp3")) == sp3 &&
+           ReadWholeFile(tmp("copy.atx")) == atx && ReadWholeFile(tmp("copy.gcrs")) == gcrs;
+  };
+  const std::vector<std::string> span = {"-es2023-07-08,04:00:00.0", "-ee2023-07-08,05:00:00.0"};
+  auto run = [&](std::vector<std::string> args) {
+    args.insert(args.end(), span.begin(), span.end());
+    return RunMorvi(args, "", tmp.dir);
+  };
+
+  // -wo on the navigation file, -we on the rotation file through "..": the run
+  // reads both files whole and computes.
+  CaptureResult wo = run({"-wocopy.nav", "-we./sub/../copy.gcrs", "-gsG", "-sbcopy.nav", "-tcopy.gcrs", "-pG05",
+                          "-rres.txt"});
+  EXPECT_EQ(wo.exitCode, 0) << wo.err;
+  std::string frames = WarningFrame("Morvi", "CERR REDIRECTION FILE >./sub/../copy.gcrs< IS THE SAME FILE AS INPUT "
+                                              "FILE >copy.gcrs<: CERR GOES TO TERMINAL!") +
+                       WarningFrame("Morvi", "COUT REDIRECTION FILE >copy.nav< IS THE SAME FILE AS INPUT FILE "
+                                              ">copy.nav<: COUT GOES TO TERMINAL!");
+  EXPECT_EQ(wo.err.substr(0, frames.size()), frames);
+  EXPECT_TRUE(Contains(wo.out, "  Satellite: G05 ->         13 ITRS positions/velocities        13 GCRS "
+                               "positions/velocities [     0 problematic!]\n"));
+  EXPECT_TRUE(unchanged());
+
+  // -wo through a symbolic link to the ANTEX file, -we on the SP3 file by its
+  // absolute name.
+  CaptureResult links = run({"-wosub/atx.link", "-we" + tmp("copy.sp3"), "-gsG", "-spcopy.sp3", "-acopy.atx",
+                             "-pG05", "-rres.txt"});
+  EXPECT_EQ(links.exitCode, 0) << links.err;
+  EXPECT_TRUE(Contains(links.err, "CERR REDIRECTION FILE >" + tmp("copy.sp3") +
+                                      "< IS THE SAME FILE AS INPUT FILE >copy.sp3<: CERR GOES TO TERMINAL!"));
+  EXPECT_TRUE(Contains(links.err, "COUT REDIRECTION FILE >sub/atx.link< IS THE SAME FILE AS INPUT FILE "
+                                  ">copy.atx<: COUT GOES TO TERMINAL!"));
+  EXPECT_TRUE(Contains(links.out, "PROGRAM SETTINGS AND INPUT PARAMETERS:"));
+  EXPECT_TRUE(unchanged());
+
+  // The results file on an input: the fatal frame before the report, for each
+  // input option and each spelling, the broadcast file that a precise one
+  // replaces included.
+  struct Case {
+    std::vector<std::string> args;
+    std::string res, input;
+  };
+  const std::vector<Case> fatal = {
+      {{"-sbcopy.nav"}, "sub/../copy.nav", "copy.nav"},
+      {{"-spcopy.sp3"}, "sub/sp3.hard", "copy.sp3"},
+      {{"-spcopy.sp3", "-asub/atx.link"}, tmp("copy.atx"), "sub/atx.link"},
+      {{"-spcopy.sp3", "-tcopy.gcrs"}, "./copy.gcrs", "copy.gcrs"},
+      {{"-spcopy.sp3", "-sbcopy.nav"}, "copy.nav", "copy.nav"},
+  };
+  for (const Case& c : fatal) {
+    std::vector<std::string> args = c.args;
+    args.push_back("-gsG");
+    args.push_back("-r" + c.res);
+    CaptureResult r = run(args);
+    EXPECT_EQ(r.exitCode, 1) << c.res;
+    EXPECT_EQ(r.out, "") << c.res;
+    EXPECT_EQ(r.err, ErrorFrame("Morvi", "Output file name >" + c.res + "< IS THE SAME FILE AS INPUT FILE >" +
+                                             c.input + "< - NOT OVERWRITING IT!"));
+    EXPECT_TRUE(unchanged()) << c.res;
+  }
+
+  // -wo on the results file (spelled otherwise, not yet existing) and -we on
+  // the same file as -wo: the results are those of a run without redirection.
+  CaptureResult plain = run({"-gsG", "-spcopy.sp3", "-pG05", "-rplain.txt"});
+  ASSERT_EQ(plain.exitCode, 0) << plain.err;
+  CaptureResult onRes = run({"-wo./sub/../res2.txt", "-gsG", "-spcopy.sp3", "-pG05", "-rres2.txt"});
+  EXPECT_EQ(onRes.exitCode, 0) << onRes.err;
+  frames = WarningFrame("Morvi", "COUT REDIRECTION FILE >./sub/../res2.txt< IS THE SAME FILE AS RESULTS FILE "
+                                 ">res2.txt<: COUT GOES TO TERMINAL!");
+  EXPECT_EQ(onRes.err.substr(0, frames.size()), frames);
+  EXPECT_TRUE(Contains(onRes.out, "PROGRAM SETTINGS AND INPUT PARAMETERS:"));
+  EXPECT_EQ(ReadWholeFile(tmp("res2.txt")), ReadWholeFile(tmp("plain.txt")));
+  CaptureResult both = run({"-wolog.txt", "-we./sub/../log.txt", "-h"});
+  EXPECT_EQ(both.err, WarningFrame("Morvi", "COUT AND CERR REDIRECTION FILE SET EQUALLY: APPENDING .CERR TO CERR FILENAME!"));
+  EXPECT_EQ(ReadWholeFile(tmp("log.txt")), ReadWholeFile(kData + "help_cp1250.txt"));
+  EXPECT_EQ(ReadWholeFile(tmp("sub/../log.txt.CERR")), "");
+  EXPECT_TRUE(unchanged());
 }
 
 // Tokens longer than their fields are refused with a warning naming the option

@@ -119,13 +119,15 @@ TEST(cstrings, PathsAndFiles) {
   EXPECT_STREQ(out, "");
   EXPECT_FALSE(FileExists("/nonexistent/file"));
   EXPECT_TRUE(RemFile("/tmp/morvi_surely_not_here_123"));
+  // the process id keeps runs of other users and side by side apart
+  const std::string made = "/tmp/morvi_cstrings_test_" + std::to_string(getpid()) + ".txt";
   {
-    std::ofstream f("/tmp/morvi_cstrings_test.txt");
+    std::ofstream f(made);
     f << "x";
   }
-  EXPECT_TRUE(FileExists(std::string("/tmp/morvi_cstrings_test.txt")));
-  EXPECT_TRUE(RemFile("/tmp/morvi_cstrings_test.txt"));
-  EXPECT_FALSE(FileExists("/tmp/morvi_cstrings_test.txt"));
+  EXPECT_TRUE(FileExists(made));
+  EXPECT_TRUE(RemFile(made.c_str()));
+  EXPECT_FALSE(FileExists(made.c_str()));
 }
 
 TEST(cstrings, GetFileLineDropsCrAndCutsLongLines) {

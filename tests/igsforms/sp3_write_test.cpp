@@ -78,7 +78,7 @@ TEST(Sp3Write, RoundTripKeepsHeaderAndRecords) {
   sp3 a, b;
   a.SetFile(Data("COD0MGXFIN_20231890000_01D_05M_ORB_sub16.SP3").c_str());
   a.ReadFile();
-  const std::string p1 = testing::TempDir() + "sp3_round1.sp3";
+  const std::string p1 = Temp("round1.sp3", "");
   a.PrintFile(p1.c_str());
   b.SetFile(p1.c_str());
   b.ReadFile();
@@ -102,7 +102,7 @@ TEST(Sp3Write, RoundTripKeepsHeaderAndRecords) {
   // The satellite style is the caller's (only the navigation writer sets it):
   // old-style codes are written as such, left so, and read back the same.
   rSns::StyleType = rSns::OLDSTYLE;
-  const std::string p2 = testing::TempDir() + "sp3_round2.sp3";
+  const std::string p2 = Temp("round2.sp3", "");
   a.PrintFile(p2.c_str());
   EXPECT_EQ(rSns::StyleType, rSns::OLDSTYLE);
   rSns::StyleType = rSns::NEWSTYLE;
@@ -114,6 +114,8 @@ TEST(Sp3Write, RoundTripKeepsHeaderAndRecords) {
   c.GetSats(lc);
   ASSERT_EQ(lc.Length(), 16);
   for (long i = 0; i < 16; i++) EXPECT_TRUE(la(i) == lc(i));
+  std::remove(p1.c_str());
+  std::remove(p2.c_str());
   CaptureResult r = RunCaptured([&a] { a.PrintFile("/nonexistent/dir/out.sp3"); });
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err, Frame("Function:   sp3::PrintFile(char*)",
