@@ -8,6 +8,7 @@
 #include <cerrno>    // errno, ENOENT
 #include <cmath>     // floor, log10, pow, fabs
 #include <cstdio>    // sprintf, remove
+#include <cstdlib>   // strtold
 #include <cstring>   // strlen, strstr
 #include <fstream>   // ifstream
 #include <istream>   // istream
@@ -148,6 +149,49 @@ inline void sreplace(char* nizOrig, const char* ssOrig, const char* ssRep) {
     memcpy(p, ssRep, lo);
     p = strstr(p + 1, ssOrig);
   }
+}
+
+// Length of the decimal number at the start of p, as strtod would take it: an
+// optional sign, digits with at most one decimal point (one digit at least), and
+// an exponent (e or E, optional sign, digits) when digits follow the letter; 0 when
+// p does not begin with one. "nan", "inf" and hexadecimal text are no decimal
+// numbers ("0x1p3" gives 1, the length of its "0").
+inline int DecimalLength(const char* p) {
+  auto digits = [](const char* q) {
+    int n = 0;
+    while (q[n] >= '0' && q[n] <= '9') n++;
+    return n;
+  };
+  int i = (*p == '+' || *p == '-') ? 1 : 0;
+  const int whole = digits(p + i);
+  i += whole;
+  int frac = 0;
+  if (p[i] == '.') {
+    frac = digits(p + i + 1);
+    if (whole + frac > 0) i += 1 + frac;
+  }
+  if (whole + frac == 0) return 0;
+  if (p[i] == 'e' || p[i] == 'E') {
+    int j = i + 1;
+    if (p[j] == '+' || p[j] == '-') j++;
+    const int ex = digits(p + j);
+    if (ex > 0) i = j + ex;
+  }
+  return i;
+}
+
+// True when text holds one finite decimal number (DecimalLength) with nothing but
+// blanks around it; value = that number. An empty text is no number.
+inline bool DecimalField(const char* text, long double& value) {
+  while (*text == ' ') text++;
+  const int n = DecimalLength(text);
+  if (n == 0) return false;
+  for (const char* p = text + n; *p != 0; p++)
+    if (*p != ' ') return false;
+  const long double v = strtold(text, nullptr);
+  if (!std::isfinite(v)) return false;
+  value = v;
+  return true;
 }
 
 // Formats x as a mantissa of nn-ne-1 characters with nd decimals, "e" and a
