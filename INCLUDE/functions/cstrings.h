@@ -196,6 +196,8 @@ inline bool DecimalField(const char* text, long double& value) {
 
 // Formats x as a mantissa of nn-ne-1 characters with nd decimals, "e" and a
 // signed exponent of ne characters, e.g. " 1.234500000000e+003" for 1234.5.
+// Every nonzero finite value keeps its exponent, however small (a clock drift
+// rate of 5e-18 s/s is a value); only zero is written with the exponent 0.
 template <class T>
 inline char* sciNotationT(T x, int nn, int nd, int ne, char* snum) {
   snum[0] = 0;
@@ -203,14 +205,14 @@ inline char* sciNotationT(T x, int nn, int nd, int ne, char* snum) {
   double m = 0.0;
   if (!std::isfinite(x)) {
     m = static_cast<double>(x);  // NaN or infinity: no exponent to take, shown as it is
-  } else if (!(std::fabs(x) < static_cast<T>(1e-15))) {
+  } else if (x != 0) {
     e = static_cast<int>(std::floor(std::log10(std::fabs(x))));
-    // The power of ten in double; only an extended value beyond the double range
-    // (whose power would be 0 or infinite there) takes it in extended precision.
-    if (e <= 308)
+    // The power of ten in double; only a value whose power lies beyond the double
+    // range (0 or infinite there) takes it in extended precision.
+    if (e <= 308 && e >= -307)
       m = static_cast<double>(x * static_cast<T>(std::pow(10.0, -e)));
     else
-      m = static_cast<double>(x * std::pow(static_cast<T>(10), static_cast<T>(-e)));
+      m = static_cast<double>(static_cast<long double>(x) * std::pow(10.0L, static_cast<long double>(-e)));
   }
   char fmt[64];
   sprintf(fmt, "%%%d.%dlfe%%+0%dd", nn - ne - 1, nd, ne);

@@ -10,15 +10,20 @@ namespace {
 const char* kSet = "Function:   sp3EData::Set()";
 const char* kHeader = "Function:   sp3::ReadFile_Header(ifstream&)";
 
+// f reads the file path; the 'P' lines of its blocks as the writer gives them back.
+std::vector<std::vector<PLine>> ReadAndWrite(sp3& f, const std::string& path) {
+  f.SetFile(path.c_str());
+  f.ReadFile();
+  std::ostringstream os;
+  f.PrintFile_All(os);
+  return Blocks(os.str());
+}
+
 // The records as the writer gives them back, compared with the file's own 'P'
 // lines: same satellites in the same order, values and missing markers.
 void ExpectRecordsAsInFile(const std::string& name) {
   sp3 f;
-  f.SetFile(Data(name).c_str());
-  f.ReadFile();
-  std::ostringstream os;
-  f.PrintFile_All(os);
-  auto want = Blocks(Slurp(Data(name))), got = Blocks(os.str());
+  auto want = Blocks(Slurp(Data(name))), got = ReadAndWrite(f, Data(name));
   ASSERT_EQ(got.size(), want.size()) << name;
   for (size_t k = 0; k < want.size(); k++) {
     ASSERT_EQ(got[k].size(), want[k].size()) << name << " block " << k;
@@ -234,11 +239,7 @@ TEST(Sp3Read, ZeroPositionsAreAbsentAndNumbersAreDecimal) {
   t = Replace(t, "PG01   1002.000000   2000.000000   3000.000000",
               "PG01     -0.000000      0.000000     -0.000000");
   sp3 f;
-  f.SetFile(Temp("zero.sp3", t).c_str());
-  f.ReadFile();
-  std::ostringstream os;
-  f.PrintFile_All(os);
-  auto b = Blocks(os.str());
+  auto b = ReadAndWrite(f, Temp("zero.sp3", t));
   ASSERT_EQ(b.size(), 3u);
   // block 1: G01 absent, its clock 0 present; G02 at x = 0
   EXPECT_TRUE(b[1][0].missing[0] && b[1][0].missing[1] && b[1][0].missing[2]);
