@@ -246,8 +246,8 @@ TEST(rxNWriter, HeaderRecordsInBothFormsAndNothingBeforeTheirLines) {
 // rate -5.204170427930e-18 s/s of E11 (1.08e-9 s, 0.32 m, after four hours), a BeiDou
 // one of 1e-20 and a TIME SYSTEM CORR drift.
 TEST(rxNWriter, FourthGlonassLineOf305AndValuesBelow1e15) {
-  // The first R01 record of the 3.05 file: its fourth line "                         .999999999999e+09
-  // 1.500000000000e+01" (status and health flags blank) is read and written so.
+  // The first R01 record of the 3.05 file, whose fourth line holds the group delay
+  // difference .999999999999e+09 and URAI 15 with status and health flags blank.
   rxN a;
   std::vector<std::string> l = Lines(ReadAndWrite(a, "ESBC00DNK_R_20201770000_MN_00-12h.rnx", "w4_lines"));
   size_t r01 = 0;
@@ -259,7 +259,8 @@ TEST(rxNWriter, FourthGlonassLineOf305AndValuesBelow1e15) {
   for (const std::string& s : l) c11 = c11 || s == "C11 2020  6 25 12  0  0-4.506245022640e-04-2.404831889180e-11-4.065758146821e-20";
   EXPECT_TRUE(c11);
 
-  // E11: the drift rate is written, and the clock four hours on is that of the file read.
+  // E11: the drift rate is written, and the clock four hours on is that of the file
+  // read (the drift rate alone makes 1.08e-9 s there).
   rxN e;
   const std::string eout = ReadAndWrite(e, "CORD00ARG_R_20240920000_MN_G05R06E11.rnx", "w4_e11");
   std::vector<std::string> el = Lines(eout);
