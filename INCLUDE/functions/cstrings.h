@@ -8,6 +8,7 @@
 #include <cerrno>    // errno, ENOENT
 #include <cmath>     // floor, log10, pow, fabs
 #include <cstdio>    // sprintf, remove
+#include <cstdlib>   // strtold
 #include <cstring>   // strlen, strstr
 #include <fstream>   // ifstream
 #include <istream>   // istream
@@ -150,8 +151,53 @@ inline void sreplace(char* nizOrig, const char* ssOrig, const char* ssRep) {
   }
 }
 
+// Length of the decimal number at the start of p, as strtod would take it: an
+// optional sign, digits with at most one decimal point (one digit at least), and
+// an exponent (e or E, optional sign, digits) when digits follow the letter; 0 when
+// p does not begin with one. "nan", "inf" and hexadecimal text are no decimal
+// numbers ("0x1p3" gives 1, the length of its "0").
+inline int DecimalLength(const char* p) {
+  auto digits = [](const char* q) {
+    int n = 0;
+    while (q[n] >= '0' && q[n] <= '9') n++;
+    return n;
+  };
+  int i = (*p == '+' || *p == '-') ? 1 : 0;
+  const int whole = digits(p + i);
+  i += whole;
+  int frac = 0;
+  if (p[i] == '.') {
+    frac = digits(p + i + 1);
+    if (whole + frac > 0) i += 1 + frac;
+  }
+  if (whole + frac == 0) return 0;
+  if (p[i] == 'e' || p[i] == 'E') {
+    int j = i + 1;
+    if (p[j] == '+' || p[j] == '-') j++;
+    const int ex = digits(p + j);
+    if (ex > 0) i = j + ex;
+  }
+  return i;
+}
+
+// True when text holds one finite decimal number (DecimalLength) with nothing but
+// blanks around it; value = that number. An empty text is no number.
+inline bool DecimalField(const char* text, long double& value) {
+  while (*text == ' ') text++;
+  const int n = DecimalLength(text);
+  if (n == 0) return false;
+  for (const char* p = text + n; *p != 0; p++)
+    if (*p != ' ') return false;
+  const long double v = strtold(text, nullptr);
+  if (!std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
 // Formats x as a mantissa of nn-ne-1 characters with nd decimals, "e" and a
 // signed exponent of ne characters, e.g. " 1.234500000000e+003" for 1234.5.
+// Every nonzero finite value keeps its exponent, however small (a clock drift
+// rate of 5e-18 s/s is a value); only zero is written with the exponent 0.
 template <class T>
 inline char* sciNotationT(T x, int nn, int nd, int ne, char* snum) {
   snum[0] = 0;
@@ -159,14 +205,14 @@ inline char* sciNotationT(T x, int nn, int nd, int ne, char* snum) {
   double m = 0.0;
   if (!std::isfinite(x)) {
     m = static_cast<double>(x);  // NaN or infinity: no exponent to take, shown as it is
-  } else if (!(std::fabs(x) < static_cast<T>(1e-15))) {
+  } else if (x != 0) {
     e = static_cast<int>(std::floor(std::log10(std::fabs(x))));
-    // The power of ten in double; only an extended value beyond the double range
-    // (whose power would be 0 or infinite there) takes it in extended precision.
-    if (e <= 308)
+    // The power of ten in double; only a value whose power lies beyond the double
+    // range (0 or infinite there) takes it in extended precision.
+    if (e <= 308 && e >= -307)
       m = static_cast<double>(x * static_cast<T>(std::pow(10.0, -e)));
     else
-      m = static_cast<double>(x * std::pow(static_cast<T>(10), static_cast<T>(-e)));
+      m = static_cast<double>(static_cast<long double>(x) * std::pow(10.0L, static_cast<long double>(-e)));
   }
   char fmt[64];
   sprintf(fmt, "%%%d.%dlfe%%+0%dd", nn - ne - 1, nd, ne);

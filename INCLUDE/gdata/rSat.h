@@ -39,14 +39,18 @@ class rSat {
   }
 
   // Parses the first three characters of chs: letter (or old-style code), tens digit
-  // (a blank counts as 0), units digit. A shorter text is not read past its end; its
-  // missing digits give a number outside 1..99.
+  // (a blank counts as 0), units digit. A code whose number is not written in digits
+  // ("G0?", "E2 ", or a text shorter than three characters, which is not read past its
+  // end) has no number: it gets 0 and is refused as an invalid number, rather than
+  // the arithmetic on its characters making another, valid satellite of it.
   rSat& operator=(const char* chs) {
     char c[3];
     Code3(chs, c);
     iSys = c[0];
-    sPrn = (unsigned short)(c[2] - '0');
-    if (c[1] != ' ') sPrn = (unsigned short)(sPrn + 10 * (c[1] - '0'));
+    if (!NumberDigits(c[1], c[2]))
+      sPrn = 0;
+    else
+      sPrn = (unsigned short)(10 * (c[1] == ' ' ? 0 : c[1] - '0') + (c[2] - '0'));
     for (int i = 0; i < rSatTable::NSYS; ++i)
       if (iSys == rSatTable::oldCode[i]) {
         iSys = rSatTable::sysLetter[i];
@@ -57,11 +61,12 @@ class rSat {
   }
 
   bool operator==(const rSat& rs) const { return iSys == rs.iSys && sPrn == rs.sPrn; }
-  // Exact text compare: no old-style mapping and no blank-as-zero in the tens position.
+  // Exact text compare: no old-style mapping and no blank-as-zero in the tens position;
+  // a number not written in two digits equals no satellite.
   bool operator==(const char* chs) const {
     char c[3];
     Code3(chs, c);
-    return iSys == c[0] && (int)sPrn == 10 * (c[1] - '0') + (c[2] - '0');
+    return iSys == c[0] && IsDigit(c[1]) && IsDigit(c[2]) && (int)sPrn == 10 * (c[1] - '0') + (c[2] - '0');
   }
   bool operator!=(const rSat& rs) const { return !(*this == rs); }
 
@@ -94,11 +99,17 @@ class rSat {
   bool isQZSSat() const { return iSys == 'J'; }
   bool isIRNSat() const { return iSys == 'I'; }
 
+  // True when tens and units are the number of a satellite code: the units a digit,
+  // the tens a digit or a blank (old-style codes write " 5" for 05) [1, 2].
+  static bool NumberDigits(char tens, char units) { return IsDigit(units) && (tens == ' ' || IsDigit(tens)); }
+
   friend std::ostream& operator<<(std::ostream& output, const rSat& rs);
 
  private:
   char iSys;            // system letter, 0 when not set
   unsigned short sPrn;  // satellite number 1..99, 0 when not set
+
+  static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
   // The first three characters of chs; those after its terminating NUL read as NUL.
   static void Code3(const char* chs, char c[3]) {

@@ -351,15 +351,10 @@ class gpcvTypeSerial {
   bool bIsSet;
   char pcvLine[64];
 
-  // The number of a satellite code in two digits (a blank tens digit counts as
-  // 0). Other characters would be turned into some number by the satellite
-  // parser; the letter and the range 1-99 are tested there.
-  static bool IsSatelliteCode(const char* c) {
-    if (strlen(c) != 3) return false;
-    bool tens = (c[1] == ' ') || (c[1] >= '0' && c[1] <= '9');
-    bool units = c[2] >= '0' && c[2] <= '9';
-    return tens && units;
-  }
+  // A satellite code of three characters whose number is written in digits (a
+  // blank tens digit counts as 0); the letter and the range 1-99 are tested by
+  // the satellite parser.
+  static bool IsSatelliteCode(const char* c) { return strlen(c) == 3 && rSat::NumberDigits(c[1], c[2]); }
 
   // The satellite code as letter and two digits, whatever the rSat style setting.
   static void WriteSat(std::ostream& os, rSat& s) {

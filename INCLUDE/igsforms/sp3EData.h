@@ -6,15 +6,15 @@
 // 2010; [2] S. Hilla, The Extended Standard Product 3 Orbit Format (SP3-d), 2016.
 #pragma once
 
-#include <cmath>     // fabsl
+#include <cmath>     // fabsl, isfinite
 #include <cstdio>    // snprintf
-#include <cstdlib>   // atol, atof
+#include <cstdlib>   // atol, atof, strtod
 #include <cstring>   // strlen, strstr
 #include <fstream>   // ifstream
 #include <iomanip>   // setw, setprecision
 #include <ostream>   // ostream
 
-#include "functions/cstrings.h"  // substr, GetFileLine
+#include "functions/cstrings.h"  // substr, GetFileLine, DecimalField
 #include "gdata/gDataSum.h"      // gDataSum
 #include "gdata/mjd.h"           // mjd
 #include "gdata/myList.h"        // myList
@@ -72,14 +72,13 @@ inline char* Field(const char* line, const Col& f, char* out) {
   return out;
 }
 
-// True when the field holds one number and nothing else but blanks (an empty
-// field is no number): atof alone would take letters as 0 or stop half-way.
+// True when the field holds one finite decimal number and nothing else but blanks
+// (an empty field is no number): atof alone would take letters as 0 or stop
+// half-way, and would take "nan", "inf" and hexadecimal text as values.
 inline bool IsNumber(const char* field) {
-  char* end = nullptr;
-  strtold(field, &end);
-  if (end == field) return false;
-  while (*end == ' ') end++;
-  return *end == 0;
+  long double v = 0;
+  // finite also in double, the precision atof takes it in
+  return DecimalField(field, v) && std::isfinite(strtod(field, nullptr));
 }
 
 // The character of column col (1-based), a blank beyond the end of the line.
@@ -264,12 +263,16 @@ class sp3EData {
       snprintf(msg, sizeof msg, "Position line >%s< of ORBIT SP3 data section NOT valid!", line);
       ProgramError("Function:   sp3EData::Set()", msg, false);
     }
-    if (posMissing) {
+    const double x = atof(fx), y = atof(fy), z = atof(fz);
+    // x, y and z all 0.000000 is the other mark of a bad or absent position [1, 2]
+    // (IGS files use it); a single zero component is a value. Taken as a position
+    // at the geocentre it would bend every interpolation window that holds it.
+    if (posMissing || (x == 0 && y == 0 && z == 0)) {
       isOKPos(i) = false;
       Pos(i).Set(0, 0, 0);
     } else {
       isOKPos(i) = true;
-      Pos(i).Set(atof(fx) * sp3ns::KM2M, atof(fy) * sp3ns::KM2M, atof(fz) * sp3ns::KM2M);
+      Pos(i).Set(x * sp3ns::KM2M, y * sp3ns::KM2M, z * sp3ns::KM2M);
     }
     if (clkMissing) {
       isOKTime(i) = false;

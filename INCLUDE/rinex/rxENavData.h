@@ -1,19 +1,21 @@
 // Broadcast records of a RINEX 3 navigation file: rxENavDataKE for the Keplerian
 // systems (G, E, C, J, I: record line and seven continuation lines), rxENavDataNI for
-// GLONASS and SBAS (record line and three), values in the file's units (s, m, rad;
-// km, km/s, km/s2); the epoch moved to GPS time as read (BeiDou +14 s, GLONASS + the
-// leap seconds of the day). References: [1] RINEX 3.05, 5.4 and appendix A.
+// GLONASS and SBAS (record line and three; a fourth for GLONASS in version 3.05),
+// values in the file's units (s, m, rad; km, km/s, km/s2); the epoch moved to GPS
+// time as read (BeiDou +14 s, GLONASS + the leap seconds of the day).
+// References: [1] RINEX 3.05, 5.4 and appendix A.
 #pragma once
 
 #include <cerrno>    // errno
 #include <cmath>     // std::isfinite, std::sqrt
 #include <cstdio>    // sscanf
 #include <cstdlib>   // strtold
-#include <cstring>   // strlen
+#include <cstring>   // strlen, strspn
+#include <iomanip>   // setw
 #include <istream>   // istream
 #include <ostream>   // ostream
 
-#include "functions/cstrings.h"   // GetFileLine, creplace, instr
+#include "functions/cstrings.h"   // GetFileLine, creplace, instr, substr, DecimalLength, DecimalField
 #include "gdata/mjd.h"            // mjd
 #include "gdata/rSat.h"           // rSat, rSns
 #include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, LeapSecond
@@ -83,7 +85,8 @@ inline bool ReadValues(const char* text, long double* const* val, int n, int& go
     char* end = nullptr;
     errno = 0;
     long double v = strtold(p, &end);
-    if (end == p || !std::isfinite(v)) return false;
+    // strtold also takes "nan", "inf" and hexadecimal text, which are no file values
+    if (end == p || end - p != DecimalLength(p) || !std::isfinite(v)) return false;
     if (*end != 0 && *end != ' ' && *end != '-' && *end != '+') return false;
     *val[got++] = v;
     p = end;
@@ -300,11 +303,12 @@ class rxENavDataNI {
  public:
   rxENavDataNI() : bIsSet(false), sysIdent(0), diff2GPSTime(0), aE(AE_PZ90), C20(C20_PZ90) {}
 
-  // Reads the record from its record line and three continuation lines of in; a
-  // fourth (version 3.05 GLONASS) is left to the caller. Returns false, with the
-  // record not set and the fault kept, when a value cannot be read or the
-  // position lies within the Earth's radius (no orbit to integrate).
-  bool Set(char sys, char* line, std::istream& in, bool isLong = false) {
+  // Reads the record from its record line and three continuation lines of in; with
+  // line4 (a version 3.05 file) a GLONASS record also takes a fourth continuation
+  // line when one follows. Returns false, with the record not set and the fault
+  // kept, when a value cannot be read or the position lies within the Earth's
+  // radius (no orbit to integrate).
+  bool Set(char sys, char* line, std::istream& in, bool isLong = false, bool line4 = false) {
     if (line[0] != sys) {
       char msg[256];
       snprintf(msg, sizeof msg,
@@ -319,6 +323,11 @@ class rxENavDataNI {
     Values(val);
     ymdhms epoch;
     fault = rxnav::ReadRecord(line, isLong, in, rxnav::NI_LAYOUT, val, Sat, epoch, nLines, faultLine);
+    for (int k = 0; k < NLINE4; k++) {
+      *Line4(k) = 0;
+      hasLine4[k] = false;
+    }
+    if (fault == rxnav::OK && line4 && sysIdent == 'R') fault = ReadLine4(line, in);
     if (fault != rxnav::OK) return false;
     eph = ymdhms2mjd(epoch);
     diff2GPSTime = 0;
@@ -334,12 +343,26 @@ class rxENavDataNI {
     return true;
   }
 
-  // Writes the record back (GLONASS epochs in UTC again).
-  void Print(std::ostream& os) {
+  // Writes the record back (GLONASS epochs in UTC again); with line4 (a version
+  // 3.05 file) a GLONASS record gets its fourth continuation line, a field the
+  // record did not have left blank (and the line ends after its last value).
+  void Print(std::ostream& os, bool line4 = false) {
     if (!bIsSet) return;
     long double* val[NVAL];
     Values(val);
     rxnav::PrintRecord(os, Sat, eph, diff2GPSTime, rxnav::NI_LAYOUT, val);
+    if (!line4 || sysIdent != 'R') return;
+    char s[64];
+    int n = NLINE4;
+    while (n > 0 && !hasLine4[n - 1]) n--;
+    os << "    ";
+    for (int k = 0; k < n; k++) {
+      if (hasLine4[k])
+        os << rxhdr::SciField(*Line4(k), rxnav::FIELD_WIDTH, 12, 3, s);
+      else
+        os << std::setw(rxnav::FIELD_WIDTH) << "";
+    }
+    os << std::endl;
   }
 
   char GetSysIdent() const { return sysIdent; }
@@ -355,8 +378,38 @@ class rxENavDataNI {
   static constexpr long double C20_PZ90 = -0.00108263L;  // second zonal harmonic (-J2), PZ-90
   static constexpr long double KM = 1000.0L;             // metres per kilometre of the record units
   static constexpr int NVAL = 15;  // values of the record line and its continuation lines
+  static constexpr int NLINE4 = 4;  // values of the fourth GLONASS continuation line (3.05)
 
  private:
+  // The values of the fourth line in file order.
+  long double* Line4(int k) {
+    long double* const v[NLINE4] = {&STATUS, &DTAU, &URAI, &HFLAGS};
+    return v[k];
+  }
+
+  // The fourth continuation line of a GLONASS record of a 3.05 file, when the next
+  // line is a continuation line (it begins with a blank): each field read on its
+  // own columns, a blank field or one beyond the end of the line taken as absent.
+  rxnav::Fault ReadLine4(char* line, std::istream& in) {
+    if (in.peek() != ' ') return rxnav::OK;  // the record has no fourth line
+    faultLine = rxnav::NI_LAYOUT.nCont + 1;
+    bool longLine = false;
+    if (!GetFileLine(in, line, rxnav::LINE_BUF, &longLine)) return rxnav::END;
+    nLines++;
+    if (longLine) return rxnav::LONG;
+    rxnav::ExponentToE(line);
+    if (rxnav::LineCutShort(line)) return rxnav::CUT;
+    for (int k = 0; k < NLINE4; k++) {
+      char f[rxnav::FIELD_WIDTH + 1];
+      substr(line, rxnav::FIELD_COL[k] - 1, rxnav::FIELD_WIDTH, f);
+      if (strspn(f, " ") == strlen(f)) continue;
+      if (!DecimalField(f, *Line4(k))) return rxnav::BAD;
+      hasLine4[k] = true;
+    }
+    faultLine = 0;
+    return rxnav::OK;
+  }
+
   // The values in file order: record line, then continuation lines 1 to 3.
   void Values(long double** val) {
     long double* const v[NVAL] = {&DT0, &DT1,  &TK,   &X0, &XD0, &XDD0, &HEALTH, &Y0,
@@ -377,6 +430,11 @@ class rxENavDataNI {
   long double X0 = 0, XD0 = 0, XDD0 = 0, HEALTH = 0;
   long double Y0 = 0, YD0 = 0, YDD0 = 0, DMY1 = 0;   // DMY1: frequency number / accuracy code
   long double Z0 = 0, ZD0 = 0, ZDD0 = 0, DMY2 = 0;   // DMY2: age of information / IODN
+  // Fourth GLONASS line of version 3.05 [1, appendix A]: status flags, L1/L2 group
+  // delay difference (s), URAI (raw accuracy index), health flags; hasLine4 tells
+  // which of them the record gave (a 3.04 file or a blank field gives none).
+  long double STATUS = 0, DTAU = 0, URAI = 0, HFLAGS = 0;
+  bool hasLine4[NLINE4] = {false, false, false, false};
 
  private:
   int fault = rxnav::OK;

@@ -55,11 +55,21 @@ inline bool FieldNumber(const char* line, int col, int w, double& value) {
 // an exponent field of ne. Where its mantissa rounds up to 10 the text loses its
 // leading blank (or grows) and runs into the field before it, and reads back as
 // another number; that value is written normalised instead, in the same width.
+// So is a value whose exponent needs more digits than the field has room for
+// (beyond 1e+-99 with ne = 3): it gives up decimals of its mantissa, one per
+// extra digit, so that every nonzero value stays nonzero, in its field and apart
+// from the value before it (a blank or its sign first).
 inline char* SciField(long double x, int nn, int nd, int ne, char* snum) {
   sciNotation(x, nn, nd, ne, snum);
   const char* dot = strchr(snum, '.');
-  if (dot != nullptr && dot - snum >= 2 && isdigit(static_cast<unsigned char>(dot[-2])))
-    snprintf(snum, 64, "%*.*Le", nn, nd, x);
+  const bool tens = dot != nullptr && dot - snum >= 2 && isdigit(static_cast<unsigned char>(dot[-2]));
+  auto fits = [&] { return static_cast<int>(strlen(snum)) == nn && (snum[0] == ' ' || snum[0] == '-'); };
+  if (tens || !fits()) {
+    for (int d = nd; d >= 0; d--) {
+      snprintf(snum, 64, "%*.*Le", nn, d, x);
+      if (fits()) break;
+    }
+  }
   return snum;
 }
 

@@ -14,6 +14,7 @@
 #include <iomanip>   // setw
 #include <iostream>  // cout
 #include <ostream>   // ostream
+#include <type_traits>  // is_same_v
 
 #include "functions/angles.h"     // deg2rad
 #include "functions/cstrings.h"   // GetFileLine, FileExists
@@ -345,6 +346,9 @@ class rxN {
                  "Unexpected end of RINEX NAVIGATION file - within header section!", false);
   }
 
+  // GLONASS records of version 3.05 have a fourth continuation line [1].
+  bool HasGlonassLine4() const { return rVrsType.GetVersion() >= 5; }
+
   // Counting pass: records that can be read, per system, and the satellite lists.
   void CountNData() { ScanData(false, "Function:   rxN::CountNData()"); }
 
@@ -402,7 +406,11 @@ class rxN {
                   myList<T>& list, long& ix, bool& first) {
     T rec;
     const long recLine = lineNo;
-    const bool ok = rec.Set(sys, line, in, isLong);
+    bool ok;
+    if constexpr (std::is_same_v<T, rxENavDataNI>)
+      ok = rec.Set(sys, line, in, isLong, HasGlonassLine4());
+    else
+      ok = rec.Set(sys, line, in, isLong);
     lineNo += rec.GetLinesRead() - 1;
     if (!ok) {
       if (!store) RecordWarning(rec.Sat, rec.GetFault(), recLine, rec.GetFaultLine(), rec.GetLinesRead());
@@ -858,7 +866,7 @@ class rxN {
         for (long i = 0; i < l.Length(); i++) l(i).Print(os);
       } else {
         myList<rxENavDataNI>& l = *StateList(s.letter);
-        for (long i = 0; i < l.Length(); i++) l(i).Print(os);
+        for (long i = 0; i < l.Length(); i++) l(i).Print(os, HasGlonassLine4());
       }
     }
   }

@@ -2,6 +2,8 @@
 // the line reader.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <sstream>
 
@@ -105,6 +107,44 @@ TEST(cstrings, SciNotationLayout) {
   EXPECT_STREQ(sciNotation(std::numeric_limits<long double>::infinity(), 19, 12, 3, s), "            infe+00");
   EXPECT_STREQ(sciNotation(-std::numeric_limits<double>::infinity(), 19, 12, 3, s), "           -infe+00");
   EXPECT_STREQ(sciNotation(2.5e600L, 20, 12, 4, s), " 2.500000000000e+600");
+  // Every nonzero value keeps its exponent, however small (a Galileo clock drift
+  // rate of a real file, a double below the normal range, an extended one far below
+  // the double range); only zero has the exponent 0.
+  EXPECT_STREQ(sciNotation(-5.204170427930e-18L, 19, 12, 3, s), "-5.204170427930e-18");
+  EXPECT_STREQ(sciNotation(9.99e-16, 19, 12, 3, s), " 9.990000000000e-16");
+  EXPECT_STREQ(sciNotation(2.5e-308, 20, 12, 4, s), " 2.500000000000e-308");
+  EXPECT_STREQ(sciNotation(std::numeric_limits<double>::denorm_min(), 20, 12, 4, s), " 4.940656458412e-324");
+  EXPECT_STREQ(sciNotation(-2.5e-4000L, 20, 12, 5, s), "-2.500000000000e-4000");
+  EXPECT_STREQ(sciNotation(-0.0, 19, 12, 3, s), " 0.000000000000e+00");
+}
+
+TEST(cstrings, DecimalNumbersOnly) {
+  // The length strtod takes from a decimal number; what is no decimal number gives 0.
+  const struct {
+    const char* text;
+    int len;
+  } cases[] = {{"1", 1},           {"-12.5", 5},        {"+.5", 3},           {"5.", 2},
+               {"1.5e+03x", 7},    {"1.5E-3", 6},       {"2e", 1},            {"2e+", 1},
+               {"1.0e+00-2.0", 7}, {"0x1p3", 1},        {"-0X10", 2},         {"nan", 0},
+               {"-inf", 0},        {"infinity", 0},     {".", 0},             {"-", 0},
+               {"", 0},            {" 1", 0},           {"e5", 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(DecimalLength(c.text), c.len) << c.text;
+    char* end = nullptr;
+    strtod(c.text, &end);
+    // strtod agrees wherever the text begins with a decimal number
+    if (c.len > 0 && strpbrk(c.text, "xX") == nullptr) {
+      EXPECT_EQ(end - c.text, c.len) << c.text;
+    }
+  }
+  long double v = 7;
+  EXPECT_TRUE(DecimalField("  -6383.661000  ", v));
+  EXPECT_EQ(v, -6383.661L);
+  for (const char* bad : {"", "   ", "nan", " inf ", "0x1p3", "1e99999", "1.0 2.0", "12.5x", "\t1.0"}) {
+    v = 7;
+    EXPECT_FALSE(DecimalField(bad, v)) << bad;
+    EXPECT_EQ(v, 7) << bad;  // untouched
+  }
 }
 
 TEST(cstrings, PathsAndFiles) {

@@ -78,11 +78,13 @@ TEST_F(RSatTest, InvalidIdentifiersAreFatal) {
   ExpectParseFatal("G 0", "Satellite number (PRN/SLOT) >0< UNDEFINED!");
   ExpectParseFatal("X01", "Satellite system identificator >X< UNDEFINED!");
   ExpectParseFatal("701", "Satellite system identificator >7< UNDEFINED!");
-  // A blank in the units position wraps below zero in 16 bits: far above 99.
-  ExpectParseFatal("E1 ", "Satellite number (PRN/SLOT) >65530< UNDEFINED!");
-  // A text shorter than three characters is not read past its end.
-  ExpectParseFatal("G1", "Satellite number (PRN/SLOT) >65498< UNDEFINED!");
-  ExpectParseFatal("G", "Satellite number (PRN/SLOT) >65008< UNDEFINED!");
+  // A number not written in digits (the units a digit, the tens a digit or a blank) is
+  // no number: by arithmetic on the characters "G0?" would be G15, "G1A" G27, "E2 "
+  // E04 and "R5" R02; each is refused as number 0. A text shorter than three
+  // characters is not read past its end.
+  for (const char* code : {"G0?", "G1A", "E2 ", "E1 ", "R5", "G1", "G", "G:1", "C/5", "J ?", "S\t1"})
+    ExpectParseFatal(code, "Satellite number (PRN/SLOT) >0< UNDEFINED!");
+  ExpectParseFatal("Q0?", "Satellite system identificator >Q< UNDEFINED!");
 
   CaptureResult r = RunCaptured([] { rSat s('G', 100); });
   EXPECT_EQ(r.exitCode, 1);
@@ -126,6 +128,8 @@ TEST_F(RSatTest, ComparisonsAndOrder) {
   EXPECT_FALSE(g01 == "G 1");  // no blank-as-zero either
   EXPECT_FALSE(g01 == "g01");
   EXPECT_FALSE(g01 == "G");
+  EXPECT_FALSE(rSat('G', 15) == "G0?");  // '?' is no digit, though '?' - '0' is 15
+  EXPECT_FALSE(rSat('G', 5) == "G 5");
   EXPECT_TRUE(rSat('R', 24) == "R24");
   EXPECT_TRUE(g01 != rSat('G', 2));
   EXPECT_TRUE(g01 != rSat('R', 1));

@@ -10,15 +10,20 @@ namespace {
 const char* kSet = "Function:   sp3EData::Set()";
 const char* kHeader = "Function:   sp3::ReadFile_Header(ifstream&)";
 
+// f reads the file path; the 'P' lines of its blocks as the writer gives them back.
+std::vector<std::vector<PLine>> ReadAndWrite(sp3& f, const std::string& path) {
+  f.SetFile(path.c_str());
+  f.ReadFile();
+  std::ostringstream os;
+  f.PrintFile_All(os);
+  return Blocks(os.str());
+}
+
 // The records as the writer gives them back, compared with the file's own 'P'
 // lines: same satellites in the same order, values and missing markers.
 void ExpectRecordsAsInFile(const std::string& name) {
   sp3 f;
-  f.SetFile(Data(name).c_str());
-  f.ReadFile();
-  std::ostringstream os;
-  f.PrintFile_All(os);
-  auto want = Blocks(Slurp(Data(name))), got = Blocks(os.str());
+  auto want = Blocks(Slurp(Data(name))), got = ReadAndWrite(f, Data(name));
   ASSERT_EQ(got.size(), want.size()) << name;
   for (size_t k = 0; k < want.size(); k++) {
     ASSERT_EQ(got[k].size(), want[k].size()) << name << " block " << k;
@@ -220,4 +225,59 @@ TEST(Sp3Read, DamagedFilesEndInTheFatalFrame) {
   r = RunCaptured([] { sp3().SetFile(std::string(256, 'a').c_str()); });
   EXPECT_EQ(r.err, Frame("Function:   sp3::SetFile()",
                          "Input ORBIT SP3 file can not be opened!"));
+}
+
+// A 'P' line of x, y and z all zero marks an absent position, as the marker does:
+// the writer gives it back as the marker. One zero component is a value, and the
+// clock of such a line keeps its own rule. Numbers are finite decimal numbers only.
+TEST(Sp3Read, ZeroPositionsAreAbsentAndNumbersAreDecimal) {
+  const std::string good = Good(3);
+  std::string t = Replace(good, "PG01   1001.000000   2000.000000   3000.000000     10.000000",
+                          "PG01      0.000000      0.000000      0.000000      0.000000");
+  t = Replace(t, "PG02   1001.000000   2000.000000   3000.000000",
+              "PG02      0.000000   2000.000000   3000.000000");
+  t = Replace(t, "PG01   1002.000000   2000.000000   3000.000000",
+              "PG01     -0.000000      0.000000     -0.000000");
+  sp3 f;
+  auto b = ReadAndWrite(f, Temp("zero.sp3", t));
+  ASSERT_EQ(b.size(), 3u);
+  // block 1: G01 absent, its clock 0 present; G02 at x = 0
+  EXPECT_TRUE(b[1][0].missing[0] && b[1][0].missing[1] && b[1][0].missing[2]);
+  EXPECT_FALSE(b[1][0].missing[3]);
+  EXPECT_EQ(b[1][0].v[3], 0.0);
+  EXPECT_FALSE(b[1][1].missing[0]);
+  EXPECT_EQ(b[1][1].v[0], 0.0);
+  EXPECT_EQ(b[1][1].v[1], 2000.0);
+  // block 2: negative zeros are zeros
+  EXPECT_TRUE(b[2][0].missing[0]);
+  EXPECT_FALSE(b[0][0].missing[0]);
+
+  // Interpolated through, the zero node would bend every window holding it: no
+  // position (x and v untouched) while the clock is still interpolated.
+  f.SetInterpolation(2, 2);
+  rSat g01('G', 1), g02('G', 2);
+  mjd e = f.GetStartEpoch();
+  e += 1350.0L;  // between blocks 1 and 2
+  xyz x(7, 7, 7, 7), v(7, 7, 7, 7);
+  f.CalcSatPosition(g01, e, x, v);
+  EXPECT_EQ(x.GetX(), 7);
+  EXPECT_EQ(v.GetZ(), 7);
+  EXPECT_NEAR(x.GetT(), 5e-6, 1e-12);  // clocks 0 and 10 microseconds
+  f.CalcSatPosition(g02, e, x, v);
+  EXPECT_NEAR(x.GetX(), 501000.0, 1e-6);  // halfway from the x = 0 of block 1 (a value) to 1002 km
+
+  // "nan", "inf", hexadecimal text and a number beyond the double range are no numbers.
+  const char* line = "PG02   1002.000000   2000.000000   3000.000000     10.000000";
+  for (const char* bad : {"           nan", "          -inf", "      infinity", "    0x3e8p+0  ",
+                          "        1e9999", "       NAN(12)"}) {
+    std::string l = line;
+    l.replace(19, 14, bad);  // y
+    CaptureResult r = ReadText(Replace(good, line, l));
+    EXPECT_EQ(r.exitCode, 1) << bad;
+    EXPECT_EQ(r.err, Frame(kSet, "Position line >" + l + "< of ORBIT SP3 data section NOT valid!")) << bad;
+    l = line;
+    l.replace(47, 14, bad);  // clock
+    r = ReadText(Replace(good, line, l));
+    EXPECT_EQ(r.err, Frame(kSet, "Position line >" + l + "< of ORBIT SP3 data section NOT valid!")) << bad;
+  }
 }

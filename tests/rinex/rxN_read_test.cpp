@@ -31,6 +31,15 @@ std::string SatText(myList<rSat>& l, long n) {
   return os.str();
 }
 
+// A file text, and the counts it gives (as ReadCounts writes them) with the
+// warnings of its reading.
+struct Case {
+  const char* tag;
+  std::string text;
+  const char* counts;
+  std::string err;
+};
+
 // Reads a file in a child process and prints its counts; returns what it wrote.
 CaptureResult ReadCounts(const std::string& name) {
   return RunCaptured([&] {
@@ -40,6 +49,15 @@ CaptureResult ReadCounts(const std::string& name) {
     std::cout << nav.GetNSat() << " G" << nav.GetNSatG() << " R" << nav.GetNSatR() << " S"
               << nav.GetNSatS();
   });
+}
+
+// The file of a case, written under the name prefix + tag, reads without a fatal
+// error, with the counts and warnings of the case.
+void ExpectReadCase(const Case& c, const std::string& prefix) {
+  CaptureResult res = ReadCounts(WriteTemp(prefix + c.tag, c.text));
+  EXPECT_EQ(res.exitCode, 0) << c.tag;
+  EXPECT_EQ(res.out, c.counts) << c.tag;
+  EXPECT_EQ(res.err, c.err) << c.tag;
 }
 
 }  // namespace
@@ -247,12 +265,6 @@ TEST(rxNRead, DamagedRecordsAreLeftOutWithAWarningNamingSatelliteAndLine) {
   auto l6 = lineOf(spare, 6);
   spare.erase(l6.first + 61, l6.second - l6.first - 61);
 
-  struct Case {
-    const char* tag;
-    std::string text;
-    const char* counts;
-    std::string err;
-  };
   const Case cases[] = {
       {"cut", h + cut + r, "1 G0 R1 S0",
        CountWarning("NAVIGATION DATA - SATELLITE G19: line 11 cut short - record skipped!")},
@@ -279,13 +291,7 @@ TEST(rxNRead, DamagedRecordsAreLeftOutWithAWarningNamingSatelliteAndLine) {
            Warning("Function:   rxN::ReadFile_Data()", "NAVIGATION DATA - SATELLITE IDENTIFIER: >g< - undefined!")},
       {"spare", h + spare + r + s, "3 G1 R1 S1", ""},
   };
-  for (const Case& c : cases) {
-    std::string name = WriteTemp(c.tag, c.text);
-    CaptureResult res = ReadCounts(name);
-    EXPECT_EQ(res.exitCode, 0) << c.tag;
-    EXPECT_EQ(res.out, c.counts) << c.tag;
-    EXPECT_EQ(res.err, c.err) << c.tag;
-  }
+  for (const Case& c : cases) ExpectReadCase(c, "");
 
   // The records around a refused one are read whole; the lists hold only good ones.
   rxN nav;
@@ -307,4 +313,69 @@ TEST(rxNRead, DamagedRecordsAreLeftOutWithAWarningNamingSatelliteAndLine) {
   ASSERT_EQ(ok.GetNSatG(), 1);
   EXPECT_EQ(ok.GetKeplerRecords('G')(0).TGD2, 0.0L);
   EXPECT_DOUBLE_EQ(static_cast<double>(ok.GetKeplerRecords('G')(0).TGD1), -1.536682248116E-08);
+}
+
+// Version 3.05 GLONASS records have a fourth continuation line (status flags,
+// L1/L2 group delay difference, URAI, health flags): it is read into the record,
+// each field on its own columns and a blank field as absent; the record after it
+// reads as before. 3.04 files and GLONASS records without the line read as before.
+TEST(rxNRead, FourthGlonassLineOfVersion305) {
+  std::string h305 = kHeader;
+  h305.replace(h305.find("3.04"), 4, "3.05");
+  const std::string r = kR07, g = G19(), s = kS30;
+  const std::string line4 = "                         .999999999999e+09 1.500000000000e+01                   \n";
+  const std::string full4 = "     1.000000000000e+00 2.793967723846D-09 0.000000000000e+00 3.000000000000E+00\n";
+
+  // Real file: the first R01 record (fourth line as above) and the R01 record after it.
+  rxN esbc;
+  esbc.SetFile(Data("ESBC00DNK_R_20201770000_MN_00-12h.rnx").c_str());
+  esbc.ReadFile();
+  myList<rxENavDataNI>& rr = esbc.GetStateRecords('R');
+  long k = 0;
+  while (k < rr.Length() && !(rr(k).Sat == rSat('R', 1))) k++;
+  ASSERT_LT(k + 1, rr.Length());
+  EXPECT_FALSE(rr(k).hasLine4[0] || rr(k).hasLine4[3]);
+  EXPECT_TRUE(rr(k).hasLine4[1] && rr(k).hasLine4[2]);
+  EXPECT_EQ(rr(k).DTAU, 999999999.999L);
+  EXPECT_EQ(rr(k).URAI, 15.0L);
+  EXPECT_TRUE(rr(k + 1).Sat == rSat('R', 1));
+  EXPECT_DOUBLE_EQ(static_cast<double>(rr(k + 1).DT0), 6.355997174978e-05);
+  EXPECT_DOUBLE_EQ(static_cast<double>(rr(k + 1).X0), 1.372008105469e+04);
+
+  const Case cases[] = {
+      {"v305", h305 + r + line4 + g + s, "3 G1 R1 S1", ""},
+      {"v304", kHeader + r + line4 + g + s, "3 G1 R1 S1", ""},
+      {"none", h305 + r + g + s, "3 G1 R1 S1", ""},
+      {"full", h305 + r + full4 + s, "2 G0 R1 S1", ""},
+      {"bad", h305 + r + "                        1.5X0000000000e+01\n" + g, "1 G1 R0 S0",
+       CountWarning("NAVIGATION DATA - SATELLITE R07: value not readable in line 12 - record skipped!")},
+      {"hex", h305 + r + "                        0x1.dcd64fffbep+29\n" + g, "1 G1 R0 S0",
+       CountWarning("NAVIGATION DATA - SATELLITE R07: value not readable in line 12 - record skipped!")},
+      {"cut", h305 + r + "                         .999999999999e+0\n" + g, "1 G1 R0 S0",
+       CountWarning("NAVIGATION DATA - SATELLITE R07: line 12 cut short - record skipped!")},
+      // hexadecimal text is no value of a continuation line either
+      {"hex304", std::string(kHeader) + r.substr(0, r.rfind(" 0.000000000000E+00")) + " 0x1.0000000000p+00\n" + g,
+       "1 G1 R0 S0", CountWarning("NAVIGATION DATA - SATELLITE R07: value not readable in line 11 - record skipped!")},
+  };
+  for (const Case& c : cases) ExpectReadCase(c, "l4_");
+
+  // The fourth-line values as read: all four of a full line (a D exponent too), none
+  // from a 3.04 file or from a record without the line; the record after it intact.
+  for (int i = 1; i < 4; i++) {
+    rxN nav;
+    nav.SetFile(WriteTemp(std::string("l4v_") + cases[i].tag, cases[i].text).c_str());
+    nav.ReadFile();
+    rxENavDataNI& rec = nav.GetStateRecords('R')(0);
+    EXPECT_DOUBLE_EQ(static_cast<double>(rec.Z0), 1.260640380859E+04) << cases[i].tag;
+    const bool full = i == 3;
+    for (int j = 0; j < 4; j++) EXPECT_EQ(rec.hasLine4[j], full) << cases[i].tag << " field " << j;
+    if (full) {
+      EXPECT_EQ(rec.STATUS, 1.0L);
+      EXPECT_EQ(rec.DTAU, 2.793967723846e-09L);
+      EXPECT_EQ(rec.URAI, 0.0L);
+      EXPECT_EQ(rec.HFLAGS, 3.0L);
+    } else {
+      EXPECT_DOUBLE_EQ(static_cast<double>(nav.GetKeplerRecords('G')(0).A0), 3.409683704376E-04) << cases[i].tag;
+    }
+  }
 }
