@@ -3,10 +3,11 @@
 // which shows the help, waits for one key press and ends with exit code 1.
 #pragma once
 
-#include <cstdio>    // getchar
 #include <cstdlib>   // exit
 #include <iomanip>   // setw
-#include <iostream>  // cout, cin
+#include <iostream>  // cout
+
+#include "pgminc/ProgramError.h"  // WaitForKeyPress
 
 // Writes the help text to standard output, line by line.
 inline void pHelp() {
@@ -78,9 +79,6 @@ inline void ValidateArgs(int argc) {
   if (argc != 1) return;
   pHelp();
   std::cout.flush();
-  // Drop whatever is already buffered so the wait is for a fresh key press.
-  std::cin.clear();
-  std::cin.ignore(std::cin.rdbuf()->in_avail());
-  std::getchar();
+  WaitForKeyPress();
   std::exit(1);
 }

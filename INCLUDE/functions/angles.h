@@ -33,15 +33,15 @@ inline T rad2gon(T kot) {
   return deg2gon(rad2deg(kot));
 }
 
-// Splits a packed sexagesimal value |x| (DD.MMSSsss) into degrees, minutes and
-// seconds, counting seconds a hair below 100 (by rounding) as the next minute.
+// Seconds that come out a hair below a full minute (full = 60, or 100 in the
+// packed decimal form) by rounding count as the next minute, and 60 minutes as
+// the next degree. The tolerance, 1e-9 of a second, covers the rounding of the
+// degrees (up to 360) in double as in long double once it is multiplied into the
+// seconds field (some 3e-10 s in double), and moves no value by more than 1e-9 s.
 template <class T>
-inline void SplitPackedDMS(T x, long& d, long& m, T& s) {
-  const T carryTol = static_cast<T>(1e-13);
-  d = static_cast<long>(std::floor(x));
-  m = static_cast<long>(std::floor(100 * (x - d)));
-  s = 100 * (100 * (x - d) - m);
-  if (std::fabs(s - 100) < carryTol) {
+inline void CarrySexagesimal(long& d, long& m, T& s, T full) {
+  const T carryTol = static_cast<T>(1e-9);
+  if (std::fabs(s - full) < carryTol) {
     s = 0;
     m = m + 1;
   }
@@ -51,23 +51,25 @@ inline void SplitPackedDMS(T x, long& d, long& m, T& s) {
   }
 }
 
+// Splits a packed sexagesimal value |x| (DD.MMSSsss) into degrees, minutes and
+// seconds, counting seconds a hair below 100 (by rounding) as the next minute.
+template <class T>
+inline void SplitPackedDMS(T x, long& d, long& m, T& s) {
+  d = static_cast<long>(std::floor(x));
+  m = static_cast<long>(std::floor(100 * (x - d)));
+  s = 100 * (100 * (x - d) - m);
+  CarrySexagesimal<T>(d, m, s, 100);
+}
+
 // Radians to packed sexagesimal degrees.
 template <class T>
 inline T rad2dms(T kotv) {
-  const T carryTol = static_cast<T>(1e-13);
   T g = rad2deg(kotv);
   T x = std::fabs(g);
   long d = static_cast<long>(std::floor(x));
   long m = static_cast<long>(std::floor(60 * (x - d)));
   T s = 60 * (60 * (x - d) - m);
-  if (std::fabs(s - 60) < carryTol) {
-    s = 0;
-    m = m + 1;
-  }
-  if (m == 60) {
-    m = 0;
-    d = d + 1;
-  }
+  CarrySexagesimal<T>(d, m, s, 60);
   T res = s / 10000 + static_cast<T>(m) / 100 + d;
   return g < 0 ? -res : res;
 }

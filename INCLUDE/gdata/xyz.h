@@ -63,11 +63,13 @@ class xyz {
 
   // Euclidean length of (x, y, z), t ignored. The components are divided by the
   // largest one first, so squares of very large components cannot overflow.
-  // The zero vector has length 0.
+  // The zero vector has length 0; a vector with a NaN component has length NaN.
   long double GetLength() const {
     long double m = std::fabs(x) > std::fabs(y) ? std::fabs(x) : std::fabs(y);
     if (std::fabs(z) > m) m = std::fabs(z);
-    if (m == 0) return 0;
+    // m is 0 for the zero vector, and also for a NaN beside zeros (NaN never
+    // wins a comparison): the sum of the magnitudes gives 0 or NaN.
+    if (m == 0) return std::fabs(x) + std::fabs(y) + std::fabs(z);
     const long double xm = x / m, ym = y / m, zm = z / m;
     return m * std::sqrt(xm * xm + ym * ym + zm * zm);
   }

@@ -1,8 +1,12 @@
 // Angle units, packed sexagesimal angles, PolmerN and the Lagrange polynomial.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iomanip>
+
 #include "functions/angles.h"
 #include "support/capture.h"
+#include "support/near.h"
 
 TEST(angles, PiIsTheDoubleValueAndConversionsAreExactAtHalfTurn) {
   EXPECT_EQ(pi, static_cast<long double>(3.141592653589793116));
@@ -15,20 +19,50 @@ TEST(angles, PiIsTheDoubleValueAndConversionsAreExactAtHalfTurn) {
 }
 
 TEST(angles, PackedSexagesimal) {
-  EXPECT_NEAR(static_cast<double>(rad2dms(deg2rad(10.5L))), 10.3, 1e-15);
-  EXPECT_NEAR(static_cast<double>(rad2dms(deg2rad(-0.5L))), -0.3, 1e-15);
+  EXPECT_NEAR_L(rad2dms(deg2rad(10.5L)), 10.3L, 1e-15L);
+  EXPECT_NEAR_L(rad2dms(deg2rad(-0.5L)), -0.3L, 1e-15L);
   // 10 deg 29 min 59.99999999999999 s comes out as the next full minute
   long double almost = deg2rad(10.0L + 29.0L / 60 + 59.99999999999999L / 3600);
-  EXPECT_NEAR(static_cast<double>(rad2dms(almost)), 10.30, 1e-14);
-  EXPECT_NEAR(static_cast<double>(dms2rad(10.3L)), static_cast<double>(deg2rad(10.5L)), 1e-15);
-  EXPECT_NEAR(static_cast<double>(dms2rad(10.29L)), static_cast<double>(deg2rad(10.0L + 29.0L / 60)),
-              1e-15);
-  EXPECT_NEAR(static_cast<double>(dms2rad(-10.3L)), -static_cast<double>(deg2rad(10.5L)), 1e-15);
+  EXPECT_NEAR_L(rad2dms(almost), 10.30L, 1e-14L);
+  EXPECT_NEAR_L(dms2rad(10.3L), deg2rad(10.5L), 1e-15L);
+  EXPECT_NEAR_L(dms2rad(10.29L), deg2rad(10.0L + 29.0L / 60), 1e-15L);
+  EXPECT_NEAR_L(dms2rad(-10.3L), -deg2rad(10.5L), 1e-15L);
+  // the double 10.29 lies 9e-16 below 10.29: still 10 deg 29 min, not 28 min 100 s
+  EXPECT_NEAR(dms2rad(10.29), static_cast<double>(deg2rad(10.0L + 29.0L / 60)), 1e-15);
+  EXPECT_EQ(dms2dms(10.29, 4), " 10 29  0.0000");
   EXPECT_EQ(dms2dms(10.29305L, 4), " 10 29 30.5000");
   EXPECT_EQ(dms2dms(-0.3L, 4), " -0 30  0.0000");
   EXPECT_EQ(dms2dms(-10.3L, 2), "-10 30  0.00");
   EXPECT_NEAR(dms2deg(10, 30, 0.0), static_cast<double>(deg2rad(10.5L)), 1e-15);
   EXPECT_NEAR(dms2deg(-10, 30, 0.0), -static_cast<double>(deg2rad(10.5L)), 1e-15);
+}
+
+// Every whole second of 0 to 359 deg 59 min 59 s, packed -> radians and radians ->
+// packed, with double and with long double numbers. The packed value is the number
+// nearest to the decimal DDD.MMSS; the radians are seconds * pi / 648000. Without
+// a carry tolerance that covers the rounding, some 10 000 double values came out
+// 40 s too large (28 min 100 s for 29 min) and some hundreds kept 60 s.
+template <class T>
+void CheckEveryWholeSecond(const char* kind, long double tolRad, long double tolPacked) {
+  long bad = 0;
+  for (long n = 0; n < 360L * 3600; n++) {
+    const long d = n / 3600, m = (n / 60) % 60, s = n % 60;
+    const T packed = static_cast<T>(d * 10000 + m * 100 + s) / static_cast<T>(10000);
+    const long double rad = static_cast<long double>(n) * (pi / 648000);
+    const long double toRad = dms2rad(packed);
+    const long double toPacked = rad2dms(static_cast<T>(rad));
+    if (std::fabs(toRad - rad) <= tolRad && std::fabs(toPacked - packed) <= tolPacked) continue;
+    if (++bad <= 5)
+      ADD_FAILURE() << kind << " " << d << " deg " << m << " min " << s << " s: dms2rad gives "
+                    << std::fixed << std::setprecision(9) << static_cast<double>(rad2deg(toRad))
+                    << " deg, rad2dms gives " << static_cast<double>(toPacked);
+  }
+  EXPECT_EQ(bad, 0) << kind << ": values off";
+}
+
+TEST(angles, PackedSexagesimalEveryWholeSecondBothWays) {
+  CheckEveryWholeSecond<double>("double", 1e-14L, 1e-13L);
+  CheckEveryWholeSecond<long double>("long double", 1e-17L, 1e-16L);
 }
 
 TEST(angles, PolmerN) {

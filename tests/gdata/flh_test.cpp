@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/capture.h"
+#include "support/near.h"
 
 namespace {
 
@@ -35,12 +36,12 @@ TEST_F(FlhTest, EllipsoidTable) {
   el.Set(elipsoidns::WGS84);
   EXPECT_EQ(el.GetA(), 6378137);
   // WGS 84 first eccentricity 0.0818191908426215 (NIMA TR8350.2, table 3.3).
-  EXPECT_NEAR(el.GetE(), 0.0818191908426215L, 1e-16);
-  EXPECT_NEAR(el.GetB(), 6356752.314245L, 1e-6);
-  EXPECT_NEAR(el.GetE2(), 0.0820944379496957L, 1e-15);
+  EXPECT_NEAR_L(el.GetE(), 0.0818191908426215L, 1e-16);
+  EXPECT_NEAR_L(el.GetB(), 6356752.314245L, 1e-6);
+  EXPECT_NEAR_L(el.GetE2(), 0.0820944379496957L, 1e-15);
   EXPECT_EQ(el.GetF(), static_cast<long double>(1.0 / 298.257223563));
   el.Set(elipsoidns::GRS80);
-  EXPECT_NEAR(el.GetB(), 6356752.314140L, 1e-6);  // Moritz, GRS 1980
+  EXPECT_NEAR_L(el.GetB(), 6356752.314140L, 1e-6);  // Moritz, GRS 1980
   el.Set(elipsoidns::PZ90);
   EXPECT_EQ(el.GetA(), 6378136);
   el.Set(elipsoidns::BESSEL);
@@ -115,41 +116,44 @@ TEST_F(FlhTest, ConversionsOnWgs84) {
   elipsoid w;
   w.Set(elipsoidns::WGS84);
   xyz p = flh2xyz(flh(0, 0, 0), w);
-  EXPECT_NEAR(p.GetX(), 6378137, 1e-9);
-  EXPECT_NEAR(p.GetY(), 0, 1e-9);
-  EXPECT_NEAR(p.GetZ(), 0, 1e-9);
+  EXPECT_NEAR_L(p.GetX(), 6378137, 1e-9);
+  EXPECT_NEAR_L(p.GetY(), 0, 1e-9);
+  EXPECT_NEAR_L(p.GetZ(), 0, 1e-9);
   p = flh2xyz(flh(kPi / 2, 0, 0), w);
-  EXPECT_NEAR(p.GetZ(), 6356752.314245L, 1e-6);
-  EXPECT_NEAR(p.GetX(), 0, 1e-6);
+  EXPECT_NEAR_L(p.GetZ(), 6356752.314245L, 1e-6);
+  EXPECT_NEAR_L(p.GetX(), 0, 1e-6);
 
   flh g = xyz2flh(xyz(6378137, 0, 0, 0.5), w);
-  EXPECT_NEAR(g.GetF(), 0, 1e-15);
-  EXPECT_NEAR(g.GetL(), 0, 1e-15);
-  EXPECT_NEAR(g.GetH(), 0, 1e-9);
+  EXPECT_NEAR_L(g.GetF(), 0, 1e-15);
+  EXPECT_NEAR_L(g.GetL(), 0, 1e-15);
+  EXPECT_NEAR_L(g.GetH(), 0, 1e-9);
   EXPECT_EQ(g.GetT(), 0.5);
-  EXPECT_NEAR(xyz2flh(xyz(0, 6378137, 0), w).GetL(), kPi / 2, 1e-18);
+  // The arctangent is of full extended precision; the quadrant rule adds the
+  // double value of pi, 1.2e-16 below pi.
+  const long double exactPi = 3.14159265358979323846264338327950288L;
+  EXPECT_NEAR_L(xyz2flh(xyz(0, 6378137, 0), w).GetL(), exactPi / 2, 1e-18L);
   EXPECT_EQ(xyz2flh(xyz(-6378137, 0, 0), w).GetL(), -kPi);
-  EXPECT_NEAR(xyz2flh(xyz(-1, 1, 0), w).GetL(), 3 * kPi / 4, 1e-18);
-  EXPECT_NEAR(xyz2flh(xyz(-1, -1, 0), w).GetL(), -3 * kPi / 4, 1e-18);
+  EXPECT_NEAR_L(xyz2flh(xyz(-1, 1, 0), w).GetL(), 3 * exactPi / 4, 1.3e-16L);
+  EXPECT_NEAR_L(xyz2flh(xyz(-1, -1, 0), w).GetL(), -3 * exactPi / 4, 1.3e-16L);
 
   // Worked values of the ERFA test suite (eraGc2gd, eraGd2gc), WGS84 and GRS80.
   flh z = xyz2flh(xyz(2e6, 3e6, 5.244e6), w);
-  EXPECT_NEAR(z.GetL(), 0.9827937232473290680L, 1e-14);
-  EXPECT_NEAR(z.GetF(), 0.97160184819075459L, 1e-14);
-  EXPECT_NEAR(z.GetH(), 331.4172461426059892L, 1e-8);
+  EXPECT_NEAR_L(z.GetL(), 0.9827937232473290680L, 1e-14);
+  EXPECT_NEAR_L(z.GetF(), 0.97160184819075459L, 1e-14);
+  EXPECT_NEAR_L(z.GetH(), 331.4172461426059892L, 1e-8);
   p = flh2xyz(flh(-0.5, 3.1, 2500), w);
-  EXPECT_NEAR(p.GetX(), -5599000.5577049947L, 1e-7);
-  EXPECT_NEAR(p.GetY(), 233011.67223479203L, 1e-7);
-  EXPECT_NEAR(p.GetZ(), -3040909.4706983363L, 1e-7);
+  EXPECT_NEAR_L(p.GetX(), -5599000.5577049947L, 1e-7);
+  EXPECT_NEAR_L(p.GetY(), 233011.67223479203L, 1e-7);
+  EXPECT_NEAR_L(p.GetZ(), -3040909.4706983363L, 1e-7);
   elipsoid grs;
   grs.Set(elipsoidns::GRS80);
   z = xyz2flh(xyz(2e6, 3e6, 5.244e6), grs);
-  EXPECT_NEAR(z.GetF(), 0.97160184820607853L, 1e-14);
-  EXPECT_NEAR(z.GetH(), 331.41731754844348L, 1e-8);
+  EXPECT_NEAR_L(z.GetF(), 0.97160184820607853L, 1e-14);
+  EXPECT_NEAR_L(z.GetH(), 331.41731754844348L, 1e-8);
   p = flh2xyz(flh(-0.5, 3.1, 2500), grs);
-  EXPECT_NEAR(p.GetX(), -5599000.5577260984L, 1e-7);
-  EXPECT_NEAR(p.GetY(), 233011.6722356702949L, 1e-7);
-  EXPECT_NEAR(p.GetZ(), -3040909.4706095479L, 1e-7);
+  EXPECT_NEAR_L(p.GetX(), -5599000.5577260984L, 1e-7);
+  EXPECT_NEAR_L(p.GetY(), 233011.6722356702949L, 1e-7);
+  EXPECT_NEAR_L(p.GetZ(), -3040909.4706095479L, 1e-7);
 
   // Round trip of satellite positions to better than a micrometre.
   const xyz sats[] = {xyz(-13936590.123456L, 8273646.789012L, 21071735.345678L, 1.2e-4L),
@@ -165,11 +169,11 @@ TEST_F(FlhTest, ConversionsOnWgs84) {
   flh np = xyz2flh(xyz(0, 0, 6356852.314245L), w);
   EXPECT_EQ(np.GetL(), 0);
   EXPECT_TRUE(np.TestFi());
-  EXPECT_NEAR(np.GetF(), kPi / 2, 1e-18);
-  EXPECT_NEAR(np.GetH(), 100, 1e-6);
+  EXPECT_NEAR_L(np.GetF(), kPi / 2, 1e-18);
+  EXPECT_NEAR_L(np.GetH(), 100, 1e-6);
   flh sp = xyz2flh(xyz(0, 0, -6356752.314245L), w);
-  EXPECT_NEAR(sp.GetF(), -kPi / 2, 1e-18);
-  EXPECT_NEAR(sp.GetH(), 0, 1e-6);
+  EXPECT_NEAR_L(sp.GetF(), -kPi / 2, 1e-18);
+  EXPECT_NEAR_L(sp.GetH(), 0, 1e-6);
 }
 
 TEST_F(FlhTest, OutputLayouts) {
@@ -215,28 +219,28 @@ TEST_F(FlhTest, InputLayouts) {
   flh p;
   flhns::Unit = flhns::DMSV;
   std::istringstream("46 3 0 14 30 0 100") >> p;
-  EXPECT_NEAR(p.GetF(), 46.05L * kD2R, 1e-15);
-  EXPECT_NEAR(p.GetL(), 14.5L * kD2R, 1e-15);
+  EXPECT_NEAR_L(p.GetF(), 46.05L * kD2R, 1e-15);
+  EXPECT_NEAR_L(p.GetL(), 14.5L * kD2R, 1e-15);
   EXPECT_EQ(p.GetH(), 100);
   std::istringstream("-46 3 0 14 30 0 100") >> p;
-  EXPECT_NEAR(p.GetF(), -46.05L * kD2R, 1e-15);
+  EXPECT_NEAR_L(p.GetF(), -46.05L * kD2R, 1e-15);
   // Degrees written as -0 keep their sign, as the output writes them.
   std::istringstream("-0 30 0 -0 15 36 5") >> p;
-  EXPECT_NEAR(p.GetF(), -0.5L * kD2R, 1e-15);
-  EXPECT_NEAR(p.GetL(), -0.26L * kD2R, 1e-15);
+  EXPECT_NEAR_L(p.GetF(), -0.5L * kD2R, 1e-15);
+  EXPECT_NEAR_L(p.GetL(), -0.26L * kD2R, 1e-15);
 
   flhns::Unit = flhns::DEG;
   flhns::ReadTime = true;
   flhns::UnitT = flhns::MS;
   std::istringstream("45 -90 10 2") >> p;
-  EXPECT_NEAR(p.GetF(), kPi / 4, 1e-18);
-  EXPECT_NEAR(p.GetL(), -kPi / 2, 1e-18);
+  EXPECT_NEAR_L(p.GetF(), kPi / 4, 1e-18);
+  EXPECT_NEAR_L(p.GetL(), -kPi / 2, 1e-18);
   EXPECT_EQ(p.GetT(), 0.002L);
   flhns::ReadTime = false;
   flhns::Unit = flhns::DMS;
   std::istringstream("10.3 -10.29 0") >> p;
-  EXPECT_NEAR(p.GetF(), 10.5L * kD2R, 1e-15);
-  EXPECT_NEAR(p.GetL(), -(10 + 29 / 60.0L) * kD2R, 1e-15);
+  EXPECT_NEAR_L(p.GetF(), 10.5L * kD2R, 1e-15);
+  EXPECT_NEAR_L(p.GetL(), -(10 + 29 / 60.0L) * kD2R, 1e-15);
   flhns::Unit = flhns::RAD;
   std::istringstream("0.5 -1.5 7.25") >> p;
   EXPECT_TRUE(p == flh(0.5, -1.5, 7.25));
@@ -250,9 +254,9 @@ TEST_F(FlhTest, InputLayouts) {
     flh back;
     ss >> back;
     const long double tol = u == flhns::SINEX ? 0.06L / 3600 * kD2R : 1e-8L;
-    EXPECT_NEAR(back.GetF(), w.GetF(), tol) << "layout " << u;
-    EXPECT_NEAR(back.GetL(), w.GetL(), tol) << "layout " << u;
-    EXPECT_NEAR(back.GetH(), w.GetH(), 0.06) << "layout " << u;
+    EXPECT_NEAR_L(back.GetF(), w.GetF(), tol) << "layout " << u;
+    EXPECT_NEAR_L(back.GetL(), w.GetL(), tol) << "layout " << u;
+    EXPECT_NEAR_L(back.GetH(), w.GetH(), 0.06) << "layout " << u;
   }
 
   // An angle out of range read from text ends the program.

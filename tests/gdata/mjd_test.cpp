@@ -10,6 +10,7 @@
 #include <string>
 
 #include "support/capture.h"
+#include "support/near.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ class MjdTest : public ::testing::Test {
 
 void ExpectMjd(const mjd& m, uint32_t day, long double sec, long double tol = 0) {
   EXPECT_EQ(m.GetMJDay(), day);
-  EXPECT_NEAR((double)m.GetSecond(), (double)sec, (double)tol) << "day " << m.GetMJDay();
+  EXPECT_NEAR_L(m.GetSecond(), sec, tol) << "day " << m.GetMJDay();
 }
 
 void ExpectFatal(const std::function<void()>& f, const std::string& msg) {

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/near.h"
+
 namespace {
 
 class NeuTest : public ::testing::Test {
@@ -24,10 +26,10 @@ class NeuTest : public ::testing::Test {
 
 void ExpectNeu(const neu& p, long double n, long double e, long double u, long double t,
                long double tol) {
-  EXPECT_NEAR(p.GetN(), n, tol);
-  EXPECT_NEAR(p.GetE(), e, tol);
-  EXPECT_NEAR(p.GetU(), u, tol);
-  EXPECT_NEAR(p.GetT(), t, tol);
+  EXPECT_NEAR_L(p.GetN(), n, tol);
+  EXPECT_NEAR_L(p.GetE(), e, tol);
+  EXPECT_NEAR_L(p.GetU(), u, tol);
+  EXPECT_NEAR_L(p.GetT(), t, tol);
 }
 
 TEST_F(NeuTest, ArithmeticKeepsTheFourthComponent) {

@@ -1,12 +1,15 @@
-// Tests of the Cartesian vector xyz: the t contract, length and unit vector,
+// Tests of the Cartesian vector xyz: what each operation does with t, length and unit vector,
 // rotations, products, equality tolerance, and the text layouts of xyzns.
 #include "gdata/xyz.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <sstream>
 #include <string>
+
+#include "support/near.h"
 
 namespace {
 
@@ -29,10 +32,10 @@ class XyzTest : public ::testing::Test {
 
 void ExpectXyz(const xyz& p, long double x, long double y, long double z, long double t,
                long double tol) {
-  EXPECT_NEAR(p.GetX(), x, tol);
-  EXPECT_NEAR(p.GetY(), y, tol);
-  EXPECT_NEAR(p.GetZ(), z, tol);
-  EXPECT_NEAR(p.GetT(), t, tol);
+  EXPECT_NEAR_L(p.GetX(), x, tol);
+  EXPECT_NEAR_L(p.GetY(), y, tol);
+  EXPECT_NEAR_L(p.GetZ(), z, tol);
+  EXPECT_NEAR_L(p.GetT(), t, tol);
 }
 
 TEST_F(XyzTest, FourthComponentFollowsEachOperation) {
@@ -45,7 +48,7 @@ TEST_F(XyzTest, FourthComponentFollowsEachOperation) {
   ExpectXyz(p, 7, 5, 6, 7, 0);
 
   // Subtracting an antenna offset keeps the clock correction of a position.
-  xyz pos(20000000, 1000, -5000, 1e-4), off(0.1, 0.2, 0.3);
+  xyz pos(20000000, 1000, -5000, 1e-4L), off(0.1L, 0.2L, 0.3L);
   ExpectXyz(pos - off, 19999999.9L, 999.8L, -5000.3L, 1e-4L, 1e-9);
   ExpectXyz(pos + off, 20000000.1L, 1000.2L, -4999.7L, 1e-4L, 1e-9);
   ExpectXyz(pos * 2, 40000000, 2000, -10000, 2e-4L, 0);
@@ -78,15 +81,23 @@ TEST_F(XyzTest, LengthAndUnitVector) {
   const long double a = 1e3000L;
   const long double len = xyz(a, a, 0).GetLength();
   EXPECT_TRUE(std::isfinite(len));
-  EXPECT_NEAR(len / a, std::sqrt(2.0L), 1e-18L);
+  EXPECT_NEAR_L(len / a, std::sqrt(2.0L), 1e-18L);
 
   ExpectXyz(xyz(0, 0, 2, 9).GetUnitVector(-1), 0, 0, -1, 0, 0);
   xyz u = xyz(1, 2, 2, 3).GetUnitVector(1);
   ExpectXyz(u, 1 / 3.0L, 2 / 3.0L, 2 / 3.0L, 0, 1e-18L);
-  EXPECT_NEAR(xyz(-26000000, 12345678, 3000000).GetUnitVector(1).GetLength(), 1, 1e-18L);
+  EXPECT_NEAR_L(xyz(-26000000, 12345678, 3000000).GetUnitVector(1).GetLength(), 1, 1e-18L);
   // The zero vector has no direction: length 0 and a zero unit vector, no NaN.
   EXPECT_EQ(xyz().GetLength(), 0);
+  EXPECT_EQ(xyz(-0.0L, 0, -0.0L, 5).GetLength(), 0);
   ExpectXyz(xyz(0, 0, 0, 4).GetUnitVector(1), 0, 0, 0, 0, 0);
+  // A NaN component is no zero vector: NaN length and unit vector, wherever it stands.
+  const long double nan = std::numeric_limits<long double>::quiet_NaN();
+  for (const xyz& p : {xyz(nan, 0, 0), xyz(0, nan, 0), xyz(0, 0, nan), xyz(nan, 3, 4), xyz(3, 0, nan)}) {
+    EXPECT_TRUE(std::isnan(p.GetLength()));
+    const xyz u = p.GetUnitVector(1);
+    EXPECT_TRUE(std::isnan(u.GetX()) && std::isnan(u.GetY()) && std::isnan(u.GetZ()));
+  }
 }
 
 TEST_F(XyzTest, RotationsAreActiveAndRightHanded) {
@@ -96,7 +107,7 @@ TEST_F(XyzTest, RotationsAreActiveAndRightHanded) {
   // A rotation keeps the length and a rotation back restores the vector.
   xyz p(-15123456.789L, 21987654.321L, 3456789.012L, 1e-5L);
   xyz r = p.RotateZ(0.7L).RotateX(-1.1L).RotateY(2.3L);
-  EXPECT_NEAR(r.GetLength(), p.GetLength(), 1e-8L);
+  EXPECT_NEAR_L(r.GetLength(), p.GetLength(), 1e-8L);
   ExpectXyz(r.RotateY(-2.3L).RotateX(1.1L).RotateZ(-0.7L), p.GetX(), p.GetY(), p.GetZ(),
             p.GetT(), 1e-8L);
   // The object itself is unchanged.
@@ -161,7 +172,7 @@ TEST_F(XyzTest, InputAndRoundTrip) {
   xyzns::ReadTime = true;
   xyzns::UnitT = xyzns::MS;
   std::istringstream("1 2 3 5") >> p;
-  EXPECT_NEAR(p.GetT(), 0.005L, 1e-18L);
+  EXPECT_NEAR_L(p.GetT(), 0.005L, 1e-18L);
 
   // Without ReadTime a fourth number stays unread.
   xyzns::ReadTime = false;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/capture.h"
+#include "support/near.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ TEST_F(YmdhmsTest, DayOfYearAndDecimalYear) {
   t.SetYDec(2021.0 + 0.5 / 365);  // noon of 1 January, to the precision of a double year
   EXPECT_EQ(t.GetDayOfYear(), 1);
   EXPECT_NEAR((double)t.GetDaySecond(), 43200.0, 1e-5);
-  EXPECT_NEAR((double)ymdhms(2020, 1, 5, 12, 0, 0).GetYearDec(), 2020 + 4.5 / 366, 1e-13);
+  EXPECT_NEAR_L(ymdhms(2020, 1, 5, 12, 0, 0).GetYearDec(), 2020 + 4.5L / 366, 1e-13L);
 }
 
 TEST_F(YmdhmsTest, StreamInput) {

@@ -1,6 +1,6 @@
 // Tests of the ANTEX reader on real CODE M14 satellite blocks: counts per system,
 // summary, the block valid at an epoch among blocks of one satellite that follow
-// each other, offsets in metres, the GPS stand-in for E1, R1 and R2, key texts,
+// each other, touch or overlap (the first valid one in the file), offsets in metres, the GPS stand-in for E1, R1 and R2, key texts,
 // and the writer round trip.
 #include "igsforms/antex.h"
 
@@ -99,6 +99,34 @@ TEST(AntexReaderTest, BlockValidAtAnEpochAmongFollowingBlocks) {
   // A missing selection gives zero offsets and variations.
   ExpectOffset(a.GetPhCOffset(GNSSc::G1), 0, 0, 0, "no block");
   EXPECT_EQ(a.GetPhCVariation(GNSSc::G1, 5.0f, 0.0f), 0.0);
+}
+
+TEST(AntexReaderTest, FirstValidBlockInTheFileWinsWhereBlocksTouchOrOverlap) {
+  // Three G04 blocks in this file order: G034 2010-01-01 to 2015-01-01 00:00,
+  // G049 from 2015-01-01 00:00 to 2020 (touching the first), G001 2005 to 2012
+  // (overlapping the first, though it begins earlier).
+  antex a;
+  a.SetFile((kData + "touching.atx").c_str());
+  a.ReadFile();
+  ASSERT_EQ(a.atxSum.nAntennae, 3);
+  struct Case {
+    mjd t;
+    const char* svn;
+    double up;  // G01 offset of the block (m)
+  } cases[] = {{Epoch(2015, 1, 1), "G034", 2.3524},               // the shared boundary: the first
+               {Epoch(2014, 12, 31, 23, 59, 59), "G034", 2.3524},
+               {Epoch(2015, 1, 1, 0, 0, 1), "G049", 0.9632},      // inside the second only
+               {Epoch(2020, 1, 1), "G049", 0.9632},
+               {Epoch(2011, 6, 1), "G034", 2.3524},               // both valid: the first in the file
+               {Epoch(2010, 1, 1), "G034", 2.3524},
+               {Epoch(2009, 12, 31, 23, 59, 59), "G001", 1.9},    // the third alone
+               {Epoch(2004, 12, 31), "", 0},
+               {Epoch(2020, 1, 1, 0, 0, 1), "", 0}};
+  for (Case& c : cases) {
+    const std::string svn = Chosen(a, "G04", c.t);
+    EXPECT_EQ(svn, c.svn) << "MJD " << c.t.GetMJDay() << " " << static_cast<double>(c.t.GetSecond());
+    EXPECT_NEAR(static_cast<double>(a.GetPhCOffset(GNSSc::G1).GetU()), c.up, 1e-12) << svn;
+  }
 }
 
 TEST(AntexReaderTest, OffsetsInMetresPerFrequency) {

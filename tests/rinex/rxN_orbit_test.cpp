@@ -1,7 +1,9 @@
 // Broadcast orbits and clocks: real records against precise orbits on two days,
 // the BeiDou GEO reference positions, velocities against position differences,
-// the GLONASS integration, the SBAS broadcast model, the clocks, Kepler at e = 0, record choice,
-// the interval warning and the light-time entry.
+// the GLONASS integration, the SBAS broadcast model, the clocks, Kepler at e = 0,
+// record choice, the interval warning and the light-time entry; real NavIC records
+// against the algorithm of the interface document, the interval limit and name of
+// each system, and the end of Kepler's iteration.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -595,6 +597,237 @@ TEST(rxNOrbit, OrbitIsPropagatedFromToeAndTheClockFromTheRecordLine) {
       EXPECT_LT(static_cast<double>(Dist(x, xyz(X, Y, Z))), 1e-6) << c.line << " " << static_cast<double>(t);
       const double tc = static_cast<double>(t) + 120.0;
       EXPECT_NEAR(static_cast<double>(x.GetT()), 1e-4 + 2e-12 * tc + 1e-19 * tc * tc, 1e-18) << c.line;
+    }
+  }
+}
+
+namespace {
+
+// A Keplerian broadcast record as the interface documents of GPS and NavIC list
+// it (IS-GPS-200 20.3.3.4.3, IRNSS SPS ICD 6.2.1): clock epoch toc and orbit
+// epoch toe in seconds of week.
+struct IcdRecord {
+  long double toc, af0, af1, af2;
+  long double crs, dn, m0, cuc, e, cus, sqrtA, toe, cic, omega0, cis, i0, crc, w, omegaDot, idot;
+};
+
+// Position (m, Earth-fixed) and clock correction (s) of a record at t seconds of
+// the week, by the user algorithm of the interface documents (GM and Earth
+// rotation of GPS and NavIC), Kepler's equation solved by Newton's method.
+xyz IcdPosition(const IcdRecord& k, long double t) {
+  const long double GM = 3.986005e14L, wE = 7.2921151467e-5L, F = -4.442807633e-10L;
+  const long double A = k.sqrtA * k.sqrtA;
+  long double tk = t - k.toe;
+  if (tk > 302400) tk -= 604800;
+  if (tk < -302400) tk += 604800;
+  const long double n = std::sqrt(GM / (A * A * A)) + k.dn;
+  const long double M = k.m0 + n * tk;
+  long double E = M;
+  for (int i = 0; i < 50; i++) {
+    const long double dE = (E - k.e * std::sin(E) - M) / (1 - k.e * std::cos(E));
+    E -= dE;
+    if (std::fabs(dE) < 1e-17L) break;
+  }
+  const long double nu = std::atan2(std::sqrt(1 - k.e * k.e) * std::sin(E), std::cos(E) - k.e);
+  const long double phi = nu + k.w;
+  const long double s2 = std::sin(2 * phi), c2 = std::cos(2 * phi);
+  const long double u = phi + k.cus * s2 + k.cuc * c2;
+  const long double r = A * (1 - k.e * std::cos(E)) + k.crs * s2 + k.crc * c2;
+  const long double i = k.i0 + k.cis * s2 + k.cic * c2 + k.idot * tk;
+  const long double xp = r * std::cos(u), yp = r * std::sin(u);
+  const long double Om = k.omega0 + (k.omegaDot - wE) * tk - wE * k.toe;
+  const long double dt = t - k.toc;
+  return xyz(xp * std::cos(Om) - yp * std::cos(i) * std::sin(Om), xp * std::sin(Om) + yp * std::cos(i) * std::cos(Om),
+             yp * std::sin(i), k.af0 + k.af1 * dt + k.af2 * dt * dt + F * k.e * k.sqrtA * std::sin(E));
+}
+
+// The navigation file of DLR (merged broadcast records, RINEX 3.04) of 2023-03-14,
+// a Tuesday of GPS week 2253: one satellite of each system and both NavIC ones.
+rxN& Brdm() {
+  static rxN nav;
+  static bool read = false;
+  if (!read) {
+    nav.SetFile(Data("BRDM00DLR_S_20230730000_trim.rnx").c_str());
+    nav.ReadFile();
+    nav.SetIntegrationStep(30);
+    read = true;
+  }
+  return nav;
+}
+
+// The header of a navigation file and the one record whose line begins with
+// satEpoch (satellite and epoch as the file writes them).
+std::string RecordAlone(const std::string& file, const char* satEpoch) {
+  std::ifstream in(file);
+  std::string line, text;
+  bool inHeader = true, inRecord = false;
+  while (std::getline(in, line)) {
+    if (!inHeader && line[0] != ' ') inRecord = line.compare(0, strlen(satEpoch), satEpoch) == 0;
+    if (inHeader || inRecord) text += line + "\n";
+    if (inHeader) inHeader = line.find("END OF HEADER") == std::string::npos;
+  }
+  return text;
+}
+
+}  // namespace
+
+TEST(rxNOrbit, NavicRecordsOfARealFileAgainstTheInterfaceDocument) {
+  rxN& nav = Brdm();
+  myList<rxENavDataKE>& recs = nav.GetKeplerRecords('I');
+  ASSERT_EQ(recs.Length(), 6);  // I02 at 00:05:36, 00:20:48, 00:36:00; I03 at 00, 02, 04 h
+  // The values of two records as the file writes them (blank fields are spares).
+  const IcdRecord i02{172800 + 1248,        1.055118627846e-04L,  -2.944489096990e-11L, 0,
+                      6.484375000000e+02L,  3.075842406897e-09L,  2.713218441993e+00L,  2.106279134750e-05L,
+                      1.999343046919e-03L,  1.127645373344e-05L,  6.493340850830e+03L,  1.740480000000e+05L,
+                      -1.937150955200e-07L, 1.592776739693e+00L,  -7.078051567078e-08L, 5.066117682879e-01L,
+                      -2.743125000000e+02L, 3.064451553999e+00L,  -2.774401279235e-09L, -4.507330605555e-10L};
+  const IcdRecord i03{172800 + 7200,        -6.419378332794e-04L, -2.739852789091e-11L, 0,
+                      3.018125000000e+02L,  1.395915288332e-08L,  2.839436490338e+00L,  9.816139936447e-06L,
+                      1.771918497980e-03L,  -8.977949619293e-06L, 6.493398971558e+03L,  1.800000000000e+05L,
+                      2.272427082062e-07L,  -8.847212411280e-01L, -1.527369022369e-07L, 6.223439592382e-02L,
+                      2.830625000000e+02L,  5.389731210224e-02L,  -1.294768218008e-08L, 4.775198906202e-10L};
+  rxENavDataKE& r = recs(1);
+  EXPECT_EQ(r.Sat.GetISys(), 'I');
+  EXPECT_EQ(r.Sat.GetSPrn(), 2);
+  EXPECT_EQ(r.XODE, 162);
+  EXPECT_EQ(r.TOE, 174048);
+  EXPECT_EQ(r.SYSW, 2253);
+  EXPECT_EQ(r.DMY1, 0);
+  EXPECT_EQ(r.TGD1, -1.862645149231e-09L);
+  EXPECT_EQ(r.TODD, 174252);
+  EXPECT_EQ(r.GetDiff2GPSTime(), 0);  // NavIC time runs with GPS time
+
+  // Each record where it is the nearest: position to 0.1 mm, clock to 1e-15 s,
+  // velocity against the difference of the positions 0.5 s either side.
+  struct Case {
+    const char* sat;
+    const IcdRecord* rec;
+    long double dt;
+  } cases[] = {{"I02", &i02, 0}, {"I02", &i02, 300}, {"I02", &i02, -450}, {"I03", &i03, 0},
+               {"I03", &i03, 1800}, {"I03", &i03, -3000}, {"I03", &i03, 3600}};
+  for (const Case& c : cases) {
+    rSat s = Sat(c.sat);
+    const long double sow = c.rec->toc + c.dt;
+    mjd e(60017, sow - 172800);
+    xyz x, v;
+    nav.CalcSatPosition(s, e, x, v);
+    const xyz want = IcdPosition(*c.rec, sow);
+    const xyz d = x - want;
+    EXPECT_LT(static_cast<double>(xyz(d.GetX(), d.GetY(), d.GetZ()).GetLength()), 1e-4)
+        << c.sat << " " << static_cast<double>(c.dt);
+    EXPECT_NEAR(static_cast<double>(x.GetT()), static_cast<double>(want.GetT()), 1e-15) << c.sat;
+    const xyz rate = (IcdPosition(*c.rec, sow + 0.5L) - IcdPosition(*c.rec, sow - 0.5L));
+    EXPECT_LT(static_cast<double>(Dist(xyz(rate.GetX(), rate.GetY(), rate.GetZ()), v)), 1e-4) << c.sat;
+  }
+
+  // IRNSS-1C (I03) is geostationary at 83 deg east.
+  rSat i03sat = Sat("I03");
+  mjd noon(60017, 7200);
+  xyz x, v;
+  nav.CalcSatPosition(i03sat, noon, x, v);
+  EXPECT_NEAR(static_cast<double>(std::atan2(x.GetY(), x.GetX()) * 180 / pi), 83.0, 0.5);
+  EXPECT_NEAR(static_cast<double>(x.GetLength()), 42164e3, 100e3);
+
+  // A record carried to the epoch of the next record of its satellite agrees
+  // with that record, as far as the broadcast orbits of NavIC do (metres).
+  const char* pairs[][2] = {{"I02 2023 03 14 00 05 36", "I02 2023 03 14 00 20 48"},
+                            {"I02 2023 03 14 00 20 48", "I02 2023 03 14 00 36 00"},
+                            {"I03 2023 03 14 00 00 00", "I03 2023 03 14 02 00 00"},
+                            {"I03 2023 03 14 02 00 00", "I03 2023 03 14 04 00 00"}};
+  for (const auto& p : pairs) {
+    rxN one = ReadText("navic0", RecordAlone(Data("BRDM00DLR_S_20230730000_trim.rnx"), p[0]));
+    rxN next = ReadText("navic1", RecordAlone(Data("BRDM00DLR_S_20230730000_trim.rnx"), p[1]));
+    rSat s = Sat(std::string(p[0], 3).c_str());
+    mjd e = next.GetKeplerRecords('I')(0).eph;
+    xyz xa, va, xb, vb;
+    one.CalcSatPosition(s, e, xa, va);
+    next.CalcSatPosition(s, e, xb, vb);
+    const xyz d = xa - xb;
+    EXPECT_LT(static_cast<double>(xyz(d.GetX(), d.GetY(), d.GetZ()).GetLength()), 20.0) << p[0];
+    EXPECT_LT(std::fabs(static_cast<double>(d.GetT())), 5e-9) << p[0];
+    EXPECT_LT(static_cast<double>(Dist(va, vb)), 0.01) << p[0];
+  }
+}
+
+TEST(rxNOrbit, IntervalWarningOfEachSystemAtItsLimit) {
+  // The last record of each satellite of the file (GPS time; GLONASS epochs are
+  // UTC + 18 s, BeiDou ones BDT + 14 s) and the system's limit: no warning at
+  // the limit, the warning with the system's name 0.1 s beyond it, after the
+  // last record and before the first.
+  struct Case {
+    const char* sat;
+    const char* name;
+    long double limit;
+    int h, m, s;     // the last record
+    int fh, fm, fs;  // the first record
+    const char* later;
+    const char* dt;
+  } cases[] = {{"G01", "GPS", 7200, 4, 0, 0, 0, 0, 0, "06:00:00", "02:00:00.1"},
+               {"R01", "GLONASS", 1800, 1, 45, 18, 0, 15, 18, "02:15:18", "00:30:00.1"},
+               {"E01", "GALILEO", 14400, 0, 20, 0, 0, 0, 0, "04:20:00", "04:00:00.1"},
+               {"C01", "BDS", 3600, 2, 0, 14, 0, 0, 14, "03:00:14", "01:00:00.1"},
+               {"S22", "SBAS", 900, 0, 3, 44, 0, 0, 48, "00:18:44", "00:15:00.1"},
+               {"J02", "QZSS", 3600, 2, 0, 0, 0, 0, 0, "03:00:00", "01:00:00.1"},
+               {"I02", "NavIC", 3600, 0, 36, 0, 0, 5, 36, "01:36:00", "01:00:00.1"}};
+  rxN& nav = Brdm();
+  for (const Case& c : cases) {
+    rSat s = Sat(c.sat);
+    const mjd last = Epoch(2023, 3, 14, c.h, c.m, c.s), first = Epoch(2023, 3, 14, c.fh, c.fm, c.fs);
+    auto warn = [&](const mjd& from, long double dt) {
+      return RunCaptured([&] {
+        mjd e = from;
+        e += dt;
+        xyz x, v;
+        nav.CalcSatPosition(s, e, x, v);
+      });
+    };
+    EXPECT_EQ(warn(last, c.limit).err, "") << c.sat;
+    EXPECT_EQ(warn(first, -c.limit).err, "") << c.sat;
+    char tl[16];
+    snprintf(tl, sizeof tl, "%02d:%02d:%02d", c.h, c.m, c.s);
+    CaptureResult after = warn(last, c.limit + 0.1L);
+    EXPECT_EQ(after.err, Warning("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
+                                 std::string(c.name) + " satellite " + c.sat + ": Calculation epoch [ 2023-03-14/" +
+                                     c.later + "] NOT in epoch interval [ 2023-03-14/" + tl +
+                                     "] of input NAVIGATION file (dt =  " + c.dt + ")"));
+    EXPECT_EQ(after.exitCode, 0);
+    CaptureResult before = warn(first, -c.limit - 0.1L);
+    EXPECT_EQ(before.err.find(std::string("\n#### Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&): Warning -> ") +
+                              c.name + " satellite " + c.sat + ": Calculation epoch ["),
+              0u)
+        << before.err;
+    EXPECT_NE(before.err.find(std::string("(dt = -") + c.dt + ") ####"), std::string::npos) << before.err;
+  }
+}
+
+TEST(rxNOrbit, KeplerIterationEndsTheProgramWhereItDoesNotConverge) {
+  // e = 0.5 converges in fewer than 100 passes, to the orbit of the interface
+  // document's algorithm (Newton's method); e = 0.999 near perigee does not.
+  const double sqrtA = 5153.6, W = 0.7, OM = 1.1, I0 = 0.96, toe = 540000;
+  for (double e : {0.5, 0.999}) {
+    const double v[29] = {1e-4, 2e-12, 1e-19, 63, 0,  0, 0.01, 0, e,    0, sqrtA, toe, 0, OM, 0,
+                          I0,   0,     W,     0,  0,  1, 2269, 0, 2,    0, 0,     0,   532818, 4};
+    rxN nav = ReadText("ecc", std::string(kPlainHeader) + KeplerRecord("G05 2023 07 08 06 00 00", v));
+    rSat g05 = Sat("G05");
+    mjd at = Epoch(2023, 7, 8, 6, 0, 0);
+    CaptureResult r = RunCaptured([&] {
+      xyz x, vel;
+      nav.CalcSatPosition(g05, at, x, vel);
+      const IcdRecord rec{toe, 1e-4L, 2e-12L, 1e-19L, 0, 0, 0.01L, 0, e, 0, sqrtA, toe, 0, OM, 0, I0, 0, W, 0, 0};
+      const xyz want = IcdPosition(rec, toe);
+      printf("%.6f %.3e", static_cast<double>(Dist(x, want)), static_cast<double>(x.GetT() - want.GetT()));
+    });
+    if (e < 0.9) {
+      EXPECT_EQ(r.exitCode, 0);
+      double d = 1, dt = 1;
+      ASSERT_EQ(sscanf(r.out.c_str(), "%lf %lf", &d, &dt), 2) << r.out;
+      EXPECT_LT(d, 1e-6);
+      EXPECT_LT(std::fabs(dt), 1e-18);
+    } else {
+      EXPECT_EQ(r.exitCode, 1);
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err, Error("Function:   rxN::cSatPosKepler(rNav&,mjd&,xyz&,xyz&)",
+                             "TO MANY ITERATIONS FOR CALCULATION OF E!"));
     }
   }
 }
