@@ -20,17 +20,19 @@ using namespace rxtest;
 
 namespace {
 
-rxN& Sept() {
-  static rxN nav;
-  static bool read = false;
-  if (!read) {
-    nav.SetFile(Data("SEPT1890.23P").c_str());
-    nav.ReadFile();
-    nav.SetIntegrationStep(30);
-    read = true;
-  }
+// A navigation file of the test data, read once (integration step 30 s).
+rxN& ReadOnce(const char* name) {
+  static std::map<std::string, rxN> files;
+  auto it = files.find(name);
+  if (it != files.end()) return it->second;
+  rxN& nav = files[name];
+  nav.SetFile(Data(name).c_str());
+  nav.ReadFile();
+  nav.SetIntegrationStep(30);
   return nav;
 }
+
+rxN& Sept() { return ReadOnce("SEPT1890.23P"); }
 
 rSat Sat(const char* id) {
   rSat s;
@@ -643,17 +645,7 @@ xyz IcdPosition(const IcdRecord& k, long double t) {
 
 // The navigation file of DLR (merged broadcast records, RINEX 3.04) of 2023-03-14,
 // a Tuesday of GPS week 2253: one satellite of each system and both NavIC ones.
-rxN& Brdm() {
-  static rxN nav;
-  static bool read = false;
-  if (!read) {
-    nav.SetFile(Data("BRDM00DLR_S_20230730000_trim.rnx").c_str());
-    nav.ReadFile();
-    nav.SetIntegrationStep(30);
-    read = true;
-  }
-  return nav;
-}
+rxN& Brdm() { return ReadOnce("BRDM00DLR_S_20230730000_trim.rnx"); }
 
 // The header of a navigation file and the one record whose line begins with
 // satEpoch (satellite and epoch as the file writes them).
