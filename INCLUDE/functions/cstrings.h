@@ -10,7 +10,7 @@
 #include <cstdio>    // sprintf, remove
 #include <cstdlib>   // strtold
 #include <cstring>   // strlen, strstr
-#include <fstream>   // ifstream
+#include <fstream>   // ifstream, ofstream
 #include <istream>   // istream
 #include <limits>    // numeric_limits
 #include <string>    // std::string
@@ -285,6 +285,16 @@ inline void OpenForWriting(std::ofstream& out, const char* name, const char* whe
   char msg[2400];
   snprintf(msg, sizeof msg, fmt, name);
   ProgramError(where, msg, false);
+}
+
+// Writes the file name (created or truncated) in fixed notation by write(out);
+// a file that cannot be opened ends the program as OpenForWriting says.
+template <class Write>
+inline void WriteTextFile(const char* name, const char* where, const char* fmt, Write write) {
+  std::ofstream out;
+  OpenForWriting(out, name, where, fmt);
+  out << std::fixed;
+  write(out);
 }
 
 // Reads one line of a text file into buf (at most bufSize-1 characters, always

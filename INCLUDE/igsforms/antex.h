@@ -168,11 +168,9 @@ class antex {
     PrintSumm_All(std::cout);
   }
   void PrintSummary(const char* fout) {
-    std::ofstream os;
-    OpenForWriting(os, fout, "Function:   antex::PrintSummary(char*)",
-                   "Output file: %s for ANTEX SUMMARY print can not be opened for writing!");
-    os << std::fixed;
-    PrintSumm_All(os);
+    WriteTextFile(fout, "Function:   antex::PrintSummary(char*)",
+                  "Output file: %s for ANTEX SUMMARY print can not be opened for writing!",
+                  [&](std::ostream& os) { PrintSumm_All(os); });
   }
 
   void PrintFile() {
@@ -180,11 +178,9 @@ class antex {
     PrintFile_All(std::cout);
   }
   void PrintFile(const char* fout) {
-    std::ofstream os;
-    OpenForWriting(os, fout, "Function:   rxO::antex::PrintFile(char*)",
-                   "Output file: %s for GNSS ANTENNA CALIBRATION (ANTEX) can not be opened for writing!");
-    os << std::fixed;
-    PrintFile_All(os);
+    WriteTextFile(fout, "Function:   rxO::antex::PrintFile(char*)",
+                  "Output file: %s for GNSS ANTENNA CALIBRATION (ANTEX) can not be opened for writing!",
+                  [&](std::ostream& os) { PrintFile_All(os); });
   }
 
   // Header records of an empty version 1.4 mixed-system file with absolute values.

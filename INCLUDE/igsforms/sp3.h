@@ -340,12 +340,9 @@ class sp3 {
   }
 
   void PrintFile(const char* name) {
-    std::ofstream out;
-    OpenForWriting(out, name, "Function:   sp3::PrintFile(char*)",
-                   "Output file: %s for ORBIT SP3 print can not be opened for writing!");
-    out << std::fixed;
-    PrintFile_All(out);
-    out.close();
+    WriteTextFile(name, "Function:   sp3::PrintFile(char*)",
+                  "Output file: %s for ORBIT SP3 print can not be opened for writing!",
+                  [&](std::ostream& os) { PrintFile_All(os); });
   }
 
   // The whole file: header rebuilt from the stored values (as many satellite

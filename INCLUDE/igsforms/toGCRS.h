@@ -15,7 +15,7 @@
 #include <iostream>  // cout, istream, ostream
 #include <sstream>   // istringstream
 
-#include "functions/cstrings.h"   // FileExists, GetFileLine, IsWhite
+#include "functions/cstrings.h"   // FileExists, GetFileLine, IsWhite, DecimalLength
 #include "gdata/mjd.h"            // mjd
 #include "gdata/myList.h"         // myList
 #include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, TimeScale, TAIMinus
@@ -313,12 +313,8 @@ class toGCRS {
         for (const char* q = start; q < p; q++)
           if (*q < '0' || *q > '9') good = false;
       } else {
-        // plain decimal numbers only: no hex, inf or nan, which the stream reads otherwise
-        for (const char* q = start; q < p; q++)
-          if (strchr("0123456789+-.eE", *q) == nullptr) good = false;
-        char* end = nullptr;
-        long double v = good ? strtold(start, &end) : 0;
-        good = good && (end == p) && std::isfinite(v);
+        // plain finite decimal numbers only: no hex, inf or nan, which the stream reads otherwise
+        good = DecimalLength(start) == p - start && std::isfinite(strtold(start, nullptr));
       }
       if (!good) {
         snprintf(msg, sizeof msg,

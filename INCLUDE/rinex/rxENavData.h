@@ -117,6 +117,19 @@ inline void fillNAVLine(char* line) {
 
 namespace rxnav {
 
+// Takes the next line of in as a continuation line of a record (it begins with a
+// blank) into line, exponents D and d turned into e; END when there is none, LONG
+// when it does not fit the buffer. nLines counts the line read.
+inline Fault NextContinuationLine(std::istream& in, char* line, int& nLines) {
+  if (in.peek() != ' ') return END;
+  bool longLine = false;
+  if (!GetFileLine(in, line, LINE_BUF, &longLine)) return END;
+  nLines++;
+  if (longLine) return LONG;
+  ExponentToE(line);
+  return OK;
+}
+
 // Reads one record of the given layout: the record line in line (isLong when it
 // was longer than the buffer), then its continuation lines from in. The satellite
 // and the epoch (as written) go to sat and epoch, the values in file order to
@@ -168,12 +181,8 @@ inline Fault ReadRecord(char* line, bool isLong, std::istream& in, const RecordL
   int iv = lay.nVal[0];
   for (int k = 1; k <= lay.nCont; k++) {
     faultLine = k;
-    if (in.peek() != ' ') return END;
-    bool longLine = false;
-    if (!GetFileLine(in, line, LINE_BUF, &longLine)) return END;
-    nLines++;
-    if (longLine) return LONG;
-    ExponentToE(line);
+    const Fault next = NextContinuationLine(in, line, nLines);
+    if (next != OK) return next;
     fillNAVLine(line);
     if (LineCutShort(line)) return CUT;
     if (!ReadValues(line + VALUE_COL - 1, val + iv, lay.nVal[k], got)) return BAD;
@@ -393,11 +402,8 @@ class rxENavDataNI {
   rxnav::Fault ReadLine4(char* line, std::istream& in) {
     if (in.peek() != ' ') return rxnav::OK;  // the record has no fourth line
     faultLine = rxnav::NI_LAYOUT.nCont + 1;
-    bool longLine = false;
-    if (!GetFileLine(in, line, rxnav::LINE_BUF, &longLine)) return rxnav::END;
-    nLines++;
-    if (longLine) return rxnav::LONG;
-    rxnav::ExponentToE(line);
+    const rxnav::Fault next = rxnav::NextContinuationLine(in, line, nLines);
+    if (next != rxnav::OK) return next;
     if (rxnav::LineCutShort(line)) return rxnav::CUT;
     for (int k = 0; k < NLINE4; k++) {
       char f[rxnav::FIELD_WIDTH + 1];

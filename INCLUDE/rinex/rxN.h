@@ -300,11 +300,9 @@ class rxN {
     PrintFile_All(std::cout);
   }
   void PrintFile(const char* name) {
-    std::ofstream out;
-    OpenForWriting(out, name, "Function:   rxN::PrintFile(char*)",
-                   "Output file: %s for RINEX NAVIGATION print can not be opened for writing!");
-    out << std::fixed;
-    PrintFile_All(out);
+    WriteTextFile(name, "Function:   rxN::PrintFile(char*)",
+                  "Output file: %s for RINEX NAVIGATION print can not be opened for writing!",
+                  [&](std::ostream& os) { PrintFile_All(os); });
   }
 
  private:
