@@ -6,13 +6,16 @@
 // prints one line of the settings report (" ---" when unset).
 #pragma once
 
+#include <cctype>    // toupper
+#include <cerrno>    // errno, ERANGE
+#include <cmath>     // isfinite
 #include <cstdio>    // snprintf
-#include <cstdlib>   // atof, atoi, atol
+#include <cstdlib>   // atof, atoi, atol, strtol
 #include <cstring>   // strlen, strchr, strstr, strcpy, strcat
 #include <iomanip>   // setw, setprecision
 #include <ostream>   // ostream
 
-#include "functions/cstrings.h"  // FileExists
+#include "functions/cstrings.h"  // FileExists, DecimalLength
 #include "gdata/mjd.h"           // mjd
 #include "gdata/myList.h"        // myList, iomlns
 #include "gdata/rSat.h"          // rSat
@@ -42,6 +45,49 @@ inline bool RefuseLongValue(const char* place, const char* token, const char* va
            optLen, token, len, max);
   ProgramWarning(place, warn);
   return true;
+}
+
+// A value of the command line that is not what its option takes ends the run
+// before any output: the fatal frame names the whole token and what was wanted.
+[[noreturn]] inline void RefuseValue(const char* place, const char* format, const char* token) {
+  char err[512];
+  snprintf(err, sizeof(err), format, static_cast<int>(strlen(token) > 300 ? 300 : strlen(token)), token);
+  ProgramError(place, err, false);
+}
+
+// True when value is one finite decimal number and nothing else: no blank,
+// unit, comma or other text around it ("60", "0.5", "-1", "1e2"; not "1,5",
+// "5min", "nan", "0x10" or a number too large for a double).
+inline bool IsDecimalNumber(const char* value) {
+  const int n = DecimalLength(value);
+  return n > 0 && value[n] == 0 && std::isfinite(atof(value));
+}
+
+// True when value is a whole number and nothing else: an optional sign and
+// digits, within the range of long.
+inline bool IsWholeNumber(const char* value) {
+  const char* p = (*value == '+' || *value == '-') ? value + 1 : value;
+  if (*p == 0) return false;
+  for (; *p != 0; p++)
+    if (*p < '0' || *p > '9') return false;
+  errno = 0;
+  strtol(value, nullptr, 10);
+  return errno != ERANGE;
+}
+
+// True when text has exactly the form of pattern: 'd' a decimal digit, '.'
+// an optional fraction at the end (a point and one digit at least), any other
+// character itself.
+inline bool HasForm(const char* text, const char* pattern) {
+  for (; *pattern != 0 && *pattern != '.'; pattern++, text++) {
+    if (*pattern == 'd' ? (*text < '0' || *text > '9') : *text != *pattern) return false;
+  }
+  if (*pattern == '.' && *text == '.') {
+    text++;
+    if (*text < '0' || *text > '9') return false;
+    while (*text >= '0' && *text <= '9') text++;
+  }
+  return *text == 0;
 }
 
 // The text of token from index col on; an index past its end gives the empty text.
@@ -179,14 +225,24 @@ class pDate {
   bool IsSet() const { return isSet; }
 
   // Reads the epoch from index col in format fmt (YMDHMS "2017-02-19,01:13:56.0",
-  // YMD "2017-02-19", HMS "01:13:56"); fields at fixed offsets, separators not
-  // examined, each stored through the validating setters of ymdhms.
+  // YMD "2017-02-19", HMS "01:13:56"); each field is stored through the
+  // validating setters of ymdhms. A text of any other form (a one-digit month,
+  // another separator, text behind) ends the run, naming the form: fields read
+  // at fixed offsets from it would be other numbers than the user wrote.
   void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt, int fmt) {
-    // The fields are read from a zero-padded copy, so a short token never reads
-    // past its end (missing fields read as 0 and fail their range test).
+    const char* value = prgparms::ValueAt(token, col);
+    if (fmt == ymdhmsns::YMDHMS && !prgparms::HasForm(value, "dddd-dd-dd,dd:dd:dd."))
+      prgparms::RefuseValue("Function:   pDate::Parse(...)",
+                            "Input DATE >%.*s< NOT VALID - form as >2017-02-19,01:13:56.0<!", token);
+    if (fmt == ymdhmsns::YMD && !prgparms::HasForm(value, "dddd-dd-dd"))
+      prgparms::RefuseValue("Function:   pDate::Parse(...)", "Input DATE >%.*s< NOT VALID - form as >2017-02-19<!",
+                            token);
+    if (fmt == ymdhmsns::HMS && !prgparms::HasForm(value, "dd:dd:dd."))
+      prgparms::RefuseValue("Function:   pDate::Parse(...)", "Input DATE >%.*s< NOT VALID - form as >01:13:56<!",
+                            token);
     char val[128];
     memset(val, 0, sizeof(val));
-    strncpy(val, prgparms::ValueAt(token, col), sizeof(val) - 1);
+    strncpy(val, value, sizeof(val) - 1);
     if (fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::YMD) {
       dRec.SetYear(static_cast<unsigned short>(atoi(val)));
       dRec.SetMonth(static_cast<unsigned short>(atoi(val + 5)));
@@ -251,26 +307,41 @@ class pSats {
 
   bool IsSet() const { return isSet; }
 
-  // Reads a list written as "G01,G02,E10": three characters per satellite and
-  // one separator between them (the separator is not examined).
+  // Reads a list written as "G01,G02,E10": entries of a system letter (either
+  // case, taken as upper case) and two digits, separated by commas. A list with
+  // any other entry (a one-digit number, an empty entry, another separator) or
+  // longer than the work buffer ends the run naming it: a list read otherwise,
+  // or not at all, would compute other satellites than the user asked for.
   void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt) {
     const char* value = prgparms::ValueAt(token, col);
     long len = static_cast<long>(strlen(value));
-    if (prgparms::RefuseLongValue("Function:   pSats::Parse(...)", token, value, len, prgparms::MaxSatList))
-      return;
+    if (len > prgparms::MaxSatList) {
+      char err[256];
+      snprintf(err, sizeof(err), "LIST OF SATELLITES TOO LONG (%ld > %ld characters) - NOT VALID!", len,
+               prgparms::MaxSatList);
+      ProgramError("Function:   pSats::Parse(...)", err, false);
+    }
     char work[1028];
     strcpy(work, value);
-    if ((len + 1) % 4 != 0) {
-      ProgramWarning("Function:   pSats::Parse(...)",
-                     "Format of input LIST OF SATELLITES not defined correctly  - form as >G01,G02,J12,R03<!");
-    } else {
-      nRec = (len + 1) / 4;
-      Rec.Resize(nRec);
-      for (long i = 0; i < nRec; i++) Rec(i) = work + 4 * i;
-      iomlns::PrintType = iomlns::RAW;
-      if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, Rec, 0, 0);
-      isSet = true;
+    for (long i = 0; i <= len; i += 4) {
+      char* e = work + i;
+      e[0] = static_cast<char>(toupper(static_cast<unsigned char>(e[0])));
+      if (len - i >= 3 && e[0] != 0 && strchr("GRECSJI", e[0]) != nullptr && IsDigit(e[1]) && IsDigit(e[2]) &&
+          !(e[1] == '0' && e[2] == '0') && (e[3] == ',' || e[3] == 0))
+        continue;
+      const char* comma = strchr(e, ',');
+      const int n = static_cast<int>(comma != nullptr ? comma - e : static_cast<long>(strlen(e)));
+      char err[512];
+      snprintf(err, sizeof(err), "Entry >%.*s< of LIST OF SATELLITES NOT VALID - form as >G01,G02,J12,R03<!",
+               n < 300 ? n : 300, value + i);
+      ProgramError("Function:   pSats::Parse(...)", err, false);
     }
+    nRec = (len + 1) / 4;
+    Rec.Resize(nRec);
+    for (long i = 0; i < nRec; i++) Rec(i) = work + 4 * i;
+    iomlns::PrintType = iomlns::RAW;
+    if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, Rec, 0, 0);
+    isSet = true;
     SplitBySystem();
   }
 
@@ -376,6 +447,7 @@ class pSats {
     snprintf(err, sizeof(err), "Input satellite system >%c< not defined i.e. from list [G|R|E|C|S|J|I]!", sys);
     ProgramError(place, err, false);
   }
+  static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
   // Appends each satellite of Rec to the list of its system (upper-case letters only).
   void SplitBySystem() {
     for (long i = 0; i < nRec; i++) {
@@ -418,9 +490,18 @@ class pGSys {
   bool IsSet() const { return isSet; }
 
   // Selects every system whose letter occurs in the text from index col, in
-  // either case; flags are never cleared and the description grows.
+  // either case; flags are never cleared and the description grows. Any other
+  // character ends the run naming it: "-gsGPS" would otherwise select GPS and
+  // SBAS, and "-gsBDS" SBAS only.
   void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt) {
     const char* value = prgparms::ValueAt(token, col);
+    for (const char* p = value; *p != 0; p++) {
+      if (strchr("GRECSJIgrecsji", *p) != nullptr) continue;
+      char err[512];
+      snprintf(err, sizeof(err), "Input GNSS SYSTEM >%c< of >%.300s< NOT VALID - from list [G|R|E|C|S|J|I]!", *p,
+               token);
+      ProgramError("Function:   pGSys::Parse(...)", err, false);
+    }
     if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, value, static_cast<long>(strlen(value)),
                                   prgparms::MaxGSys))
       return;
@@ -506,15 +587,16 @@ class pFloat {
     Unit[prgparms::MaxUnit] = 0;
   }
 
-  // Rec = the number (atof) right after the first occurrence of c; nothing when absent.
+  // Rec = the number (atof) right after the first occurrence of c; nothing when
+  // absent.
   void Parse(const char* token, char c, bool verbose, const char* fun, const char* prt, int nw, int nd) {
     const char* p = (c != 0) ? strchr(token, c) : nullptr;
     if (p == nullptr) return;
-    Accept(p + 1, verbose, fun, prt, nw, nd);
+    Accept(p + 1, token, verbose, fun, prt, nw, nd);
   }
   // Rec = the number (atof) from index col.
   void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt, int nw, int nd) {
-    Accept(prgparms::ValueAt(token, col), verbose, fun, prt, nw, nd);
+    Accept(prgparms::ValueAt(token, col), token, verbose, fun, prt, nw, nd);
   }
 
   // The value with width nw and nd decimals, a blank and the unit; a default is
@@ -537,7 +619,12 @@ class pFloat {
   }
 
  private:
-  void Accept(const char* value, bool verbose, const char* fun, const char* prt, int nw, int nd) {
+  // The value must be one decimal number and nothing else ("1,5", "5min" and
+  // "1h" would read as 1, 5 and 1); anything else ends the run.
+  void Accept(const char* value, const char* token, bool verbose, const char* fun, const char* prt, int nw, int nd) {
+    if (!prgparms::IsDecimalNumber(value))
+      prgparms::RefuseValue("Function:   pFloat::Parse(...)",
+                            "Value of command line parameter >%.*s< NOT VALID - A DECIMAL NUMBER ONLY!", token);
     Rec = static_cast<T>(atof(value));
     if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, Rec, nw, nd);
     isSet = true;
@@ -567,6 +654,10 @@ class pInteger {
   void Parse(const char* token, char c, bool verbose, const char* fun, const char* prt) {
     const char* p = (c != 0) ? strchr(token, c) : nullptr;
     if (p == nullptr) return;
+    // A whole number and nothing else: "4x" or "1e2" would read as 4 and 1.
+    if (!prgparms::IsWholeNumber(p + 1))
+      prgparms::RefuseValue("Function:   pInteger::Parse(...)",
+                            "Value of command line parameter >%.*s< NOT VALID - A WHOLE NUMBER ONLY!", token);
     Rec = static_cast<T>(atol(p + 1));
     if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, static_cast<long>(Rec), 0, 0);
     isSet = true;

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "pgminc/ProgramParms.h"
 #include "support/capture.h"
@@ -57,21 +60,38 @@ TEST(ProgramParms, SatelliteListSplitCheckExclude) {
   EXPECT_EQ(s.nRecG, 1);
   EXPECT_EQ(s.RecG(0), rSat('G', 5));
 
-  CaptureResult bad = RunCaptured([] {
+  // Lower-case system letters are read as upper case.
+  pSats lower;
+  lower.Parse("-pe08,g05", 2, false, "F", "");
+  ASSERT_EQ(lower.nRec, 2);
+  EXPECT_EQ(lower.Rec(0), rSat('E', 8));
+  EXPECT_EQ(lower.nRecG, 1);
+
+  // A malformed list ends the run naming its first bad entry; nothing is widened.
+  const std::vector<std::pair<std::string, std::string>> malformed = {
+      {"-pG01,G2", "G2"},     {"-pG1", "G1"},     {"-pG01,", ""},           {"-p", ""},
+      {"-p G05", " G05"},     {"-pG01;G02", "G01;G02"}, {"-pG01,,G02", ""}, {"-pX05", "X05"},
+      {"-pG00", "G00"},       {"-pG01X", "G01X"}, {"-pG0A,G01", "G0A"}};
+  for (const auto& [token, entry] : malformed) {
+    CaptureResult bad = RunCaptured([&] {
+      pSats t;
+      t.Parse(token.c_str(), 2, false, "F", "");
+    });
+    EXPECT_EQ(bad.exitCode, 1) << token;
+    EXPECT_EQ(bad.err, ErrorFrame("Function:   pSats::Parse(...)",
+                                  "Entry >" + entry + "< of LIST OF SATELLITES NOT VALID - form as >G01,G02,J12,R03<!"))
+        << token;
+  }
+
+  CaptureResult badSys = RunCaptured([] {
     pSats t;
-    t.Parse("-pG01,G2", 2, false, "F", "");
-    std::cout << (t.IsSet() ? "set" : "unset");
     myList<rSat> l;
     myList<bool> f;
     t.Check(l, f, 'X');
   });
-  EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.out, "unset");
-  EXPECT_EQ(bad.err,
-            WarningFrame("Function:   pSats::Parse(...)",
-                         "Format of input LIST OF SATELLITES not defined correctly  - form as >G01,G02,J12,R03<!") +
-                ErrorFrame("Function:   pSats::Check(...)",
-                           "Input satellite system >X< not defined i.e. from list [G|R|E|C|S|J|I]!"));
+  EXPECT_EQ(badSys.exitCode, 1);
+  EXPECT_EQ(badSys.err, ErrorFrame("Function:   pSats::Check(...)",
+                                   "Input satellite system >X< not defined i.e. from list [G|R|E|C|S|J|I]!"));
 }
 
 TEST(ProgramParms, MarkersAndSystemLetters) {
@@ -85,10 +105,73 @@ TEST(ProgramParms, MarkersAndSystemLetters) {
   g.Parse("-gsge", 3, false, "F", "");
   EXPECT_TRUE(g.IsSysG() && g.IsSysE());
   EXPECT_FALSE(g.IsSysR() || g.IsSysC() || g.IsSysS() || g.IsSysJ() || g.IsSysI());
-  g.Parse("-gsx", 3, false, "F", "");  // set, nothing added, nothing cleared
-  EXPECT_STREQ(g.Rec, "x");
+  g.Parse("-gs", 3, false, "F", "");  // set, nothing added, nothing cleared
+  EXPECT_STREQ(g.Rec, "");
   EXPECT_STREQ(g.RecDesc, "GPS GALILEO ");
   g.Reset();
   g.SetManually();
   EXPECT_STREQ(g.RecDesc, "GPS GLONASS GALILEO BDS SBAS QZSS NavIC ");
+}
+
+// A value of another form than its option takes ends the run naming the token:
+// read at fixed columns or by atof it would be another value than the user wrote
+// (2023-7-08,04:30:00 as 04:00:00, 1,5 as 1, 5min as 5 s, GPS as GPS and SBAS).
+TEST(ProgramParms, ValuesOfAnotherFormEndTheRun) {
+  const std::string dateForm = "< NOT VALID - form as >2017-02-19,01:13:56.0<!";
+  struct Case {
+    std::string token;
+    char kind;  // d date, f real number, i whole number, g systems
+    std::string where, message;
+  };
+  const std::vector<Case> cases = {
+      {"-es2023-7-08,04:30:00", 'd', "pDate", "Input DATE >-es2023-7-08,04:30:00" + dateForm},
+      {"-es2023-07-08,4:30:15", 'd', "pDate", "Input DATE >-es2023-07-08,4:30:15" + dateForm},
+      {"-es2023-07-08 04:30:15", 'd', "pDate", "Input DATE >-es2023-07-08 04:30:15" + dateForm},
+      {"-es2023-07-08,04:30:15.", 'd', "pDate", "Input DATE >-es2023-07-08,04:30:15." + dateForm},
+      {"-es2023-07-08,04:30:15.0Z", 'd', "pDate", "Input DATE >-es2023-07-08,04:30:15.0Z" + dateForm},
+      {"-es2023-07-08", 'd', "pDate", "Input DATE >-es2023-07-08" + dateForm},
+      {"-ei1,5", 'f', "pFloat", "Value of command line parameter >-ei1,5< NOT VALID - A DECIMAL NUMBER ONLY!"},
+      {"-ei5min", 'f', "pFloat", "Value of command line parameter >-ei5min< NOT VALID - A DECIMAL NUMBER ONLY!"},
+      {"-ei1h", 'f', "pFloat", "Value of command line parameter >-ei1h< NOT VALID - A DECIMAL NUMBER ONLY!"},
+      {"-ei", 'f', "pFloat", "Value of command line parameter >-ei< NOT VALID - A DECIMAL NUMBER ONLY!"},
+      {"-einan", 'f', "pFloat", "Value of command line parameter >-einan< NOT VALID - A DECIMAL NUMBER ONLY!"},
+      {"-ei1e999", 'f', "pFloat", "Value of command line parameter >-ei1e999< NOT VALID - A DECIMAL NUMBER ONLY!"},
+      {"-ei0x10", 'f', "pFloat", "Value of command line parameter >-ei0x10< NOT VALID - A DECIMAL NUMBER ONLY!"},
+      {"-np4x", 'i', "pInteger", "Value of command line parameter >-np4x< NOT VALID - A WHOLE NUMBER ONLY!"},
+      {"-np1e2", 'i', "pInteger", "Value of command line parameter >-np1e2< NOT VALID - A WHOLE NUMBER ONLY!"},
+      {"-np", 'i', "pInteger", "Value of command line parameter >-np< NOT VALID - A WHOLE NUMBER ONLY!"},
+      {"-np99999999999999999999", 'i', "pInteger",
+       "Value of command line parameter >-np99999999999999999999< NOT VALID - A WHOLE NUMBER ONLY!"},
+      {"-gsGPS", 'g', "pGSys", "Input GNSS SYSTEM >P< of >-gsGPS< NOT VALID - from list [G|R|E|C|S|J|I]!"},
+      {"-gsBDS", 'g', "pGSys", "Input GNSS SYSTEM >B< of >-gsBDS< NOT VALID - from list [G|R|E|C|S|J|I]!"},
+      {"-gsG,E", 'g', "pGSys", "Input GNSS SYSTEM >,< of >-gsG,E< NOT VALID - from list [G|R|E|C|S|J|I]!"}};
+  for (const Case& c : cases) {
+    CaptureResult r = RunCaptured([&] {
+      if (c.kind == 'd') pDate().Parse(c.token.c_str(), 3, false, "F", "", ymdhmsns::YMDHMS);
+      if (c.kind == 'f') pFloat<long double>().Parse(c.token.c_str(), 3, false, "F", "", 0, 1);
+      if (c.kind == 'i') pInteger<long>().Parse(c.token.c_str(), 'p', false, "F", "");
+      if (c.kind == 'g') pGSys().Parse(c.token.c_str(), 3, false, "F", "");
+    });
+    EXPECT_EQ(r.exitCode, 1) << c.token;
+    EXPECT_EQ(r.err, ErrorFrame("Function:   " + c.where + "::Parse(...)", c.message)) << c.token;
+  }
+
+  // The forms that are taken: 2023-07-08 is MJD 60133, 04:30:15.25 the second 16215.25.
+  pDate d;
+  d.Parse("-es2023-07-08,04:30:15.25", 3, false, "F", "", ymdhmsns::YMDHMS);
+  EXPECT_EQ(d.Rec.GetMJDay(), 60133u);
+  EXPECT_EQ(d.Rec.GetSecond(), 16215.25L);
+  d.Parse("-es2023-07-08,04:30:15", 3, false, "F", "", ymdhmsns::YMDHMS);
+  EXPECT_EQ(d.Rec.GetSecond(), 16215.0L);
+  pFloat<long double> f;
+  for (const auto& [token, value] : std::vector<std::pair<std::string, long double>>{
+           {"-ei60", 60.0L}, {"-ei0.5", 0.5L}, {"-ei1e2", 100.0L}, {"-ei-60", -60.0L}, {"-ei.5", 0.5L}}) {
+    f.Parse(token.c_str(), 3, false, "F", "", 0, 1);
+    EXPECT_EQ(f.Rec, value) << token;
+  }
+  pInteger<long> n;
+  n.Parse("-np+4", 'p', false, "F", "");
+  EXPECT_EQ(n.Rec, 4);
+  n.Parse("-np-4", 'p', false, "F", "");
+  EXPECT_EQ(n.Rec, -4);
 }
