@@ -15,6 +15,7 @@
 #include <sstream>   // ostringstream
 
 #include "Morvi.h"
+#include "MorviEpochs.h"               // EpochCount, EpochAt, PrintedEpoch
 #include "functions/fixedfmt.h"        // FixedText
 #include "functions/numfun.h"          // pi
 #include "gdata/GNSSc.h"               // frequency identifiers, gConst
@@ -252,8 +253,9 @@ class EpochTexts {
 
   std::string Make(const mjd& epoch) {
     fmt.str("");
-    ymdhms datum = mjd2ymdhms(epoch);
-    fmt << datum << "  " << epoch;
+    mjd printed = morviepochs::PrintedEpoch(epoch);
+    ymdhms datum = mjd2ymdhms(printed);
+    fmt << datum << "  " << printed;
     return fmt.str();
   }
 };
@@ -263,29 +265,6 @@ class EpochTexts {
 inline std::ofstream* openResults = nullptr;
 inline void FlushResults() {
   if (openResults != nullptr) openResults->flush();
-}
-
-// Steps the epoch by the interval. Returns false, leaving the epoch, when the next
-// epoch would lie beyond the last (more than a second) or would not advance at
-// all; the loop then ends exactly where stepping would have ended it, and an
-// interval too large or too small for the epoch arithmetic never reaches it.
-inline bool NextEpoch(mjd& epoch, const mjd& last, long double interval) {
-  if (interval > (last - epoch) + 1.0L) return false;
-  mjd before = epoch;
-  epoch += interval;
-  return epoch > before;
-}
-
-// Epochs of the loop from first to last (NextEpoch), counted up to limit.
-inline long CountEpochs(const mjd& first, const mjd& last, long double interval, long limit) {
-  mjd epoch = first;
-  long k = 0;
-  bool more = (epoch <= last);
-  while (more && k < limit) {
-    k++;
-    more = NextEpoch(epoch, last, interval) && (epoch <= last);
-  }
-  return k;
 }
 
 // A results file that took the rows but could not store them (disk full, write
@@ -308,6 +287,12 @@ inline void CalcPos(Morvi& mcs) {
   if (vb) ProgramCerrPrint("Morvi", fun, "CALCULATING POSITIONS OF SATELLITES", '-');
   ProgramSubTitle("CALCULATING POSITIONS OF SATELLITES:", 0);
   std::cout << std::endl;
+
+  // The orbit source is set up before the results file is opened: a point
+  // count the SP3 file cannot serve ends the run with the file untouched. The
+  // counts concern only an SP3 run.
+  if (mcs.peFileName.IsSet()) mcs.peData.SetInterpolation(mcs.nPtsLIpos.Rec, mcs.nPtsLIclk.Rec);
+  mcs.beData.SetIntegrationStep(mcs.IntegStep.Rec);
 
   // A results file that cannot be created ends the run before any computation.
   std::ofstream fRes(mcs.resFile.Rec, std::ios::out | std::ios::trunc);
@@ -334,15 +319,12 @@ inline void CalcPos(Morvi& mcs) {
   mjdns::NDecSecond = 1;
   mjdns::PrintFormat = mjdns::MJDSEC;
 
-  mcs.peData.SetInterpolation(mcs.nPtsLIpos.Rec, mcs.nPtsLIclk.Rec);
-  mcs.beData.SetIntegrationStep(mcs.IntegStep.Rec);
 
+  // The run's epochs (their number was bounded in SetProcessingParms).
+  const long nEpochs = static_cast<long>(morviepochs::EpochCount(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec));
   morvicalc::ResultRow row(fRes);
-  morvicalc::EpochTexts epochTexts(
-      morvicalc::CountEpochs(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec,
-                             morvicalc::EpochTexts::MaxEpochs));
-  morvicalc::EpochSun epochSun(
-      morvicalc::CountEpochs(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec, morvicalc::EpochSun::MaxEpochs));
+  morvicalc::EpochTexts epochTexts(nEpochs);
+  morvicalc::EpochSun epochSun(nEpochs);
   morvicalc::openResults = &fRes;
   static bool flushAtExit = false;
   if (!flushAtExit) flushAtExit = (std::atexit(morvicalc::FlushResults) == 0);
@@ -350,7 +332,6 @@ inline void CalcPos(Morvi& mcs) {
   for (long i = 0; i < mcs.Sat.Rec.Length(); i++) {
     rSat sat = mcs.Sat.Rec(i);
     if (!morvicalc::IsSelected(sat, mcs.gSys)) continue;
-    mjd CalcEpoch = mcs.eStart.Rec;
     long nCalc = 0, nCalcC = 0, nProbC = 0, nCalcR = 0;
     bool HasSat = false;
     if (mcs.beFileName.IsSet()) HasSat = mcs.beData.Check4Sat(sat);
@@ -372,9 +353,8 @@ inline void CalcPos(Morvi& mcs) {
     satText << std::setw(6) << sat;
     const std::string satCol = satText.str();
 
-    bool more = (CalcEpoch <= mcs.eEnd.Rec);
-    long k = 0;  // number of the epoch
-    while (more) {
+    for (long k = 0; k < nEpochs; k++) {
+      mjd CalcEpoch = morviepochs::EpochAt(mcs.eStart.Rec, k, mcs.Interval.Rec);
       epochTexts.Put(row, k, CalcEpoch);
       row.Text(satCol.data(), static_cast<int>(satCol.size()));
       xyz sPos(0, 0, 0, 0), sVel(0, 0, 0, 0);
@@ -405,9 +385,7 @@ inline void CalcPos(Morvi& mcs) {
         morvicalc::WriteGroup(row, sPosR, sVelR, false);
         nCalcR++;
       }
-      more = morvicalc::NextEpoch(CalcEpoch, mcs.eEnd.Rec, mcs.Interval.Rec) && (CalcEpoch <= mcs.eEnd.Rec);
       nCalc++;
-      k++;
       row.End();
     }
     fRes << '\n';

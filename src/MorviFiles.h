@@ -9,11 +9,13 @@
 #include <iostream>  // cout, cerr
 
 #include "Morvi.h"
+#include "MorviEpochs.h"        // EpochCount
 #include "pgminc/ProgramOut.h"  // ProgramCerrPrint, ProgramCerrPrintItem, ProgramSubTitle
 
 namespace morvifiles {
 
-// Most epochs a run may compute per satellite: 0.001 s steps over a day are 8.64e7.
+// Most epochs a run may compute per satellite (0.1 s steps over 115 days): a
+// tiny interval over a long span would keep the loops going for days.
 inline constexpr long double MaxEpochs = 1e8L;
 
 // Echo line with an empty value (verbose mode only).
@@ -188,8 +190,7 @@ inline void SetProcessingParms(Morvi& mcs) {
   }
   // An interval tiny against the span (-ei1e-12 over a day: 1e17 epochs) would
   // keep the epoch loops going practically for ever, filling the disk.
-  const long double span = mcs.eEnd.Rec - mcs.eStart.Rec;
-  if (span / mcs.Interval.Rec > morvifiles::MaxEpochs) {
+  if (morviepochs::EpochCount(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec) > morvifiles::MaxEpochs) {
     char msg[256];
     snprintf(msg, sizeof msg,
              "Observation interval >%.3Le< s TOO SMALL - MORE THAN %.0Lf EPOCHS BETWEEN FIRST AND LAST EPOCH!",

@@ -6,7 +6,7 @@
 // References: [1] IERS Conventions (2010), ch. 5 (the rotation the file tabulates).
 #pragma once
 
-#include <cmath>     // fabs, floor, roundl
+#include <cmath>     // fabs, floor, floorl, roundl
 #include <cstdio>    // snprintf
 #include <cstdlib>   // strtold
 #include <cstring>   // strlen, strncpy
@@ -24,13 +24,14 @@
 #include "pgminc/ProgramError.h"  // ProgramError, ProgramWarning
 
 namespace tgcrsc {
-constexpr int FileNameSize = 256;       // room of the file name, NUL included
+constexpr int FileNameSize = MaxFileName + 1;  // room of the file name, NUL included
 constexpr int LineSize = 512;           // room of one line, NUL included
 constexpr int ValuesPerRecord = 20;     // TAI, 6 UTC fields, 9 matrix, 4 quaternion
 constexpr long double SelectTol = 0.1L;         // epoch selection window (s)
 constexpr long double NoIntervalYet = 10000000000.0L;  // start of the smallest-step search (s)
 constexpr long double WholeSecondTol = 0.0001L;  // steps this close to whole seconds are whole
 constexpr long double OrderedGap = 4 * SelectTol;  // smallest step of a file searched by halving (s)
+constexpr long double SeriesEndTol = 1e-6L;  // the last epoch belongs to a series within this (s)
 }  // namespace tgcrsc
 
 // One record of the rotation file; all members public.
@@ -178,13 +179,21 @@ class toGCRS {
   }
 
   // Counts and lists on standard output the epochs from..to in steps of step
-  // seconds that no record covers; returns that count.
+  // seconds that no record covers; returns that count. Epoch k is from plus k
+  // steps (no running sum), and to belongs to the series within SeriesEndTol.
   long CheckExternalEpochs(mjd& from, mjd& to, long double step) {
     if (!(step > 0))
       ProgramError("Function:   toGCRS::CheckExternalEpochs()",
                    "Interval of epochs for ITRS>GCRS check must be GREATER than 0!", false);
+    mjd second = from;
+    second += step;
+    // A step below the resolution of the epoch would never reach `to`.
+    if (!(second > from))
+      ProgramError("Function:   toGCRS::CheckExternalEpochs()",
+                   "Interval of epochs for ITRS>GCRS check too small to step the epochs!", false);
     char sdate[64];
-    const long double n = std::floor((to - from) / step) + 1;  // only printed
+    const long double span = to - from;
+    const long double n = floorl((span + tgcrsc::SeriesEndTol) / step) + 1;  // 0 or less when to < from
     std::cout << "  Number of epochs: " << std::fixed << std::setprecision(0) << std::setw(10) << n
               << std::endl;
     DateText(from, 1, sdate);
@@ -193,9 +202,10 @@ class toGCRS {
     std::cout << "  TO   epoch      : " << sdate << " [" << to << "]" << std::endl;
     std::cout << "  Interval        : " << std::fixed << std::setw(10) << std::setprecision(1)
               << step << " s" << std::endl;
-    mjd e = from;
     long count = 0;
-    while (true) {
+    for (long double k = 0; k == 0 || k < n; k++) {  // from itself is always checked
+      mjd e = from;
+      e += k * step;
       if (FindEpoch(e) == -1) {
         count++;
         DateText(e, 1, sdate);
@@ -203,13 +213,6 @@ class toGCRS {
                   << "    Epoch: " << sdate << " [" << e
                   << "]    NOT FOUND IN ITRS>CGRS LIST OF EPOCHS!!";
       }
-      const mjd previous = e;
-      e += step;
-      // A step below the resolution of the epoch would never reach `to`.
-      if (!(e > previous))
-        ProgramError("Function:   toGCRS::CheckExternalEpochs()",
-                     "Interval of epochs for ITRS>GCRS check too small to step the epochs!", false);
-      if (e > to) break;
     }
     if (count != 0) std::cout << std::endl;
     std::cout << std::endl
