@@ -18,6 +18,7 @@
 #include <system_error>      // error_code
 
 #include "Morvi.h"
+#include "MorviEpochs.h"                // EpochTenths
 #include "pgminc/ProgramError.h"      // ProgramError, ProgramWarning
 #include "pgminc/ProgramOut.h"        // ProgramCerrPrint, ProgramCerrPrintItem, titles
 #include "pgminc/ProgramStartEnd.h"   // StartProg
@@ -79,25 +80,95 @@ inline bool SameFile(const char* a, const char* b) {
   return pathA == pathB;
 }
 
+// An input file of the run (ephemeris, ANTEX, rotation file) and the fatal
+// messages that refuse it: a name that is empty or longer than the readers hold
+// (MaxFileName), a file that cannot be opened, is no regular file (a directory,
+// a pipe: each reader opens its file several times) or is empty.
+struct InputKind {
+  const char* nameEmpty;
+  const char* nameTooLong;  // format: length, limit
+  const char* cannotOpen;
+  const char* notRegular;   // format: name
+  const char* fileEmpty;    // format: name
+};
+
+inline constexpr InputKind BroadcastInput = {
+    "GNSS BROADCAST EPHEMERIS FILE NAME EMPTY!",
+    "GNSS BROADCAST EPHEMERIS FILE NAME TOO LONG (%ld > %d characters) - NOT VALID!",
+    "GNSS BROADCAST EPHEMERIS FILE CAN NOT BE OPENED!",
+    "GNSS BROADCAST EPHEMERIS FILE >%s< NOT VALID - NOT A REGULAR FILE!",
+    "GNSS BROADCAST EPHEMERIS FILE >%s< NOT VALID - EMPTY FILE!"};
+inline constexpr InputKind PreciseInput = {
+    "GNSS PRECISE EPHEMERIS FILE NAME EMPTY!",
+    "GNSS PRECISE EPHEMERIS FILE NAME TOO LONG (%ld > %d characters) - NOT VALID!",
+    "GNSS PRECISE EPHEMERIS FILE CAN NOT BE OPENED!",
+    "GNSS PRECISE EPHEMERIS FILE >%s< NOT VALID - NOT A REGULAR FILE!",
+    "GNSS PRECISE EPHEMERIS FILE >%s< NOT VALID - EMPTY FILE!"};
+inline constexpr InputKind AntexInput = {
+    "ANTEX FILE NAME EMPTY!",
+    "ANTEX FILE NAME TOO LONG (%ld > %d characters) - NOT VALID!",
+    "ANTEX FILE CAN NOT BE OPENED!",
+    "ANTEX FILE >%s< NOT VALID - NOT A REGULAR FILE!",
+    "ANTEX FILE >%s< NOT VALID - EMPTY FILE!"};
+inline constexpr InputKind RotationInput = {
+    "ITRS>GCRS FILE NAME EMPTY!",
+    "ITRS>GCRS FILE NAME TOO LONG (%ld > %d characters) - NOT VALID!",
+    "ITRS>GCRS FILE CAN NOT BE OPENED!",
+    "ITRS>GCRS FILE >%s< NOT VALID - NOT A REGULAR FILE!",
+    "ITRS>GCRS FILE >%s< NOT VALID - EMPTY FILE!"};
+
 // A file option of the command line (-sb, -sp, -a, -t, -r, letters in either
-// case): the parameter it sets, the column where the name starts and the echo
-// label of the second pass; param is nullptr for every other token.
+// case): the parameter it sets, the column where the name starts, the echo
+// label of the second pass and, for an input file, its kind; param is nullptr
+// for every other token.
 struct FileOption {
   pChars* param;
   int col;
   const char* label;
+  const InputKind* input;
 };
 
 inline FileOption FileOptionOf(Morvi& mcs, const char* token) {
-  if (token[0] != '-' || token[1] == 0) return {nullptr, 0, nullptr};
+  if (token[0] != '-' || token[1] == 0) return {nullptr, 0, nullptr, nullptr};
   char c1 = static_cast<char>(tolower(static_cast<unsigned char>(token[1])));
   char c2 = static_cast<char>(tolower(static_cast<unsigned char>(token[2])));
-  if (c1 == 's' && c2 == 'b') return {&mcs.beFileName, 3, "Broadcast ephemeris [RINEX-NAV] file name: "};
-  if (c1 == 's' && c2 == 'p') return {&mcs.peFileName, 3, "Precise ephemeris [SP3] file name: "};
-  if (c1 == 'a') return {&mcs.atxFileName, 2, "ANTEX calibration data file name: "};
-  if (c1 == 't') return {&mcs.tcFileName, 2, "ITRS>GCRS rotation matrices file name: "};
-  if (c1 == 'r') return {&mcs.resFile, 2, "Output file name with results: "};
-  return {nullptr, 0, nullptr};
+  if (c1 == 's' && c2 == 'b')
+    return {&mcs.beFileName, 3, "Broadcast ephemeris [RINEX-NAV] file name: ", &BroadcastInput};
+  if (c1 == 's' && c2 == 'p') return {&mcs.peFileName, 3, "Precise ephemeris [SP3] file name: ", &PreciseInput};
+  if (c1 == 'a') return {&mcs.atxFileName, 2, "ANTEX calibration data file name: ", &AntexInput};
+  if (c1 == 't') return {&mcs.tcFileName, 2, "ITRS>GCRS rotation matrices file name: ", &RotationInput};
+  if (c1 == 'r') return {&mcs.resFile, 2, "Output file name with results: ", nullptr};
+  return {nullptr, 0, nullptr, nullptr};
+}
+
+// An input file name longer than the readers hold ends the run: the file could
+// not be read under it.
+inline void RefuseLongInputName(const InputKind& kind, const char* name) {
+  const long len = static_cast<long>(strlen(name));
+  if (len <= MaxFileName) return;
+  char err[256];
+  snprintf(err, sizeof(err), kind.nameTooLong, len, MaxFileName);
+  ProgramError("Morvi", err, false);
+}
+
+// An input file that cannot serve the run ends it before any output (see
+// InputKind); a name that passes is one the reader can take and read.
+inline void CheckInputFile(const pChars& name, const InputKind& kind) {
+  char err[512];
+  if (name.CheckEmpty()) ProgramError("Morvi", kind.nameEmpty, false);
+  RefuseLongInputName(kind, name.Rec);
+  // stat first: opening a pipe for reading would wait for a writer.
+  struct stat st;
+  if (stat(name.Rec, &st) != 0) ProgramError("Morvi", kind.cannotOpen, false);
+  if (!S_ISREG(st.st_mode)) {
+    snprintf(err, sizeof(err), kind.notRegular, name.Rec);
+    ProgramError("Morvi", err, false);
+  }
+  if (!name.IfExistF()) ProgramError("Morvi", kind.cannotOpen, false);
+  if (st.st_size == 0) {
+    snprintf(err, sizeof(err), kind.fileEmpty, name.Rec);
+    ProgramError("Morvi", err, false);
+  }
 }
 
 // The names that the file options of the command line give, as the second pass
@@ -135,6 +206,15 @@ inline void RefuseRedirectOnGivenFile(pChars& redirect, const GivenFiles& given,
   }
 }
 
+// 'o' for a -wo token, 'e' for a -we token (recognised as "wo"/"WO" and
+// "we"/"WE" only), 0 for any other.
+inline char Redirection(const char* token) {
+  if (token[0] != '-') return 0;
+  if ((token[1] == 'w' && token[2] == 'o') || (token[1] == 'W' && token[2] == 'O')) return 'o';
+  if ((token[1] == 'w' && token[2] == 'e') || (token[1] == 'W' && token[2] == 'E')) return 'e';
+  return 0;
+}
+
 // A message that quotes a whole token, cut with "..." where it would not fit
 // the 255-character warning buffer.
 inline void TokenMessage(char* out, size_t size, const char* format, const char* token) {
@@ -151,19 +231,18 @@ inline void TokenMessage(char* out, size_t size, const char* format, const char*
 
 }  // namespace morviargs
 
-// First pass: -v, -wo and -we only (letters two and three of each token), then
+// First pass: -v, -wo and -we only (letters two and three of each option), then
 // the redirection of standard error and standard output.
 inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv) {
   for (int i = 1; i < nargc; i++) {
     const char* token = cargv[i];
-    if (strlen(token) < 2) continue;
-    // The redirections are recognised as "wo"/"WO" and "we"/"WE" only.
-    auto letters = [token](const char* lower, const char* upper) {
-      return (token[1] == lower[0] && token[2] == lower[1]) || (token[1] == upper[0] && token[2] == upper[1]);
-    };
+    // Only an option sets verbose mode or a redirection: a file name such as
+    // "two_days.sp3" left without its option must not send standard output
+    // into "_days.sp3".
+    if (token[0] != '-' || strlen(token) < 2) continue;
     if (token[1] == 'v' || token[1] == 'V') mcs.Verbose.Parse(token, 1, false, "ParseArgumentsFirst", "");
-    else if (letters("wo", "WO")) mcs.CoutFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
-    else if (letters("we", "WE")) mcs.CerrFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
+    else if (morviargs::Redirection(token) == 'o') mcs.CoutFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
+    else if (morviargs::Redirection(token) == 'e') mcs.CerrFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
   }
 
   if (mcs.CerrFile.IsSet() && mcs.CerrFile.CheckEmpty()) {
@@ -220,43 +299,32 @@ inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
   for (int i = 1; i < nargc; i++) {
     const char* token = cargv[i];
     bool vb = mcs.Verbose.IsSet();
-    if (token[0] != '-') {
-      char warn[256];
-      morviargs::TokenMessage(warn, sizeof(warn), "Input command line parameter unknown: >%s<!", token);
-      ProgramWarning("Morvi", warn);
-      continue;
-    }
-    char c1 = static_cast<char>(tolower(static_cast<unsigned char>(token[1])));
+    char c1 = (token[0] == '-') ? static_cast<char>(tolower(static_cast<unsigned char>(token[1]))) : 0;
     char c2 = (c1 != 0) ? static_cast<char>(tolower(static_cast<unsigned char>(token[2]))) : 0;
-    // -sb, -sp, -a, -t, -r; any other -s token is ignored.
+    // -sb, -sp, -a, -t, -r
     morviargs::FileOption file = morviargs::FileOptionOf(mcs, token);
     if (file.param != nullptr) {
+      if (file.input != nullptr) morviargs::RefuseLongInputName(*file.input, prgparms::ValueAt(token, file.col));
       file.param->Parse(token, file.col, vb, fun, file.label);
     } else if (c1 == 'g' && c2 == 's') {
       mcs.gSys.Parse(token, 3, vb, fun, "GNSS systems to use: ");
+    } else if (c1 == 'e' && c2 == 's') {
+      mcs.eStart.Parse(token, 3, vb, fun, "FIRST epoch: ", ymdhmsns::YMDHMS);
+    } else if (c1 == 'e' && c2 == 'e') {
+      mcs.eEnd.Parse(token, 3, vb, fun, "LAST epoch: ", ymdhmsns::YMDHMS);
+    } else if (c1 == 'e' && c2 == 'i') {
+      mcs.Interval.Parse(token, 3, vb, fun, "Time INTERVAL [s]: ", 0, 2);
     } else if (c1 == 'e') {
-      if (c2 == 's') {
-        mcs.eStart.Parse(token, 3, vb, fun, "FIRST epoch: ", ymdhmsns::YMDHMS);
-      } else if (c2 == 'e') {
-        mcs.eEnd.Parse(token, 3, vb, fun, "LAST epoch: ", ymdhmsns::YMDHMS);
-      } else if (c2 == 'i') {
-        mcs.Interval.Parse(token, 3, vb, fun, "Time INTERVAL [s]: ", 0, 2);
-      } else {
-        char warn[256];
-        morviargs::TokenMessage(warn, sizeof(warn), "EPOCH command line parameter unknown: >%s<!", token);
-        ProgramWarning("Morvi", warn);
-      }
-    } else if (c1 == 'n') {
-      // Each marker is searched in the whole token, so one token may set several.
-      const char* labelStep = "Numerical integration step (GLONASS b.c.): ";
-      const char* labelPos = "Number of points for Lagrange interpolation (position): ";
-      const char* labelClk = "Number of points for Lagrange interpolation (clock error): ";
-      mcs.IntegStep.Parse(token, 'i', vb, fun, labelStep, 0, 1);
-      mcs.IntegStep.Parse(token, 'I', vb, fun, labelStep, 0, 1);
-      mcs.nPtsLIpos.Parse(token, 'p', vb, fun, labelPos);
-      mcs.nPtsLIpos.Parse(token, 'P', vb, fun, labelPos);
-      mcs.nPtsLIclk.Parse(token, 'c', vb, fun, labelClk);
-      mcs.nPtsLIclk.Parse(token, 'C', vb, fun, labelClk);
+      char warn[256];
+      morviargs::TokenMessage(warn, sizeof(warn), "EPOCH command line parameter unknown: >%s<!", token);
+      ProgramWarning("Morvi", warn);
+    } else if (c1 == 'n' && c2 == 'i') {
+      // The marker is the third letter as written: its value follows it.
+      mcs.IntegStep.Parse(token, token[2], vb, fun, "Numerical integration step (GLONASS b.c.): ", 0, 1);
+    } else if (c1 == 'n' && c2 == 'p') {
+      mcs.nPtsLIpos.Parse(token, token[2], vb, fun, "Number of points for Lagrange interpolation (position): ");
+    } else if (c1 == 'n' && c2 == 'c') {
+      mcs.nPtsLIclk.Parse(token, token[2], vb, fun, "Number of points for Lagrange interpolation (clock error): ");
     } else if (c1 == 'p') {
       mcs.Sat.Parse(token, 2, vb, fun, "List of satellites: ");
     } else if (c1 == 'o') {
@@ -265,6 +333,12 @@ inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
       mcs.Verbose.Parse(token, 2, vb, fun, "VERBOSE mode: ");
     } else if (c1 == 'h') {
       mcs.Help.Parse(token, 2, vb, fun, "Print HELP to stdout: ");
+    } else if (morviargs::Redirection(token) == 0) {
+      // A token without "-" or an option letter that names no option (the
+      // redirections belong to the first pass).
+      char warn[256];
+      morviargs::TokenMessage(warn, sizeof(warn), "Input command line parameter unknown: >%s<!", token);
+      ProgramWarning("Morvi", warn);
     }
   }
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "++-", '-');
@@ -272,138 +346,147 @@ inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
 
 namespace morviargs {
 
-// An empty name or a file that cannot be opened: each gives its warning and
-// resets the parameter (the second test also runs on a name just reset).
-inline void CheckInputFile(pChars& name, const char* emptyWarn, const char* openWarn) {
-  if (name.CheckEmpty()) {
-    ProgramWarning("Morvi", emptyWarn);
-    name.Reset();
-  }
-  if (!name.IfExistF()) {
-    ProgramWarning("Morvi", openWarn);
-    name.Reset();
-  }
-}
-
 // Echo line with an empty value (verbose mode only).
 inline void Item(Morvi& mcs, const char* fun, const char* text) {
   if (mcs.Verbose.IsSet()) ProgramCerrPrintItem("Morvi", fun, text, "", 0, 0);
 }
 
-// Negative or odd numbers of Lagrange points fall back to the default.
-inline void CheckLagrangePoints(pInteger<long>& n, long def, const char* negativeWarn, const char* oddWarn) {
+// A number of Lagrange points the interpolation cannot take (negative, odd,
+// zero, or more than the ends of a precise orbit file bear) falls back to the
+// default, with the warning of its kind.
+inline void CheckLagrangePoints(pInteger<long>& n, long def, const char* negativeWarn, const char* oddWarn,
+                                const char* zeroWarn, const char* tooManyWarn) {
   if (!n.IsSet()) return;
-  if (n.Rec < 0) {
-    ProgramWarning("Morvi", negativeWarn);
-    n.Reset();
-    n.SetDefault(def);
-  }
-  if (n.Rec % 2 != 0) {
-    ProgramWarning("Morvi", oddWarn);
-    n.Reset();
-    n.SetDefault(def);
-  }
+  const char* warn = nullptr;
+  if (n.Rec < 0) warn = negativeWarn;
+  else if (n.Rec % 2 != 0) warn = oddWarn;
+  else if (n.Rec == 0) warn = zeroWarn;
+  else if (n.Rec > sp3ns::MAX_PTS) warn = tooManyWarn;
+  if (warn == nullptr) return;
+  ProgramWarning("Morvi", warn);
+  n.Reset();
+  n.SetDefault(def);
 }
 
-// A given number that is negative, zero or not finite (nan, inf) is replaced by
-// its default, with the warning of its kind.
-inline void CheckPositive(pFloat<long double>& p, long double def, const char* negativeWarn,
-                          const char* zeroWarn, const char* notFiniteWarn) {
+// A given number that is negative, zero or below its least value is replaced
+// by its default, with the warning of its kind.
+inline void CheckPositive(pFloat<long double>& p, long double def, long double least, const char* negativeWarn,
+                          const char* zeroWarn, const char* smallWarn) {
   if (!p.IsSet()) return;
   const char* warn = nullptr;
   if (p.IsNegative()) warn = negativeWarn;
   else if (p.Rec == 0) warn = zeroWarn;
-  else if (!std::isfinite(p.Rec)) warn = notFiniteWarn;
+  else if (p.Rec < least) warn = smallWarn;
   if (warn == nullptr) return;
   ProgramWarning("Morvi", warn);
   p.Reset();
   p.SetDefault(def);
 }
 
-}  // namespace morviargs
+// The results file must not be an input file: writing it would destroy that
+// file. Refused before any input name is reset, so that a file a later check
+// drops (the broadcast file beside a precise one) is kept too.
+inline void RefuseResultsOnInput(Morvi& mcs) {
+  if (!mcs.resFile.IsSet()) return;
+  for (const pChars* input : {&mcs.beFileName, &mcs.peFileName, &mcs.atxFileName, &mcs.tcFileName}) {
+    if (!input->IsSet() || !SameFile(mcs.resFile.Rec, input->Rec)) continue;
+    char err[4400];
+    snprintf(err, sizeof(err), "Output file name >%s< IS THE SAME FILE AS INPUT FILE >%s< - NOT OVERWRITING IT!",
+             mcs.resFile.Rec, input->Rec);
+    ProgramError("Morvi", err, false);
+  }
+}
 
-// Checks the parameters: refuses a run without ephemeris or results file,
-// resets unusable input names and replaces invalid numbers by their defaults.
-inline void CheckArguments(Morvi& mcs) {
-  const char* fun = "CheckArguments";
-  bool vb = mcs.Verbose.IsSet();
-  if (vb) ProgramCerrPrint("Morvi", fun, "CHECKING INPUT PARAMETERS", '-');
-
-  morviargs::Item(mcs, fun, "GNSS ephemeris file");
+// The ephemeris files: one at least, each usable; of both, the precise one.
+inline void CheckEphemerisFiles(Morvi& mcs, const char* fun) {
+  Item(mcs, fun, "GNSS ephemeris file");
   if (!mcs.beFileName.IsSet() && !mcs.peFileName.IsSet())
     ProgramError("Morvi", "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!", false);
-
-  // A results file that is an input file would destroy it: refused before any
-  // input name is reset, so that a file a later check drops (the broadcast file
-  // beside a precise one) is kept too.
-  if (mcs.resFile.IsSet()) {
-    for (const pChars* input : {&mcs.beFileName, &mcs.peFileName, &mcs.atxFileName, &mcs.tcFileName}) {
-      if (!input->IsSet() || !morviargs::SameFile(mcs.resFile.Rec, input->Rec)) continue;
-      char err[4400];
-      snprintf(err, sizeof(err), "Output file name >%s< IS THE SAME FILE AS INPUT FILE >%s< - NOT OVERWRITING IT!",
-               mcs.resFile.Rec, input->Rec);
-      ProgramError("Morvi", err, false);
-    }
-  }
-
-  morviargs::Item(mcs, fun, "GNSS broadcast ephemeris file");
-  if (mcs.beFileName.IsSet())
-    morviargs::CheckInputFile(mcs.beFileName, "GNSS BROADCAST EPHEMERIS FILE NAME EMPTY!",
-                              "GNSS BROADCAST EPHEMERIS FILE CAN NOT BE OPENED!");
-
-  morviargs::Item(mcs, fun, "GNSS precise ephemeris file");
-  if (mcs.peFileName.IsSet())
-    morviargs::CheckInputFile(mcs.peFileName, "GNSS PRECISE EPHEMERIS FILE NAME EMPTY!",
-                              "GNSS PRECISE EPHEMERIS FILE CAN NOT BE OPENED!");
-
-  morviargs::Item(mcs, fun, "GNSS precise AND broadcast ephemeris file");
+  RefuseResultsOnInput(mcs);
+  Item(mcs, fun, "GNSS broadcast ephemeris file");
+  if (mcs.beFileName.IsSet()) CheckInputFile(mcs.beFileName, BroadcastInput);
+  Item(mcs, fun, "GNSS precise ephemeris file");
+  if (mcs.peFileName.IsSet()) CheckInputFile(mcs.peFileName, PreciseInput);
+  Item(mcs, fun, "GNSS precise AND broadcast ephemeris file");
   if (mcs.beFileName.IsSet() && mcs.peFileName.IsSet()) {
     ProgramWarning("Morvi", "BOTH GNSS EPHEMERIS FILES SET [PRECISE AND BROADCAST] - NOT USING BROADCAST EPHEMERIS!");
     mcs.beFileName.Reset();
   }
+}
 
-  morviargs::Item(mcs, fun, "Output file name with results");
+// The results file, then the optional ANTEX and rotation files.
+inline void CheckOtherFiles(Morvi& mcs, const char* fun) {
+  Item(mcs, fun, "Output file name with results");
   if (!mcs.resFile.IsSet()) ProgramError("Morvi", "NO OUTPUT FILE SET - FILE WITH RESULTS!", false);
   if (mcs.resFile.CheckEmpty())
     ProgramError("Morvi", "Output file name set AS EMPTY STRING - UNSETTING PARAMETER!", false);
-
   if (mcs.atxFileName.IsSet()) {
-    morviargs::Item(mcs, fun, "ANTEX calibration data file");
-    morviargs::CheckInputFile(mcs.atxFileName, "ANTEX FILE NAME EMPTY - NO CALIBRATION WILL BE SET!",
-                              "ANTEX FILE CAN NOT BE OPENED - NO CALIBRATION WILL BE SET!");
+    Item(mcs, fun, "ANTEX calibration data file");
+    CheckInputFile(mcs.atxFileName, AntexInput);
   }
   if (mcs.tcFileName.IsSet()) {
-    morviargs::Item(mcs, fun, "ITRS>GCRS rotation matrices file");
-    morviargs::CheckInputFile(mcs.tcFileName,
-                              "ITRS>GCRS FILE NAME EMPTY - NO ITRS>GCRS TRANSFORMATIONS WILL BE SET!",
-                              "ITRS>GCRS FILE CAN NOT BE OPENED - NO ITRS>GCRS TRANSFORMATIONS WILL BE SET!");
+    Item(mcs, fun, "ITRS>GCRS rotation matrices file");
+    CheckInputFile(mcs.tcFileName, RotationInput);
   }
+}
 
-  // A step of zero would never advance the integration: like a negative one it
-  // falls back to the default.
-  morviargs::CheckPositive(mcs.IntegStep, morvidef::IntegStep,
-                           "NUMERICAL INTEGRATION STEP SET NEGATIVE - USING DEFAULT 30!",
-                           "NUMERICAL INTEGRATION STEP SET ZERO - USING DEFAULT 30!",
-                           "NUMERICAL INTEGRATION STEP NOT A FINITE NUMBER - USING DEFAULT 30!");
+// The systems: a run that selects none would compute nothing.
+inline void CheckSystems(Morvi& mcs) {
+  const pGSys& g = mcs.gSys;
+  if (!(g.IsSysG() || g.IsSysR() || g.IsSysE() || g.IsSysC() || g.IsSysS() || g.IsSysJ() || g.IsSysI()))
+    ProgramError("Morvi", "NO GNSS SYSTEM SET [G|R|E|C|S|J|I]!", false);
+}
 
-  morviargs::CheckLagrangePoints(
+// The numbers of the computation: integration step and Lagrange point counts.
+inline void CheckNumbers(Morvi& mcs) {
+  CheckPositive(mcs.IntegStep, morvidef::IntegStep, rxcalc::MIN_INTEG_STEP,
+                "NUMERICAL INTEGRATION STEP SET NEGATIVE - USING DEFAULT 30!",
+                "NUMERICAL INTEGRATION STEP SET ZERO - USING DEFAULT 30!",
+                "NUMERICAL INTEGRATION STEP SET BELOW 0.001 s - USING DEFAULT 30!");
+  CheckLagrangePoints(
       mcs.nPtsLIpos, morvidef::NPtsLIpos,
       "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET NEGATIVE - USING DEFAULT 14!",
-      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ODD NUMBER - USING DEFAULT (EVEN) 14!");
-  morviargs::CheckLagrangePoints(
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ODD NUMBER - USING DEFAULT (EVEN) 14!",
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ZERO - USING DEFAULT 14!",
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ABOVE 16 - USING DEFAULT 14!");
+  CheckLagrangePoints(
       mcs.nPtsLIclk, morvidef::NPtsLIclk,
       "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET NEGATIVE - USING DEFAULT 4!",
-      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ODD NUMBER - USING DEFAULT (EVEN) 4!");
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ODD NUMBER - USING DEFAULT (EVEN) 4!",
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ZERO - USING DEFAULT 4!",
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ABOVE 16 - USING DEFAULT 4!");
+}
 
-  // An interval of zero would never end the epoch loop: like a negative one it
-  // falls back to the default.
-  if (mcs.Interval.IsSet()) {
-    morviargs::Item(mcs, fun, "Observation INTERVAL");
-    morviargs::CheckPositive(mcs.Interval, morvidef::Interval,
-                             "Observation interval MUST NOT BE NEGATIVE - UNSETTING PARAMETER!",
-                             "Observation interval MUST NOT BE ZERO - UNSETTING PARAMETER!",
-                             "Observation interval MUST BE A FINITE NUMBER - UNSETTING PARAMETER!");
+// The interval: negative or zero falls back to the default; one that the epoch
+// columns (0.1 s) cannot print distinctly and exactly ends the run.
+inline void CheckInterval(Morvi& mcs, const char* fun) {
+  if (!mcs.Interval.IsSet()) return;
+  Item(mcs, fun, "Observation INTERVAL");
+  CheckPositive(mcs.Interval, morvidef::Interval, 0, "Observation interval MUST NOT BE NEGATIVE - UNSETTING PARAMETER!",
+                "Observation interval MUST NOT BE ZERO - UNSETTING PARAMETER!", "");
+  if (morviepochs::EpochTenths(mcs.Interval.Rec) < 0) {
+    char err[256];
+    snprintf(err, sizeof(err),
+             "Observation interval >%.6Lg< s NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!",
+             mcs.Interval.Rec);
+    ProgramError("Morvi", err, false);
   }
+}
+
+}  // namespace morviargs
+
+// Checks the parameters before any output: refuses a run without ephemeris,
+// results file or system, and every input file that cannot serve it; replaces
+// invalid numbers by their defaults.
+inline void CheckArguments(Morvi& mcs) {
+  const char* fun = "CheckArguments";
+  bool vb = mcs.Verbose.IsSet();
+  if (vb) ProgramCerrPrint("Morvi", fun, "CHECKING INPUT PARAMETERS", '-');
+  morviargs::CheckEphemerisFiles(mcs, fun);
+  morviargs::CheckOtherFiles(mcs, fun);
+  morviargs::CheckSystems(mcs);
+  morviargs::CheckNumbers(mcs);
+  morviargs::CheckInterval(mcs, fun);
   if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');
 }
 

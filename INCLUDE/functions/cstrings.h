@@ -241,6 +241,10 @@ inline void supper(char* niz) {
     niz[i] = static_cast<char>(toupper(static_cast<unsigned char>(niz[i])));
 }
 
+// The longest file name the readers hold (characters, without the NUL); the
+// command line refuses a longer input name before any reader sees it.
+inline constexpr int MaxFileName = 255;
+
 // True when the file can be opened for reading.
 inline bool FileExists(const char* f) {
   std::ifstream in(f);

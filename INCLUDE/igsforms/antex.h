@@ -132,7 +132,7 @@ class gAntPCV {
 // The ANTEX file: header records, counts, and its antenna blocks in file order.
 class antex {
  private:
-  char file[256];
+  char file[MaxFileName + 1];
   long IxAnt;  // selected block, -1 = none
 
  public:

@@ -38,8 +38,9 @@ inline constexpr long double EXTRAPOLATION_LIMIT = 900.0L;
 // Default numbers of Lagrange points for positions and clocks.
 inline constexpr long DEFAULT_PTS_POS = 12;
 inline constexpr long DEFAULT_PTS_TIME = 4;
+inline constexpr long MAX_PTS = 16;  // most Lagrange points (placeholder until measured)
 // File names are held in 256 characters.
-inline constexpr int FILE_SIZE = 256;
+inline constexpr int FILE_SIZE = MaxFileName + 1;
 // Lagrange factors of the position window kept for this many interpolation
 // factors, up to this many points.
 inline constexpr int LAGRANGE_SLOTS = 128;

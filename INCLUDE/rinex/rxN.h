@@ -869,7 +869,7 @@ class rxN {
     }
   }
 
-  char file[256];
+  char file[MaxFileName + 1];
   mjd StartEpoch;
   mjd EndEpoch;
   rxVersionType rVrsType;

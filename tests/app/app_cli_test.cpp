@@ -2,6 +2,7 @@
 // arguments, the verbose trace, the settings report, the checks that repair or
 // refuse parameters, the -wo/-we redirections and over-long tokens.
 #include <gtest/gtest.h>
+#include <sys/stat.h>  // mkdir, mkfifo
 #include <unistd.h>
 
 #include <cstdlib>  // system
@@ -81,22 +82,90 @@ TEST(AppCli, VerboseHelpTrace) {
   EXPECT_EQ(r.err.substr(0, head.size()), head) << r.err;
   EXPECT_TRUE(EndsWith(r.err, "s] *****\n\n")) << r.err;
 
-  // A token without "-" sets verbose mode in the first pass and is unknown to the second.
+  // A token without "-" is no option: it sets no verbose mode, only its warning.
   CaptureResult xv = RunMorvi({"xv", "-h"});
-  const std::string xvHead = "\nMorvi ++ ***** GNSS SATELLITE POSITIONING - STARTING APPLICATION *****\n"
-                             "Morvi -- ParseArguments() - PARSING INPUT PARAMETERS \n" +
-                             WarningFrame("Morvi", "Input command line parameter unknown: >xv<!");
-  EXPECT_EQ(xv.err.substr(0, xvHead.size()), xvHead);
+  EXPECT_EQ(xv.exitCode, 0);
+  EXPECT_EQ(xv.err, WarningFrame("Morvi", "Input command line parameter unknown: >xv<!"));
 }
 
-// Missing ephemeris or results file: the fatal frame, exit code 1, nothing on
-// standard output (the report comes after the checks).
-TEST(AppCli, FatalChecksBeforeTheReport) {
+// Stray tokens (a file name whose option was lost, a word) never redirect a
+// stream: files named by their second and third letters keep every byte.
+TEST(AppCli, StrayTokensNeverRedirect) {
   Scratch tmp;
-  CaptureResult noEph = RunMorvi({"-gsG", "-r" + tmp("res.txt")});
-  EXPECT_EQ(noEph.exitCode, 1);
-  EXPECT_EQ(noEph.out, "");
-  EXPECT_EQ(noEph.err, ErrorFrame("Morvi", "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!"));
+  for (const char* name : {"_days.sp3", "ll.txt", "two_days.sp3", "swell.txt"})
+    std::ofstream(tmp(name)) << "kept " << name << "\n";
+  CaptureResult r = RunMorvi({"two_days.sp3", "swell.txt", "xwe", "-h"}, "", tmp.dir);
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, ReadWholeFile(kData + "help_cp1250.txt"));
+  EXPECT_EQ(r.err, WarningFrame("Morvi", "Input command line parameter unknown: >two_days.sp3<!") +
+                       WarningFrame("Morvi", "Input command line parameter unknown: >swell.txt<!") +
+                       WarningFrame("Morvi", "Input command line parameter unknown: >xwe<!"));
+  for (const char* name : {"_days.sp3", "ll.txt", "two_days.sp3", "swell.txt"})
+    EXPECT_EQ(ReadWholeFile(tmp(name)), std::string("kept ") + name + "\n") << name;
+  EXPECT_FALSE(std::ifstream(tmp("e")).good());
+}
+
+// Option letters that name no option are told and passed over; -wo and -we
+// belong to the first pass and are not told again.
+TEST(AppCli, UnknownOptionsAreTold) {
+  CaptureResult r = RunMorvi({"-q5", "-int300", "-gx", "-Sx", "-nx5", "-", "-wx", "-wo/dev/null", "-h"});
+  EXPECT_EQ(r.exitCode, 0);
+  std::string want;
+  for (const char* t : {"-q5", "-int300", "-gx", "-Sx", "-nx5", "-", "-wx"})
+    want += WarningFrame("Morvi", std::string("Input command line parameter unknown: >") + t + "<!");
+  EXPECT_EQ(r.err, want);
+  EXPECT_EQ(r.out, "");
+}
+
+// Missing ephemeris, results file or system, and every input file that cannot
+// serve the run: the fatal frame, exit code 1, nothing on standard output (the
+// report comes after the checks), and a results file of an earlier run keeps
+// every byte.
+TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
+  Scratch tmp;
+  const std::string res = tmp("res.txt"), earlier = "rows of an earlier run\n";
+  ASSERT_EQ(mkdir(tmp("dir.sp3").c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo(tmp("fifo.sp3").c_str(), 0644), 0);
+  std::ofstream(tmp("empty.sp3")).close();
+  const std::string longName = tmp(std::string(250, 'n') + ".sp3");
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"-gsG"}, "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!"},
+      {{"-gsG", "-spTYPO.SP3"}, "GNSS PRECISE EPHEMERIS FILE CAN NOT BE OPENED!"},
+      {{"-gsG", "-sbTYPO.rnx"}, "GNSS BROADCAST EPHEMERIS FILE CAN NOT BE OPENED!"},
+      {{"-gsG", "-sp"}, "GNSS PRECISE EPHEMERIS FILE NAME EMPTY!"},
+      {{"-gsG", "-sb", "-sp" + kSp3}, "GNSS BROADCAST EPHEMERIS FILE NAME EMPTY!"},
+      {{"-gsG", "-sp" + tmp("dir.sp3")}, "GNSS PRECISE EPHEMERIS FILE >" + tmp("dir.sp3") + "< NOT VALID - NOT A REGULAR FILE!"},
+      {{"-gsG", "-sp" + tmp("fifo.sp3")}, "GNSS PRECISE EPHEMERIS FILE >" + tmp("fifo.sp3") + "< NOT VALID - NOT A REGULAR FILE!"},
+      {{"-gsG", "-sp/dev/null"}, "GNSS PRECISE EPHEMERIS FILE >/dev/null< NOT VALID - NOT A REGULAR FILE!"},
+      {{"-gsG", "-sp" + tmp("empty.sp3")}, "GNSS PRECISE EPHEMERIS FILE >" + tmp("empty.sp3") + "< NOT VALID - EMPTY FILE!"},
+      {{"-gsG", "-sp" + longName},
+       "GNSS PRECISE EPHEMERIS FILE NAME TOO LONG (" + std::to_string(longName.size()) + " > 255 characters) - NOT VALID!"},
+      {{"-gsG", "-sp" + kSp3, "-a"}, "ANTEX FILE NAME EMPTY!"},
+      {{"-gsG", "-sb" + kNav, "-aTYPO.atx"}, "ANTEX FILE CAN NOT BE OPENED!"},
+      {{"-gsG", "-sb" + kNav, "-a" + tmp("dir.sp3")}, "ANTEX FILE >" + tmp("dir.sp3") + "< NOT VALID - NOT A REGULAR FILE!"},
+      {{"-gsG", "-sp" + kSp3, "-t"}, "ITRS>GCRS FILE NAME EMPTY!"},
+      {{"-gsG", "-sp" + kSp3, "-tTYPO.txt"}, "ITRS>GCRS FILE CAN NOT BE OPENED!"},
+      {{"-gsG", "-sp" + kSp3, "-t" + tmp("empty.sp3")}, "ITRS>GCRS FILE >" + tmp("empty.sp3") + "< NOT VALID - EMPTY FILE!"},
+      {{"-sp" + kSp3}, "NO GNSS SYSTEM SET [G|R|E|C|S|J|I]!"},
+      {{"-gs", "-sp" + kSp3}, "NO GNSS SYSTEM SET [G|R|E|C|S|J|I]!"},
+      {{"-gsG", "-sp" + kSp3, "-ei0.15"},
+       "Observation interval >0.15< s NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!"},
+      {{"-gsG", "-sp" + kSp3, "-ei0.05"},
+       "Observation interval >0.05< s NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!"}};
+  for (const Case& c : cases) {
+    std::ofstream(res) << earlier;
+    std::vector<std::string> args = c.args;
+    args.push_back("-r" + res);
+    CaptureResult r = RunMorvi(args);
+    EXPECT_EQ(r.exitCode, 1) << c.message;
+    EXPECT_EQ(r.out, "") << c.message;
+    EXPECT_EQ(r.err, ErrorFrame("Morvi", c.message));
+    EXPECT_EQ(ReadWholeFile(res), earlier) << c.message;
+  }
 
   CaptureResult noRes = RunMorvi({"-gsG", "-sp" + kSp3});
   EXPECT_EQ(noRes.exitCode, 1);
@@ -107,13 +176,15 @@ TEST(AppCli, FatalChecksBeforeTheReport) {
   EXPECT_EQ(emptyRes.exitCode, 1);
   EXPECT_EQ(emptyRes.err, ErrorFrame("Morvi", "Output file name set AS EMPTY STRING - UNSETTING PARAMETER!"));
 
-  // A name that cannot be opened is reset with a warning, after the test for
-  // an ephemeris at all: the run goes on without ephemeris.
-  CaptureResult missing = RunMorvi({"-gsG", "-sp" + tmp("none.sp3"), "-r" + tmp("res.txt")});
-  EXPECT_EQ(missing.exitCode, 0) << missing.err;
-  EXPECT_EQ(missing.err.substr(0, 90),
-            WarningFrame("Morvi", "GNSS PRECISE EPHEMERIS FILE CAN NOT BE OPENED!").substr(0, 90));
-  EXPECT_TRUE(Contains(missing.out, "  GNSS precise ephemeris file [SP3] :  ---\n"));
+  // A process substitution is a pipe: refused at once, not read twice.
+  CaptureResult sub = RunCaptured([&] {
+    std::string cmd = "exec bash -c '" + std::string(MORVI_EXE) + " -gsG -sp<(cat " + kSp3 + ") -r" + res + "'";
+    std::ofstream(res) << earlier;
+    exit(std::system(cmd.c_str()) == 256 ? 1 : 0);
+  });
+  EXPECT_EQ(sub.exitCode, 1);
+  EXPECT_TRUE(Contains(sub.err, "< NOT VALID - NOT A REGULAR FILE! ****\n")) << sub.err;
+  EXPECT_EQ(ReadWholeFile(res), earlier);
 }
 
 // The settings report for a command line with odd, negative and zero numbers,
@@ -167,36 +238,52 @@ TEST(AppCli, SettingsReportAndRepairs) {
   }
 }
 
-// Negative interval and step, -np-4, -nc2 and -nc0 (accepted as given), both
-// ephemeris files (the broadcast one is dropped), an empty -a (both ANTEX
-// warnings), -Sx (ignored without a word).
-TEST(AppCli, NegativeNumbersBothEphemeridesEmptyAntex) {
+// Negative interval and step, -np-4, -nc2 (accepted as given), both ephemeris
+// files (the broadcast one is dropped); -nc0, -np400 and a step below 1 ms fall
+// back to their defaults, in a broadcast run too (where they play no part) and
+// before any output.
+TEST(AppCli, NegativeNumbersBothEphemeridesAndCountsReplaced) {
   Scratch tmp;
   CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-sb" + kNav, "-r" + tmp("res.txt"), "-ei-60", "-ni-5",
-                              "-np-4", "-nc2", "-a", "-Sx" + kNav});
+                              "-np-4", "-nc2"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(Count(r.err, "\n#### "), 6u) << r.err;
+  EXPECT_EQ(Count(r.err, "\n#### "), 4u) << r.err;
   for (const char* w : {"BOTH GNSS EPHEMERIS FILES SET [PRECISE AND BROADCAST] - NOT USING BROADCAST EPHEMERIS!",
-                        "ANTEX FILE NAME EMPTY - NO CALIBRATION WILL BE SET!",
-                        "ANTEX FILE CAN NOT BE OPENED - NO CALIBRATION WILL BE SET!",
                         "NUMERICAL INTEGRATION STEP SET NEGATIVE - USING DEFAULT 30!",
                         "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET NEGATIVE - USING DEFAULT 14!",
                         "Observation interval MUST NOT BE NEGATIVE - UNSETTING PARAMETER!"})
     EXPECT_TRUE(Contains(r.err, WarningFrame("Morvi", w))) << w;
   std::string rep = Report(r.out);
   EXPECT_TRUE(Contains(rep, "  GNSS broadcast ephem. file [RINEX]:  ---\n"));
-  EXPECT_TRUE(Contains(rep, "  ANTEX calibration data file       :  ---\n"));
   EXPECT_TRUE(Contains(rep, "  Interval of calculated positions  : 300.0 s [default!]\n"));
   EXPECT_TRUE(Contains(rep, "  Numerical integration step       : 30.0 s [default!]\n"));
   EXPECT_TRUE(Contains(rep, "  Number of Lagrange points - pos. : 14  [default!]\n"));
   EXPECT_TRUE(Contains(rep, "  Number of Lagrange points - clk. : 2 \n"));
 
-  // -nc0 passes the checks as given; the interpolation refuses it when it is set up.
-  CaptureResult z = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res0.txt"), "-nc0"});
-  EXPECT_EQ(z.exitCode, 1);
-  EXPECT_TRUE(Contains(Report(z.out), "  Number of Lagrange points - clk. : 0 \n"));
-  EXPECT_FALSE(Contains(z.err, "#### Morvi: Warning"));
-  EXPECT_TRUE(EndsWith(z.err, "     Exiting Function:   sp3::SetInterpolation(long,long) ... \n\n")) << z.err;
+  for (const std::string eph : {"-sp" + kSp3, "-sb" + kNav}) {
+    CaptureResult z = RunMorvi({"-gsG", eph, "-pG05", "-r" + tmp("res0.txt"), "-nc0", "-np400", "-ni0.0009",
+                                "-es2023-07-08,04:00:00.0", "-ee2023-07-08,04:10:00.0"});
+    EXPECT_EQ(z.exitCode, 0) << z.err;
+    EXPECT_EQ(z.err, WarningFrame("Morvi", "NUMERICAL INTEGRATION STEP SET BELOW 0.001 s - USING DEFAULT 30!") +
+                         WarningFrame("Morvi", "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ABOVE 16 - "
+                                               "USING DEFAULT 14!") +
+                         WarningFrame("Morvi", "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ZERO - "
+                                               "USING DEFAULT 4!"));
+    EXPECT_TRUE(Contains(Report(z.out), "  Number of Lagrange points - clk. : 4  [default!]\n"));
+    EXPECT_TRUE(Contains(z.out, "  Satellite: G05 ->          3 ITRS positions/velocities\n")) << eph;
+  }
+
+  // A count the file cannot serve (4 points, 3 epochs) ends an SP3 run before the
+  // results file is opened.
+  std::ofstream(tmp("res3.txt")) << "earlier\n";
+  CaptureResult few = RunMorvi({"-gsG", "-sp" + std::string(MORVI_TEST_DATA) + "/sp3/gnsstk_test_input_SP3c_3ep.sp3",
+                                "-np4", "-r" + tmp("res3.txt")});
+  EXPECT_EQ(few.exitCode, 1);
+  EXPECT_TRUE(EndsWith(few.err, ErrorFrame("Function:   sp3::SetInterpolation(long,long)",
+                                           "Number of EPOCHS >3< in ORBIT SP3 file smaller than NUMBER OF POINTS >4< "
+                                           "of Lagrangian polynomial!")))
+      << few.err;
+  EXPECT_EQ(ReadWholeFile(tmp("res3.txt")), "earlier\n");
 
   // A given value is shown without the default mark.
   CaptureResult g = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res2.txt"), "-ei60", "-np10", "-ni10"});
@@ -397,14 +484,17 @@ TEST(AppCli, OverlongTokens) {
 
   std::string sats = "G01";
   for (int i = 0; i < 300; i++) sats += ",G02";
-  CaptureResult p = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res.txt"), "-p" + sats, "-gsGRECSJIGRECSJIGR"});
-  ASSERT_EQ(p.exitCode, 0) << p.err;
-  EXPECT_TRUE(Contains(p.err, WarningFrame("Function:   pSats::Parse(...)",
-                                           "Value of command line parameter >-p< TOO LONG (1203 > 1027 characters) - PARAMETER NOT SET!")));
-  EXPECT_TRUE(Contains(p.err, WarningFrame("Function:   pGSys::Parse(...)",
-                                           "Value of command line parameter >-gs< TOO LONG (16 > 15 characters) - PARAMETER NOT SET!")));
-  EXPECT_TRUE(Contains(Report(p.out), "  GNSS systems for sat. positions   : G - GPS \n"));
-  EXPECT_TRUE(Contains(Report(p.out), "  List of GNSS satellites           :  ---\n"));
+  // A satellite list too long to hold is refused: left unset, it would widen
+  // to every satellite of the file.
+  CaptureResult p = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res.txt"), "-p" + sats});
+  EXPECT_EQ(p.exitCode, 1);
+  EXPECT_EQ(p.err, ErrorFrame("Function:   pSats::Parse(...)",
+                              "LIST OF SATELLITES TOO LONG (1203 > 1027 characters) - NOT VALID!"));
+  CaptureResult gs = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res.txt"), "-pG01", "-gsGRECSJIGRECSJIGR"});
+  ASSERT_EQ(gs.exitCode, 0) << gs.err;
+  EXPECT_TRUE(Contains(gs.err, WarningFrame("Function:   pGSys::Parse(...)",
+                                            "Value of command line parameter >-gs< TOO LONG (16 > 15 characters) - PARAMETER NOT SET!")));
+  EXPECT_TRUE(Contains(Report(gs.out), "  GNSS systems for sat. positions   : G - GPS \n"));
 
   // The description of repeated -gs options grows until it would not fit.
   CaptureResult g = RunMorvi({"-gsGRECSJI", "-gsGRECSJI", "-gsGRECSJI", "-gsGRECSJI", "-sp" + kSp3,
@@ -421,16 +511,17 @@ TEST(AppCli, OverlongTokens) {
 
 TEST(AppCli, IntervalTooSmallForTheSpanIsRefusedBeforeAnyRow) {
   Scratch tmp;
-  // 7 hours at 1e-6 s would be 2.5e10 epochs a satellite: refused at once
-  CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res.txt"), "-pG05", "-ei1e-6"});
+  // 188 days at 0.1 s would be 1.6e8 epochs a satellite: refused at once
+  CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("res.txt"), "-pG05", "-ei0.1",
+                              "-es2023-01-01,00:00:00", "-ee2023-07-08,00:00:00"});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(EndsWith(r.err, ErrorFrame("Morvi", "Observation interval >1.000e-06< s TOO SMALL - MORE THAN "
+  EXPECT_TRUE(EndsWith(r.err, ErrorFrame("Morvi", "Observation interval >1.000e-01< s TOO SMALL - MORE THAN "
                                                   "100000000 EPOCHS BETWEEN FIRST AND LAST EPOCH!")))
       << r.err;
   EXPECT_FALSE(Contains(r.out, "CALCULATING POSITIONS"));
-  // a short span at a small step still runs
-  CaptureResult ok = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("ok.txt"), "-pG05", "-ei0.01",
+  // a short span at the smallest step still runs
+  CaptureResult ok = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("ok.txt"), "-pG05", "-ei0.1",
                                "-es2023-07-08,04:00:00.0", "-ee2023-07-08,04:00:01.0"});
   EXPECT_EQ(ok.exitCode, 0) << ok.err;
-  EXPECT_EQ(Count(ReadWholeFile(tmp("ok.txt")), "\n 2023-07-08 04:00:0"), 101u);
+  EXPECT_EQ(Count(ReadWholeFile(tmp("ok.txt")), "\n 2023-07-08 04:00:0"), 11u);
 }

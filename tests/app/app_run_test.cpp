@@ -381,19 +381,19 @@ TEST(AppRun, RotationFileMissingEpochs) {
 // leaves only the last one and the list to the file.
 TEST(AppRun, NotesOfSettingsTakenFromTheEphemeris) {
   Scratch tmp;
-  CaptureResult all = RunMorvi({"-sp" + kSp3, "-r" + tmp("a.txt")});
+  CaptureResult all = RunMorvi({"-gsJ", "-sp" + kSp3, "-r" + tmp("a.txt"), "-ei3600"});
   ASSERT_EQ(all.exitCode, 0) << all.err;
   EXPECT_EQ(all.err,
             "Morvi :: SetProcessingParms() : Setting START epoch from PRECISE EPHEMERIS \n"
             "Morvi :: SetProcessingParms() : Setting END epoch from PRECISE EPHEMERIS \n"
             "Morvi :: SetProcessingParms() : Setting LIST OF SATELLITES from PRECISE EPHEMERIS \n");
-  // Without -gs no system is selected: only the header line, no satellite line.
-  EXPECT_EQ(ReadWholeFile(tmp("a.txt")), std::string(kHeaderT) + "\n");
-  EXPECT_FALSE(Contains(all.out, "  Satellite: "));
+  // The list of the file, the span of the file: the QZSS satellites, 00:00 to 07:00.
+  EXPECT_TRUE(Contains(all.out, "  Satellite: J02 ->          8 ITRS positions/velocities\n"));
+  EXPECT_FALSE(Contains(all.out, "  Satellite: G"));
   // The report shows the parameters as given, before they are taken from the file.
   EXPECT_TRUE(Contains(all.out, "  First epoch of calculated results :  ---\n"));
 
-  CaptureResult one = RunMorvi({"-sp" + kSp3, "-r" + tmp("b.txt"), "-es2023-07-08,06:00:00.0", "-pG01"});
+  CaptureResult one = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("b.txt"), "-es2023-07-08,06:00:00.0", "-pG01"});
   ASSERT_EQ(one.exitCode, 0) << one.err;
   EXPECT_EQ(one.err, "Morvi :: SetProcessingParms() : Setting END epoch from PRECISE EPHEMERIS \n");
 }
@@ -461,8 +461,8 @@ TEST(AppRun, ResultsFileCannotBeCreated) {
   EXPECT_EQ(ReadWholeFile(big).size(), 64u * 1024u);
 }
 
-// A name longer than a reader's 255-character field is refused by that reader
-// with its fatal frame, even when the file exists.
+// A name longer than the readers' 255-character field is refused before any
+// output, even when the file exists.
 TEST(AppRun, FileNameLongerThanReaderField) {
   Scratch tmp;
   std::string dir = tmp.dir;
@@ -479,19 +479,18 @@ TEST(AppRun, FileNameLongerThanReaderField) {
   ASSERT_TRUE(ReadWholeFile(longAtx).size() > 0);
 
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"-sp" + sp3}, "sp3::SetFile()"},
-      {{"-sb" + longNav}, "rxN::SetFile()"},
-      {{"-sp" + kSp3, "-t" + gcrs}, "toGCRS::SetFile()"},
-      {{"-sb" + nav, "-a" + longAtx}, "antex::SetFile()"}};
+      {{"-sp" + sp3}, "GNSS PRECISE EPHEMERIS FILE NAME TOO LONG (" + std::to_string(sp3.size())},
+      {{"-sb" + longNav}, "GNSS BROADCAST EPHEMERIS FILE NAME TOO LONG (" + std::to_string(longNav.size())},
+      {{"-sp" + kSp3, "-t" + gcrs}, "ITRS>GCRS FILE NAME TOO LONG (" + std::to_string(gcrs.size())},
+      {{"-sb" + nav, "-a" + longAtx}, "ANTEX FILE NAME TOO LONG (" + std::to_string(longAtx.size())}};
   for (const auto& c : cases) {
     std::vector<std::string> args = c.first;
     args.push_back("-gsG");
     args.push_back("-r" + tmp("res.txt"));
     CaptureResult r = RunMorvi(args);
     EXPECT_EQ(r.exitCode, 1) << c.second;
-    EXPECT_TRUE(Contains(r.err, "\n**** Function:   " + c.second + ": Error -> ")) << r.err;
-    EXPECT_TRUE(EndsWith(r.err, " ****\n     Exiting Function:   " + c.second + " ... \n\n")) << r.err;
-    EXPECT_FALSE(Contains(r.out, "READING ALL INPUT DATA FILES"));
+    EXPECT_EQ(r.err, ErrorFrame("Morvi", c.second + " > 255 characters) - NOT VALID!"));
+    EXPECT_EQ(r.out, "");
   }
 }
 
@@ -503,19 +502,14 @@ TEST(AppRun, ExtremeIntervalsAndInvalidValues) {
   ASSERT_EQ(big.exitCode, 0) << big.err;
   EXPECT_TRUE(Contains(big.out, "  Satellite: G01 ->          1 ITRS positions/velocities\n"));
 
-  CaptureResult nan = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("nan.txt"), "-pG01", "-einan"});
-  ASSERT_EQ(nan.exitCode, 0) << nan.err;
-  EXPECT_TRUE(Contains(nan.err, WarningFrame("Morvi", "Observation interval MUST BE A FINITE NUMBER - UNSETTING PARAMETER!")));
-  EXPECT_TRUE(Contains(nan.out, "  Satellite: G01 ->         85 ITRS positions/velocities\n"));
-
-  CaptureResult date = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("d.txt"), "-es2023-13"});
+  CaptureResult date = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("d.txt"), "-es2023-13-01,00:00:00"});
   EXPECT_EQ(date.exitCode, 1);
   EXPECT_TRUE(EndsWith(date.err, "     Exiting Function:   ymdhms::SetMonth() ... \n\n")) << date.err;
 
   CaptureResult sat = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("s.txt"), "-pG01,X05"});
   EXPECT_EQ(sat.exitCode, 1);
-  EXPECT_TRUE(EndsWith(sat.err, ErrorFrame("Function:   rSat::TestSat()", "Satellite system identificator >X< UNDEFINED!")))
-      << sat.err;
+  EXPECT_EQ(sat.err, ErrorFrame("Function:   pSats::Parse(...)",
+                                "Entry >X05< of LIST OF SATELLITES NOT VALID - form as >G01,G02,J12,R03<!"));
 }
 
 // A fatal error after the report: the redirected standard output holds the
@@ -536,4 +530,78 @@ TEST(AppRun, FatalInReaderKeepsRedirectedOutput) {
   EXPECT_TRUE(Contains(o, "READING ALL INPUT DATA FILES:\n"));
   EXPECT_TRUE(Contains(e, "\n**** Function:   sp3::")) << e;
   EXPECT_EQ(e.substr(e.size() - 2), "\n\n");
+}
+
+namespace {
+
+// Days from 1970-01-01 of a Gregorian date (the civil-from-days inverse of
+// H. Hinnant's chrono algorithms), for the MJD of a printed date: MJD 40587.
+long DaysFromCivil(long y, long m, long d) {
+  y -= m <= 2;
+  const long era = (y >= 0 ? y : y - 399) / 400;
+  const long yoe = y - era * 400;
+  const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+}  // namespace
+
+// The epoch series over a whole day at steps of tenths: every epoch is the
+// first plus k intervals, the last (24:00) belongs to it, no second prints as
+// 60.0, and the calendar columns and the MJD columns of each row name the same
+// tenth of a second.
+TEST(AppRun, EpochSeriesOfTenthsOverAWholeDay) {
+  Scratch tmp;
+  for (const auto& [interval, tenths] : std::vector<std::pair<std::string, long>>{{"0.2", 2}, {"1.2", 12}}) {
+    const std::string res = tmp("res" + interval);
+    // The broadcast records end at 06:00: each later row warns; those warnings go away.
+    CaptureResult r = RunMorvi({"-gsG", "-sb" + kData + "SEPT1890.23P", "-pG05", "-es2023-07-08,00:00:00",
+                                "-ee2023-07-09,00:00:00", "-ei" + interval, "-r" + res, "-we/dev/null"});
+    ASSERT_EQ(r.exitCode, 0) << interval;
+    std::ifstream in(res);
+    std::string line;
+    std::getline(in, line);
+    long n = 0, last = -1;
+    bool allSame = true, allSteps = true;
+    while (std::getline(in, line) && !line.empty()) {
+      int y, mo, d, h, mi, mjdDay;
+      double s, sec;
+      ASSERT_EQ(sscanf(line.c_str(), " %d-%d-%d %d:%d:%lf %d %lf", &y, &mo, &d, &h, &mi, &s, &mjdDay, &sec), 8) << line;
+      ASSERT_LT(s, 60.0) << line;
+      const long fromDate = (DaysFromCivil(y, mo, d) + 40587) * 864000L + (h * 3600L + mi * 60L) * 10L + std::lround(s * 10);
+      const long fromMjd = mjdDay * 864000L + std::lround(sec * 10);
+      if (fromDate != fromMjd) allSame = false;
+      if (last >= 0 && fromMjd - last != tenths) allSteps = false;
+      last = fromMjd;
+      n++;
+    }
+    EXPECT_TRUE(allSame) << interval;
+    EXPECT_TRUE(allSteps) << interval;
+    EXPECT_EQ(n, 864000 / tenths + 1) << interval;
+    EXPECT_EQ(last, 60134L * 864000L) << interval;  // 2023-07-09 00:00:00.0
+  }
+}
+
+// A fatal error in the middle of the table (a GLONASS record a year from the
+// epochs, as only a garbled file has it): the rows written before it stay,
+// byte for byte those of a run without the failing satellite.
+TEST(AppRun, FatalInTheMiddleOfTheTableKeepsTheRowsBefore) {
+  Scratch tmp;
+  std::string nav = ReadWholeFile(kData + "SEPT1890.23P");
+  for (size_t p = nav.find("\nR07 2023 07 08"); p != std::string::npos; p = nav.find("\nR07 2023 07 08", p))
+    nav.replace(p + 5, 4, "2024");
+  std::ofstream(tmp("garbled.rnx"), std::ios::binary) << nav;
+  const std::vector<std::string> span = {"-es2023-07-08,04:00:00.0", "-ee2023-07-08,05:00:00.0", "-ei600"};
+  std::vector<std::string> both = {"-gsGR", "-sb" + tmp("garbled.rnx"), "-pG05,R07", "-r" + tmp("both.txt")};
+  std::vector<std::string> gps = {"-gsGR", "-sb" + tmp("garbled.rnx"), "-pG05", "-r" + tmp("gps.txt")};
+  both.insert(both.end(), span.begin(), span.end());
+  gps.insert(gps.end(), span.begin(), span.end());
+  CaptureResult r = RunMorvi(both);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(Contains(r.err, "     Exiting Function:   rxN::")) << r.err;
+  ASSERT_EQ(RunMorvi(gps).exitCode, 0);
+  const std::string rows = ReadWholeFile(tmp("gps.txt"));
+  EXPECT_EQ(Count(rows, "     G05 "), 7u);
+  EXPECT_EQ(ReadWholeFile(tmp("both.txt")), rows);
 }

@@ -1,13 +1,15 @@
 // Robustness sweep: malformed inputs derived from each real input kind (RINEX
-// navigation, SP3, ANTEX, rotation file) are fed to the built morvi. Every run
-// must end within 10 s with exit code 0 or 1, without a sanitizer report, and a
-// run that ends with 1 must have written the fatal frame.
+// navigation, SP3, ANTEX, rotation file) and command lines with one token
+// mistyped are fed to the built morvi. Every run must end within 10 s with exit
+// code 0 or 1, without a sanitizer report, and a run that ends with 1 must have
+// written the fatal frame.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <thread>
 
@@ -16,11 +18,14 @@
 namespace {
 
 struct Case {
-  std::string kind;     // which input is malformed: nav, sp3, atx, gcrs
+  std::string kind;     // which input is malformed: nav, sp3, atx, gcrs, or cli (the command line)
   std::string what;     // how it was malformed, for the report
   std::string content;  // the malformed file
   bool isDir = false;   // a directory in place of the file
+  std::vector<std::string> args = {};  // cli: the command line, kOut standing for the results file
 };
+
+const char kOut[] = "@OUT@";
 
 struct Outcome {
   int status = -1;
@@ -119,6 +124,65 @@ std::vector<Case> Derive(const std::string& kind, const std::string& text, unsig
 
 std::string Read(const std::string& f) { return ReadWholeFile(f); }
 
+// Command lines of a full run with one token mistyped: a character deleted,
+// inserted or replaced (letters and separators, no digit or point, so that no
+// span or interval grows), the dash dropped, the token cut in two, upper case.
+// File tokens are mistyped only in their option letters, so that no run writes
+// outside its own directory; no mistyping makes a -wo or -we redirection.
+std::vector<Case> DeriveCommandLines(unsigned seed) {
+  const std::vector<std::string> base = {
+      "-gsGRECSJI", "-sb" + kData + "nav.rnx", "-a" + kData + "sat.atx", "-t" + kData + "gcrs.txt", "-o",
+      "-pG05,E08,R07,C19", "-r" + std::string(kOut), "-es2023-07-08,02:00:00.0", "-ee2023-07-08,03:00:00.0",
+      "-ei600", "-ni30", "-np10", "-nc4"};
+  const std::string chars = "abcegimnoprstvxzABGSP-,:/ _";
+  std::mt19937 rng(seed);
+  std::vector<Case> cs;
+  for (int k = 0; cs.size() < 400 && k < 4000; k++) {
+    const size_t t = rng() % base.size();
+    const std::string& tok = base[t];
+    const bool file = tok.size() > 3 && (tok[1] == 's' || tok[1] == 'a' || tok[1] == 't' || tok[1] == 'r');
+    const size_t room = file ? 3 : tok.size();
+    const size_t at = rng() % room;
+    const char c = chars[rng() % chars.size()];
+    std::vector<std::string> args = base;
+    std::string what;
+    switch (rng() % 6) {
+      case 0:
+        args[t].erase(at, 1);
+        what = "character " + std::to_string(at) + " deleted";
+        break;
+      case 1:
+        args[t].insert(at, 1, c);
+        what = std::string("'") + c + "' inserted at " + std::to_string(at);
+        break;
+      case 2:
+        args[t][at] = c;
+        what = std::string("character ") + std::to_string(at) + " set to '" + c + "'";
+        break;
+      case 3:
+        args[t].erase(0, 1);
+        what = "dash dropped";
+        break;
+      case 4:
+        if (file) continue;
+        args[t] = tok.substr(0, at);
+        args.insert(args.begin() + static_cast<long>(t) + 1, tok.substr(at));
+        what = "cut in two at " + std::to_string(at);
+        break;
+      default:
+        for (size_t j = 0; j < room; j++) args[t][j] = static_cast<char>(toupper(static_cast<unsigned char>(args[t][j])));
+        what = "upper case";
+    }
+    bool redirects = false;
+    for (const std::string& a : args)
+      if (a.size() >= 3 && a[0] == '-' && (a[1] == 'w' || a[1] == 'W')) redirects = true;
+    if (redirects) continue;
+    Case c1{"cli", "token " + std::to_string(t + 1) + " (" + tok.substr(0, 4) + "...): " + what, "", false, args};
+    cs.push_back(c1);
+  }
+  return cs;
+}
+
 // The arguments of a run in which file is the malformed input of the given kind.
 std::vector<std::string> Args(const Case& c, const std::string& file, const std::string& out) {
   const std::string span[] = {"-es2023-07-08,02:00:00.0", "-ee2023-07-08,03:00:00.0", "-ei600"};
@@ -149,14 +213,24 @@ std::vector<Outcome> RunAll(const std::vector<Case>& cases, const std::string& d
     while (next < cases.size() && run.size() < par) {
       const Case& c = cases[next];
       std::string in = name(next, c.kind == "sp3" ? ".sp3" : ".in");
-      if (c.isDir) {
+      pid_t pid;
+      if (c.kind == "cli") {
+        // a directory of its own: a mistyped token may name files in it
         mkdir(in.c_str(), 0755);
+        std::vector<std::string> args = c.args;
+        for (std::string& a : args)
+          if (a.size() >= 2 + strlen(kOut) && a.compare(2, std::string::npos, kOut) == 0) a = a.substr(0, 2) + name(next, ".res");
+        pid = SpawnMorvi(args, "/dev/null", "/dev/null", name(next, ".err"), in);
       } else {
-        std::ofstream f(in, std::ios::binary);
-        f << c.content;
+        if (c.isDir) {
+          mkdir(in.c_str(), 0755);
+        } else {
+          std::ofstream f(in, std::ios::binary);
+          f << c.content;
+        }
+        pid = Spawn(Args(c, in, name(next, ".res")), name(next, ".err"));
       }
-      run.push_back({Spawn(Args(c, in, name(next, ".res")), name(next, ".err")), next,
-                     std::chrono::steady_clock::now()});
+      run.push_back({pid, next, std::chrono::steady_clock::now()});
       next++;
     }
     bool any = false;
@@ -175,7 +249,9 @@ std::vector<Outcome> RunAll(const std::vector<Case>& cases, const std::string& d
         o.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
         o.err = Read(name(i, ".err"));
         std::string in = name(i, cases[i].kind == "sp3" ? ".sp3" : ".in");
-        if (cases[i].isDir)
+        if (cases[i].kind == "cli")
+          std::filesystem::remove_all(in);
+        else if (cases[i].isDir)
           rmdir(in.c_str());
         else
           unlink(in.c_str());
@@ -219,6 +295,8 @@ TEST(robustness, MalformedInputsEndCleanly) {
     std::vector<Case> v = Derive(sd.kind, text, s++);
     cases.insert(cases.end(), v.begin(), v.end());
   }
+  std::vector<Case> cli = DeriveCommandLines(s);
+  cases.insert(cases.end(), cli.begin(), cli.end());
   char tmpl[] = "/tmp/morvi_sweep_XXXXXX";
   ASSERT_NE(mkdtemp(tmpl), nullptr);
   std::vector<Outcome> res = RunAll(cases, tmpl);
