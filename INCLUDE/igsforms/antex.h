@@ -80,7 +80,11 @@ class gAntPCV {
       if (atxfmt::Has(line, "VALID FROM")) pcvFromTo.Set(line);
       if (atxfmt::Has(line, "VALID UNTIL")) pcvFromTo.Set(line);
       if (atxfmt::Has(line, "SINEX CODE")) pcvSNXc.Set(line);
-      if (atxfmt::Has(line, "START OF FREQUENCY")) pcvData.Set(line, atxI, pcvAziZen);
+      if (atxfmt::Has(line, "START OF FREQUENCY")) {
+        char name[2 * atxfmt::TextSize + 32];
+        pcvTypeSer.Name(name, sizeof name);
+        pcvData.Set(line, atxI, pcvAziZen, name);
+      }
     }
     bIsSet = true;
     BuildKey();

@@ -13,7 +13,7 @@
 #include <istream>   // istream
 #include <ostream>   // ostream
 
-#include "functions/cstrings.h"   // substr, trim, sreplace, GetFileLine
+#include "functions/cstrings.h"   // substr, trim, sreplace, GetFileLine, DecimalField
 #include "gdata/mjd.h"            // mjd
 #include "gdata/rSat.h"           // rSat
 #include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms
@@ -39,6 +39,21 @@ inline void Cut(const char* line, Field f, char* out) { substr(line, f.col - 1, 
 inline double Num(const char* line, int col) {
   if (static_cast<int>(strlen(line)) < col) return 0.0;
   return strtod(line + col - 1, nullptr);
+}
+
+// Field f of line as a number: true when it holds one finite decimal number with
+// nothing but blanks around it (DecimalField); false for a blank field, "nan",
+// "inf", hexadecimal or any other text, and for a number beyond the range of
+// double. The value is taken by strtod in double precision, as atof takes it.
+inline bool Decimal(const char* line, Field f, double& v) {
+  char text[LineSize];
+  Cut(line, f, text);
+  long double check = 0;
+  if (!DecimalField(text, check)) return false;
+  const double d = strtod(text, nullptr);
+  if (!std::isfinite(d)) return false;
+  v = d;
+  return true;
 }
 
 // Whole number read from column col on, held within the range of int.
@@ -317,6 +332,26 @@ class gpcvTypeSerial {
     bIsSet = true;
   }
   bool IsSet() const { return bIsSet; }
+
+  // The antenna as messages name it: "satellite G01 >G063      2011-036A<" (code
+  // and columns 41-60 trimmed), "antenna >type< >serial<" (the 20 type characters
+  // as they stand; no serial when it is blank), "" before the line was read.
+  void Name(char* out, size_t size) const {
+    char text[atxfmt::TextSize];
+    if (PCVType == 1) {
+      strcpy(text, satOption);
+      trim(text);
+      snprintf(out, size, "satellite %c%02u >%s<", satID.GetISys(),
+               static_cast<unsigned>(satID.GetSPrn()), text);
+    } else if (PCVType == 0) {
+      if (Serial[0] != 0)
+        snprintf(out, size, "antenna >%s< >%s<", Type, Serial);
+      else
+        snprintf(out, size, "antenna >%s<", Type);
+    } else if (size > 0) {
+      out[0] = 0;
+    }
+  }
 
   friend std::ostream& operator<<(std::ostream& os, gpcvTypeSerial& a) {
     if (!a.bIsSet) return os;

@@ -6,7 +6,6 @@
 
 #include <cmath>     // fabs, floor, isfinite, round
 #include <cstdio>    // snprintf
-#include <cstdlib>   // strtod
 #include <cstring>   // strcpy, strncpy, strstr
 #include <iomanip>   // setw, setprecision
 #include <istream>   // istream
@@ -27,6 +26,8 @@ constexpr double FullCircle = 360.0;    // degrees
 constexpr int ValueWidth = 8;           // width of one grid value (F8.2)
 constexpr int FirstValueCol = 9;        // grid values start after the 8-column row head
 constexpr long MaxGridCells = 1000000;  // azimuth rows x zenith nodes accepted in one section
+// NORTH / EAST / UP: three F10.2 fields in columns 1-30 (millimetres).
+constexpr atxfmt::Field NEUFields[3] = {{1, 10}, {11, 10}, {21, 10}};
 
 // Zenith nodes of a grid: (ZEN2 - ZEN1) / DZEN rounded (single precision, halves
 // away from zero) + 1; 0 when the step gives no finite grid of accepted size.
@@ -101,7 +102,8 @@ class gpcvFreqData {
 
   // Reads one section from behind its START OF FREQUENCY line up to its
   // END OF FREQUENCY line: nZ zenith nodes, nA azimuth rows (none when nA <= 0).
-  void Set(const char* fCodeIn, std::istream& atxI, long nZ, long nA) {
+  // antenna names the block in messages (gpcvTypeSerial::Name); may be empty.
+  void Set(const char* fCodeIn, std::istream& atxI, long nZ, long nA, const char* antenna = "") {
     static const char* const place = "Function:   gpcvFreqData::Set()";
     nAzi = nA;
     nZen = nZ;
@@ -124,13 +126,16 @@ class gpcvFreqData {
                      "END OF FREQUENCY line!",
                      false);
       if (!atxfmt::Has(line, "NORTH / EAST / UP")) continue;  // COMMENT and other lines
-      dNEU.Set(atxfmt::Num(line, 1) / gpcvc::MmPerM, atxfmt::Num(line, 11) / gpcvc::MmPerM,
-               atxfmt::Num(line, 21) / gpcvc::MmPerM);
+      double mm[3];
+      for (int i = 0; i < 3; i++)
+        if (!atxfmt::Decimal(line, gpcvc::NEUFields[i], mm[i]))
+          NotANumber(antenna, line, gpcvc::NEUFields[i], false);
+      dNEU.Set(mm[0] / gpcvc::MmPerM, mm[1] / gpcvc::MmPerM, mm[2] / gpcvc::MmPerM);
       if (!atxfmt::GetLine(atxI, line, place)) UnexpectedEnd();
-      ReadRow(line, -1);
+      ReadRow(line, -1, antenna);
       for (long r = 0; isAZI && r < nAzi; r++) {
         if (!atxfmt::GetLine(atxI, line, place)) UnexpectedEnd();
-        ReadRow(line, r);
+        ReadRow(line, r, antenna);
       }
     }
     char code[8];
@@ -195,17 +200,43 @@ class gpcvFreqData {
                  false);
   }
 
+  // Ends the run on value field f of line (a NORTH / EAST / UP line, or a grid
+  // row when isRow) that holds no finite decimal number, naming the frequency,
+  // the antenna (when given), the row head, the columns and the field's text.
+  [[noreturn]] void NotANumber(const char* antenna, const char* line, atxfmt::Field f,
+                               bool isRow) const {
+    char text[atxfmt::LineSize];
+    atxfmt::Cut(line, f, text);
+    trim(text);
+    const char* of = antenna[0] != 0 ? " of " : "";
+    const int last = f.col + f.width - 1;
+    char msg[320];
+    if (isRow)
+      snprintf(msg, sizeof msg,
+               "Frequency %s%s%s: grid row >%.8s< columns %d-%d >%.40s< NOT A FINITE DECIMAL "
+               "NUMBER!",
+               sFlag, of, antenna, line, f.col, last, text);
+    else
+      snprintf(msg, sizeof msg,
+               "Frequency %s%s%s: NORTH / EAST / UP columns %d-%d >%.40s< NOT A FINITE DECIMAL "
+               "NUMBER!",
+               sFlag, of, antenna, f.col, last, text);
+    ProgramError("Function:   gpcvFreqData::Set()", msg, false);
+  }
+
   // One grid row (NOAZI for row -1, else azimuth row r): nZen values of 8
-  // columns from column 9, millimetres. A row with fewer values is refused.
-  void ReadRow(const char* line, long r) {
-    char field[16];
+  // columns from column 9, millimetres. A row with fewer values is refused, and
+  // so is a value that is no finite decimal number.
+  void ReadRow(const char* line, long r, const char* antenna) {
     for (long k = 0; k < nZen; k++) {
-      substr(line, static_cast<int>(gpcvc::FirstValueCol - 1 + gpcvc::ValueWidth * k),
-             gpcvc::ValueWidth, field);
-      char* end = nullptr;
-      double v = strtod(field, &end);
-      trim(end);
-      if (end == field || *end != 0) {
+      const atxfmt::Field f{static_cast<int>(gpcvc::FirstValueCol + gpcvc::ValueWidth * k),
+                            gpcvc::ValueWidth};
+      double v = 0;
+      if (!atxfmt::Decimal(line, f, v)) {
+        char field[16];
+        atxfmt::Cut(line, f, field);
+        trim(field);
+        if (field[0] != 0) NotANumber(antenna, line, f, true);
         char msg[200];
         snprintf(msg, sizeof msg,
                  "Frequency %s: grid row >%.8s< holds %ld values, fewer than the %ld zenith nodes!",
@@ -379,7 +410,8 @@ class gpcvData {
   // Reads the section that starts with line (its START OF FREQUENCY line) into
   // the member of its code, with the grid sizes of dAZ. An unknown code is
   // warned about and its lines are left to the caller, which skips them.
-  void Set(const char* line, std::istream& atxI, gpcvAziZen& dAZ) {
+  // antenna names the block in messages (gpcvTypeSerial::Name); may be empty.
+  void Set(const char* line, std::istream& atxI, gpcvAziZen& dAZ, const char* antenna = "") {
     static const char* const place = "Function:   gpcvData::Set(char*)";
     atxfmt::RequireLabel(line, pcvLine, place);
     char code[8];
@@ -400,7 +432,7 @@ class gpcvData {
     for (int s = 0; s < NSections; s++) {
       const Section& sec = Sections()[s];
       if (strstr(code, sec.code) == nullptr) continue;
-      (this->*(sec.data)).Set(code, atxI, nZen, nAzi);
+      (this->*(sec.data)).Set(code, atxI, nZen, nAzi, antenna);
       this->*(sec.flag) = true;
       bIsSet = true;
       return;

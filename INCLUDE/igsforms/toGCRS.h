@@ -6,6 +6,7 @@
 // References: [1] IERS Conventions (2010), ch. 5 (the rotation the file tabulates).
 #pragma once
 
+#include <algorithm> // sort
 #include <cmath>     // fabs, floor, floorl, roundl
 #include <cstdio>    // snprintf
 #include <cstdlib>   // strtold
@@ -106,12 +107,18 @@ class toGCRS {
                    "Input ITRS>GCRS matrix file can not be opened!", false);
   }
 
-  // Reads the whole file: line count, records, first/last epochs and the interval.
+  // Reads the whole file: line count, records, first/last epochs and the
+  // interval; a file without records is fatal, a record of the instant of an
+  // earlier one is warned about.
   void ReadFile() {
     ReadFile_Check();
+    if (nEph == 0)
+      ProgramError("Function:   toGCRS::ReadFile()",
+                   "Input ITRS>GCRS matrix file holds NO records!", false);
     toGCRSdata.Resize(nEph, 1);
     ReadFile_Read();
     GetInfoData();
+    WarnDuplicates();
   }
 
   long GetNEph() const { return nEph; }
@@ -361,5 +368,53 @@ class toGCRS {
     long double r = roundl(m);
     if (std::fabs(m - r) < tgcrsc::WholeSecondTol) m = r;
     Interval = m;
+  }
+
+  // Warns once for each record whose TAI epoch lies within the 0.1 s window of an
+  // earlier record's: the instant is served by the first record of the file
+  // within that window (as FindEpoch selects), never by this one. The records
+  // are sorted by epoch; the window then slides along them, both its ends moving
+  // forward only, and a queue of sorted positions with increasing record indices
+  // gives the first record within it (sliding-window minimum), so a file of many
+  // records of one instant costs no more than an ordinary one.
+  void WarnDuplicates() {
+    if (ordered) return;  // steps of more than OrderedGap: no two records that close
+    myList<long double> key;  // seconds from record 0's TAI epoch
+    myList<long> order;       // record indices by increasing key, ties in file order
+    key.Resize(nEph);
+    order.Resize(nEph);
+    for (long k = 0; k < nEph; k++) {
+      key(k) = toGCRSdata(k).eph_TAI - toGCRSdata(0).eph_TAI;
+      order(k) = k;
+    }
+    std::sort(&order(0), &order(0) + nEph,
+              [&](long a, long b) { return key(a) < key(b) || (key(a) == key(b) && a < b); });
+    myList<long> first;  // per record, the first record of the file within its window
+    myList<long> queue;  // sorted positions in the window, record indices increasing
+    first.Resize(nEph);
+    queue.Resize(nEph);
+    long head = 0, tail = 0, hi = 0;  // queue(head..tail-1); positions below hi were queued
+    for (long p = 0; p < nEph; p++) {
+      const long k = order(p);
+      for (; hi < nEph && key(order(hi)) - key(k) < tgcrsc::SelectTol; hi++) {
+        while (tail > head && order(queue(tail - 1)) > order(hi)) tail--;
+        queue(tail++) = hi;
+      }
+      while (tail - head > 1 && key(k) - key(order(queue(head))) >= tgcrsc::SelectTol) head++;
+      first(k) = order(queue(head));
+    }
+    for (long k = 0; k < nEph; k++) {
+      if (first(k) == k) continue;
+      char sdate[64], msg[256];
+      DateText(toGCRSdata(k).eph_UTC, 3, sdate);
+      const char* d = sdate;
+      while (*d == ' ') d++;
+      // lines: two header lines before record 0
+      snprintf(msg, sizeof msg,
+               "Line %ld of ITRS>GCRS matrix file: epoch >%s< UTC DUPLICATES line %ld - record "
+               "NOT used!",
+               k + 3, d, first(k) + 3);
+      ProgramWarning("Function:   toGCRS::ReadFile()", msg);
+    }
   }
 };

@@ -260,7 +260,7 @@ TEST(AppCli, NegativeNumbersBothEphemeridesAndCountsReplaced) {
   EXPECT_TRUE(Contains(rep, "  Number of Lagrange points - pos. : 14  [default!]\n"));
   EXPECT_TRUE(Contains(rep, "  Number of Lagrange points - clk. : 2 \n"));
 
-  for (const std::string eph : {"-sp" + kSp3, "-sb" + kNav}) {
+  for (const std::string& eph : {"-sp" + kSp3, "-sb" + kNav}) {
     CaptureResult z = RunMorvi({"-gsG", eph, "-pG05", "-r" + tmp("res0.txt"), "-nc0", "-np400", "-ni0.0009",
                                 "-es2023-07-08,04:00:00.0", "-ee2023-07-08,04:10:00.0"});
     EXPECT_EQ(z.exitCode, 0) << z.err;

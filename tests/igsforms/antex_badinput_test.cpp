@@ -1,7 +1,8 @@
 // Bad ANTEX input ends in the fatal frame with a clear message, never in a crash
 // or silently wrong values: a zenith grid without a finite step, truncated
-// files, short grid rows, over-long lines, bad satellite codes, merged blocks;
-// and the checks of the line records themselves.
+// files, short grid rows, offsets and grid values that are no finite decimal
+// numbers, over-long lines, bad satellite codes, merged blocks; and the checks
+// of the line records themselves.
 #include "igsforms/antex.h"
 #include "igsforms/toGCRS.h"
 
@@ -43,6 +44,21 @@ std::string Edit(const std::string& from, const std::string& to) {
   return s;
 }
 
+// kGood with an azimuth grid of DAZI 180 (rows 0, 180 and 360) whose row of
+// 180 degrees is `row`; the other two rows repeat the NOAZI values.
+std::string Azimuth(const std::string& row) {
+  const std::string noazi = "   NOAZI    6.10    4.40    2.80    1.30\n";
+  std::string s = Edit("     0.0                                                    DAZI",
+                       "   180.0                                                    DAZI");
+  s.replace(s.find(noazi), noazi.size(),
+            noazi + "     0.0    6.10    4.40    2.80    1.30\n" + row +
+                "   360.0    6.10    4.40    2.80    1.30\n");
+  return s;
+}
+
+// The start of the messages on a value of kGood's frequency section.
+const std::string kSat = "Frequency G01 of satellite G01 >G063      2011-036A<: ";
+
 // kGood cut before the first line that contains `label`.
 std::string CutBefore(const std::string& label) {
   size_t p = kGood.find(label);
@@ -64,6 +80,10 @@ CaptureResult ReadText(const std::string& text) {
 
 TEST(AntexBadInputTest, RefusedWithTheFatalFrame) {
   const std::string longLine = "   NOAZI    6.10    4.40    2.80    1.30" + std::string(600, ' ') + "\n";
+  // The block of a receiver antenna, named by type and serial.
+  std::string receiver = Edit("BLOCK IIF           G01                 G063      2011-036A",
+                              "AOAD/M_T        NONE12345" + std::string(34, ' '));
+  receiver.replace(receiver.find("    6.10"), 8, "    abcd");
   struct {
     const char* what;
     std::string text;
@@ -136,6 +156,36 @@ TEST(AntexBadInputTest, RefusedWithTheFatalFrame) {
       {"DAZI far too fine", Edit("     0.0                                                    DAZI",
                                  "  0.0002                                                    DAZI"),
        "Function:   gpcvData::Set(char*)", "Frequency G01: grid of DAZI / ZEN1 / ZEN2 / DZEN too large!"},
+      // Only finite decimal numbers are offsets and grid values: nan, inf,
+      // hexadecimal text, letters and a blank field are refused, naming the field.
+      {"north nan", Edit("    394.00      0.00", "       nan      0.00"), "Function:   gpcvFreqData::Set()",
+       kSat + "NORTH / EAST / UP columns 1-10 >nan< NOT A FINITE DECIMAL NUMBER!"},
+      {"east inf", Edit("    394.00      0.00", "    394.00      -inf"), "Function:   gpcvFreqData::Set()",
+       kSat + "NORTH / EAST / UP columns 11-20 >-inf< NOT A FINITE DECIMAL NUMBER!"},
+      {"up hexadecimal", Edit("   1501.80", "    0x1p10"), "Function:   gpcvFreqData::Set()",
+       kSat + "NORTH / EAST / UP columns 21-30 >0x1p10< NOT A FINITE DECIMAL NUMBER!"},
+      {"up letters", Edit("   1501.80", "       abc"), "Function:   gpcvFreqData::Set()",
+       kSat + "NORTH / EAST / UP columns 21-30 >abc< NOT A FINITE DECIMAL NUMBER!"},
+      {"north blank", Edit("    394.00      0.00", "                0.00"), "Function:   gpcvFreqData::Set()",
+       kSat + "NORTH / EAST / UP columns 1-10 >< NOT A FINITE DECIMAL NUMBER!"},
+      {"up beyond double", Edit("   1501.80", "    1e9999"), "Function:   gpcvFreqData::Set()",
+       kSat + "NORTH / EAST / UP columns 21-30 >1e9999< NOT A FINITE DECIMAL NUMBER!"},
+      {"NOAZI nan", Edit("    6.10    4.40", "     nan    4.40"), "Function:   gpcvFreqData::Set()",
+       kSat + "grid row >   NOAZI< columns 9-16 >nan< NOT A FINITE DECIMAL NUMBER!"},
+      {"NOAZI inf", Edit("    2.80    1.30\n", "    2.80     inf\n"), "Function:   gpcvFreqData::Set()",
+       kSat + "grid row >   NOAZI< columns 33-40 >inf< NOT A FINITE DECIMAL NUMBER!"},
+      {"NOAZI hexadecimal", Edit("    4.40    2.80", "  0x1p10    2.80"), "Function:   gpcvFreqData::Set()",
+       kSat + "grid row >   NOAZI< columns 17-24 >0x1p10< NOT A FINITE DECIMAL NUMBER!"},
+      {"NOAZI letters", Edit("    4.40    2.80", "    4.40     abc"), "Function:   gpcvFreqData::Set()",
+       kSat + "grid row >   NOAZI< columns 25-32 >abc< NOT A FINITE DECIMAL NUMBER!"},
+      {"azimuth row nan", Azimuth("   180.0    6.10     nan    2.80    1.30\n"), "Function:   gpcvFreqData::Set()",
+       kSat + "grid row >   180.0< columns 17-24 >nan< NOT A FINITE DECIMAL NUMBER!"},
+      {"azimuth row hexadecimal", Azimuth("   180.0    6.10    4.40    2.80  0x1p10\n"),
+       "Function:   gpcvFreqData::Set()",
+       kSat + "grid row >   180.0< columns 33-40 >0x1p10< NOT A FINITE DECIMAL NUMBER!"},
+      {"receiver antenna, letters", receiver, "Function:   gpcvFreqData::Set()",
+       "Frequency G01 of antenna >AOAD/M_T        NONE< >12345<: grid row >   NOAZI< columns 9-16 "
+       ">abcd< NOT A FINITE DECIMAL NUMBER!"},
       {"VALID FROM month 13", Edit("  2011     7    16", "  2011    13    16"),
        "Function:   ymdhms::SetMonth()", "Input MONTH not valid!"},
       {"VALID FROM hour -1", Edit("    16     0     0 ", "    16    -1     0 "),
@@ -148,8 +198,11 @@ TEST(AntexBadInputTest, RefusedWithTheFatalFrame) {
     EXPECT_EQ(r.exitCode, 1) << c.what;
     EXPECT_EQ(r.err, ErrorFrame(c.place, c.msg)) << c.what;
   }
-  // The untouched text reads.
+  // The untouched text reads, and so does its azimuth grid.
   CaptureResult ok = ReadText(kGood);
+  EXPECT_EQ(ok.exitCode, 0) << ok.err;
+  EXPECT_EQ(ok.out, "1");
+  ok = ReadText(Azimuth("   180.0    6.10    4.40    2.80    1.30\n"));
   EXPECT_EQ(ok.exitCode, 0) << ok.err;
   EXPECT_EQ(ok.out, "1");
 }

@@ -115,15 +115,26 @@ TEST(ToGCRSTest, EpochSelectionWithinATenthOfASecond) {
 
   // Two records within 0.1 s of t: the earlier in the file wins, though the
   // later one lies closer; the unordered step is kept as the interval. The
-  // second record is moved to 0.05 s after the first, in TAI and in UTC.
+  // second record is moved to 0.05 s after the first, in TAI and in UTC, and
+  // comes first in the file; the first record follows twice. Both later lines
+  // are of the instant of line 3: one warning each, naming line and epoch.
   std::vector<std::string> L = FileLines();
   std::string first = L[3];
   first.replace(0, 18, "60133.000220486111");  // 00:00:19.05 TAI
   first.replace(first.find("2023  7  8  0  0 12.000"), 23, "2023  7  7 23 59 42.050");
-  std::string f = WriteTemp("two", L[0] + "\n" + L[1] + "\n" + first + "\n" + L[2] + "\n");
+  std::string f =
+      WriteTemp("two", L[0] + "\n" + L[1] + "\n" + first + "\n" + L[2] + "\n" + L[2] + "\n");
   toGCRS two;
   two.SetFile(f.c_str());
+  ::testing::internal::CaptureStderr();
   two.ReadFile();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            WarningFrame("Function:   toGCRS::ReadFile()",
+                         "Line 4 of ITRS>GCRS matrix file: epoch >2023-07-07/23:59:42.000< UTC "
+                         "DUPLICATES line 3 - record NOT used!") +
+                WarningFrame("Function:   toGCRS::ReadFile()",
+                             "Line 5 of ITRS>GCRS matrix file: epoch >2023-07-07/23:59:42.000< UTC "
+                             "DUPLICATES line 3 - record NOT used!"));
   EXPECT_NEAR(static_cast<double>(two.GetInterval()), -0.05, 1e-9);
   mjd near = Gps(0, 0, 0.02L);
   two.SetEpoch(near);
@@ -336,7 +347,7 @@ TEST(ToGCRSTest, LinesThatAreNotOneRecordEachAreRefused) {
     unlink(f.c_str());
   }
 
-  // A missing file, and a file of only the two header lines.
+  // A missing file, and a file of only the two header lines (no record).
   CaptureResult r = RunCaptured([] {
     toGCRS g;
     g.SetFile("/nonexistent/GCRS.txt");
@@ -351,7 +362,7 @@ TEST(ToGCRSTest, LinesThatAreNotOneRecordEachAreRefused) {
     g.ReadFile();
   });
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.err.find("List is not set"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err, ErrorFrame(place, "Input ITRS>GCRS matrix file holds NO records!"));
   unlink(f.c_str());
 }
 
