@@ -142,7 +142,7 @@ class sp3 {
  public:
   sp3()
       : Type(0), Version(0), Flag(0), StartEpoch(), EndEpoch(), Interval(0), posBase(0),
-        clkBase(0), nComments(0), nSatListLines(0), nEpochLines(0), isInterpolSet(false),
+        clkBase(0), nComments(0), nSatListLines(0), nEpochLines(0), hasEOF(false), isInterpolSet(false),
         nPtsPos(0), nPtsTime(0), posOK(false), timeOK(false), Relativity(0), CalEph() {
     file[0] = 0;
     TimeSys[0] = 0;
@@ -163,7 +163,9 @@ class sp3 {
   }
 
   // Reads the whole file: a counting pass, then the header and the nEph epoch
-  // blocks; record k gets the epoch StartEpoch + k x Interval.
+  // blocks; record k gets the epoch StartEpoch + k x Interval. Warns when the
+  // file holds more epochs than the header promises (they are not read), and when
+  // it ends without "EOF" inside its last epoch.
   void ReadFile() {
     CountSomeLines();
     std::ifstream in(file);
@@ -182,6 +184,7 @@ class sp3 {
       sEData(k).Set(in, gDSum, e);
       e += Interval;
     }
+    TestBodyEnd(e);
   }
 
   void PrintSummary() { gDSum.Print(); }
@@ -420,7 +423,8 @@ class sp3 {
   long double posBase, clkBase;
   long nComments;
   long nSatListLines;
-  long nEpochLines;  // lines beginning with '*' from the first one to the end of the file
+  long nEpochLines;  // lines beginning with '*' from the first one to "EOF" or the end of the file
+  bool hasEOF;       // the data section ends with a line holding "EOF"
   myList<sp3EData> sEData;
 
   bool isInterpolSet;
@@ -434,7 +438,8 @@ class sp3 {
   // ---- Reading --------------------------------------------------------------
 
   // Counting pass: "+ " and "/*" lines before the first '*' line, and the '*'
-  // lines from there to the end of the file.
+  // lines from there to the line holding "EOF" (which ends the data section as
+  // it does for the blocks) or the end of the file.
   void CountSomeLines() {
     char line[sp3ns::LINE_SIZE];
     std::ifstream in(file);
@@ -443,6 +448,10 @@ class sp3 {
                    false);
     bool inHeader = true;
     while (GetFileLine(in, line, sp3ns::LINE_SIZE)) {
+      if (!inHeader && strstr(line, "EOF") != nullptr) {
+        hasEOF = true;
+        break;
+      }
       if (line[0] == '*') {
         inHeader = false;
         nEpochLines++;
@@ -613,6 +622,37 @@ class sp3 {
       for (int k = 0; k < sp3ns::SL_FIELDS && taken < gDSum.nSat; k++)
         sSat(taken++) = (short)atoi(ListField(line, k, f));
     }
+  }
+
+  // The end of the body read, e the epoch after the last record: epochs of the
+  // file beyond the header's count are not read; a file without "EOF" whose last
+  // epoch lacks satellites may have been cut inside that epoch.
+  void TestBodyEnd(mjd e) {
+    char msg[512], text[64];
+    const long nRec = sEData.Length();
+    if (nEpochLines > nRec) {
+      ymdhms d = mjd2ymdhms(e);
+      sp3ns::EpochText(d, text, sizeof text);
+      snprintf(msg, sizeof msg,
+               "Number of epochs >%d< in ORBIT SP3 file header smaller than number of epochs in "
+               "the file >%ld< - epochs from >%s< on NOT read!",
+               gDSum.nEph, nEpochLines, text);
+      ProgramWarning("Function:   sp3::ReadFile()", msg);
+      return;
+    }
+    if (hasEOF || nRec == 0) return;
+    sp3EData& last = sEData(nRec - 1);
+    long nLines = 0;
+    for (long k = 0; k < last.Sat.Length(); k++)
+      if (last.Sat(k).GetISys() != 0) nLines++;
+    if (nLines >= gDSum.nSat) return;
+    ymdhms d = mjd2ymdhms(last.eph);
+    sp3ns::EpochText(d, text, sizeof text);
+    snprintf(msg, sizeof msg,
+             "ORBIT SP3 file ends without EOF in its last epoch >%s< with >%ld< of >%d< "
+             "satellites - file MAY BE INCOMPLETE!",
+             text, nLines, gDSum.nSat);
+    ProgramWarning("Function:   sp3::ReadFile()", msg);
   }
 
   // ---- Interpolation --------------------------------------------------------
