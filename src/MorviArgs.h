@@ -354,14 +354,14 @@ inline void Item(Morvi& mcs, const char* fun, const char* text) {
 // A number of Lagrange points the interpolation cannot take (negative, odd,
 // zero, or more than the ends of a precise orbit file bear) falls back to the
 // default, with the warning of its kind.
-inline void CheckLagrangePoints(pInteger<long>& n, long def, const char* negativeWarn, const char* oddWarn,
-                                const char* zeroWarn, const char* tooManyWarn) {
+inline void CheckLagrangePoints(pInteger<long>& n, long def, long most, const char* negativeWarn,
+                                const char* oddWarn, const char* zeroWarn, const char* tooManyWarn) {
   if (!n.IsSet()) return;
   const char* warn = nullptr;
   if (n.Rec < 0) warn = negativeWarn;
   else if (n.Rec % 2 != 0) warn = oddWarn;
   else if (n.Rec == 0) warn = zeroWarn;
-  else if (n.Rec > sp3ns::MAX_PTS) warn = tooManyWarn;
+  else if (n.Rec > most) warn = tooManyWarn;
   if (warn == nullptr) return;
   ProgramWarning("Morvi", warn);
   n.Reset();
@@ -444,17 +444,17 @@ inline void CheckNumbers(Morvi& mcs) {
                 "NUMERICAL INTEGRATION STEP SET ZERO - USING DEFAULT 30!",
                 "NUMERICAL INTEGRATION STEP SET BELOW 0.001 s - USING DEFAULT 30!");
   CheckLagrangePoints(
-      mcs.nPtsLIpos, morvidef::NPtsLIpos,
+      mcs.nPtsLIpos, morvidef::NPtsLIpos, sp3ns::MAX_PTS_POS,
       "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET NEGATIVE - USING DEFAULT 14!",
       "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ODD NUMBER - USING DEFAULT (EVEN) 14!",
       "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ZERO - USING DEFAULT 14!",
-      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ABOVE 16 - USING DEFAULT 14!");
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ABOVE 14 - USING DEFAULT 14!");
   CheckLagrangePoints(
-      mcs.nPtsLIclk, morvidef::NPtsLIclk,
+      mcs.nPtsLIclk, morvidef::NPtsLIclk, sp3ns::MAX_PTS_TIME,
       "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET NEGATIVE - USING DEFAULT 4!",
       "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ODD NUMBER - USING DEFAULT (EVEN) 4!",
       "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ZERO - USING DEFAULT 4!",
-      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ABOVE 16 - USING DEFAULT 4!");
+      "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ABOVE 4 - USING DEFAULT 4!");
 }
 
 // The interval: negative or zero falls back to the default; one that the epoch

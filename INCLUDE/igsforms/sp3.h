@@ -7,7 +7,7 @@
 // [3] IS-GPS-200, 20.3.3.3.3.1 (relativistic clock correction -2 r.v / c^2).
 #pragma once
 
-#include <cmath>     // fabsl, isfinite, frexp, ldexp
+#include <cmath>     // fabs, fabsl, sqrt, isfinite, frexp, ldexp
 #include <cstdint>   // uint32_t
 #include <cstdio>    // snprintf
 #include <cstdlib>   // atoi, atol, atof
@@ -32,20 +32,32 @@
 #include "pgminc/ProgramError.h" // ProgramError, ProgramWarning
 
 namespace sp3ns {
-// An epoch farther than this (s) before the first or after the last record is
-// extrapolated with a warning.
-inline constexpr long double EXTRAPOLATION_LIMIT = 900.0L;
 // Default numbers of Lagrange points for positions and clocks.
 inline constexpr long DEFAULT_PTS_POS = 12;
 inline constexpr long DEFAULT_PTS_TIME = 4;
-inline constexpr long MAX_PTS = 16;  // most Lagrange points (placeholder until measured)
+// Largest numbers of Lagrange points for positions and clocks. An epoch up to one
+// interval outside the records is extrapolated, and there the error grows with the
+// number of points: on the 5- and 15-minute files of IGS analysis centres more
+// position points than 14 (the application's default) and more clock points than
+// 4 (its default) give a worse end of the file, one interval out, than the
+// defaults do, and no better interior.
+inline constexpr long MAX_PTS_POS = 14;
+inline constexpr long MAX_PTS_TIME = 4;
+// Largest length of a served position (m) and velocity (m/s) and largest clock
+// correction (s). Every column of a results row holds them in any frame: X, Y, Z
+// in 16 columns with 3 decimals (below 1e11 m), the velocities in 12 columns with
+// 3 decimals (below 1e7 m/s, also with the Earth's rotation added for the
+// celestial frame), the clock in milliseconds in 14 columns with 6 decimals
+// (below 1e6 ms). A larger value is no orbit or clock: the epoch gets none.
+inline constexpr long double POS_MAX = 1e10L;
+inline constexpr long double VEL_MAX = 1e6L;
+inline constexpr long double CLK_MAX = 100.0L;
 // File names are held in 256 characters.
 inline constexpr int FILE_SIZE = MaxFileName + 1;
 // Lagrange factors of the position window kept for this many interpolation
-// factors, up to this many points.
+// factors.
 inline constexpr int LAGRANGE_SLOTS = 128;
 inline constexpr int LAGRANGE_PROBES = 4;  // slots tried from the one an A falls on
-inline constexpr long LAGRANGE_MAX_PTS = 32;
 }  // namespace sp3ns
 
 // The factors of a Lagrange position window, F_i(A) and dF_i/dA divided by the
@@ -59,16 +71,8 @@ class sp3LagrangeFactors {
     for (Slot& s : slots) s.n = 0;
   }
 
-  // F and dF (n values each) for A; n above LAGRANGE_MAX_PTS is made into the
-  // caller's own room every time.
+  // F and dF (n values each, n at most MAX_PTS_POS) for A.
   void Get(long double A, long n, long double interval, const long double*& F, const long double*& dF) {
-    if (n > sp3ns::LAGRANGE_MAX_PTS) {
-      big.Resize(2 * n);
-      Make(A, n, interval, &big(0), &big(n));
-      F = &big(0);
-      dF = &big(n);
-      return;
-    }
     const int home = SlotOf(A);
     for (int k = 0; k < sp3ns::LAGRANGE_PROBES; k++) {
       Slot& s = slots[(home + k) % sp3ns::LAGRANGE_SLOTS];
@@ -99,10 +103,9 @@ class sp3LagrangeFactors {
   struct Slot {
     long double A = 0, interval = 0;
     long n = 0;
-    long double F[sp3ns::LAGRANGE_MAX_PTS], dF[sp3ns::LAGRANGE_MAX_PTS];
+    long double F[sp3ns::MAX_PTS_POS], dF[sp3ns::MAX_PTS_POS];
   };
   Slot slots[sp3ns::LAGRANGE_SLOTS];
-  myList<long double> big;
 
   int turn = 0;
 
@@ -143,7 +146,7 @@ class sp3 {
  public:
   sp3()
       : Type(0), Version(0), Flag(0), StartEpoch(), EndEpoch(), Interval(0), posBase(0),
-        clkBase(0), nComments(0), nSatListLines(0), nEpochLines(0), isInterpolSet(false),
+        clkBase(0), nComments(0), nSatListLines(0), nEpochLines(0), hasEOF(false), isInterpolSet(false),
         nPtsPos(0), nPtsTime(0), posOK(false), timeOK(false), Relativity(0), CalEph() {
     file[0] = 0;
     TimeSys[0] = 0;
@@ -164,7 +167,9 @@ class sp3 {
   }
 
   // Reads the whole file: a counting pass, then the header and the nEph epoch
-  // blocks; record k gets the epoch StartEpoch + k x Interval.
+  // blocks; record k gets the epoch StartEpoch + k x Interval. Warns when the
+  // file holds more epochs than the header promises (they are not read), and when
+  // it ends without "EOF" inside its last epoch.
   void ReadFile() {
     CountSomeLines();
     std::ifstream in(file);
@@ -183,6 +188,8 @@ class sp3 {
       sEData(k).Set(in, gDSum, e);
       e += Interval;
     }
+    outsideSide.Resize(gDSum.nSat, 1, 0);
+    TestBodyEnd(e);
   }
 
   void PrintSummary() { gDSum.Print(); }
@@ -233,7 +240,8 @@ class sp3 {
 
   void SetInterpolation() { SetInterpolation(sp3ns::DEFAULT_PTS_POS, sp3ns::DEFAULT_PTS_TIME); }
 
-  // Numbers of Lagrange points for positions and clocks, raised to even numbers.
+  // Numbers of Lagrange points for positions and clocks, raised to even numbers;
+  // from 2 to MAX_PTS_POS and MAX_PTS_TIME.
   void SetInterpolation(long npos, long ntime) {
     char msg[256];
     if (npos < 2)
@@ -244,6 +252,18 @@ class sp3 {
       ProgramError("Function:   sp3::SetInterpolation(long,long)",
                    "Input NUMBER OF POINTS for temporal Lagrangian polynomial too small (<2)!",
                    false);
+    if (npos > sp3ns::MAX_PTS_POS) {
+      snprintf(msg, sizeof msg,
+               "Input NUMBER OF POINTS >%ld< for positional Lagrangian polynomial too large (>%ld)!",
+               npos, sp3ns::MAX_PTS_POS);
+      ProgramError("Function:   sp3::SetInterpolation(long,long)", msg, false);
+    }
+    if (ntime > sp3ns::MAX_PTS_TIME) {
+      snprintf(msg, sizeof msg,
+               "Input NUMBER OF POINTS >%ld< for temporal Lagrangian polynomial too large (>%ld)!",
+               ntime, sp3ns::MAX_PTS_TIME);
+      ProgramError("Function:   sp3::SetInterpolation(long,long)", msg, false);
+    }
     if (npos % 2 != 0) {
       snprintf(msg, sizeof msg,
                "Input NUMBER OF POINTS for positional Lagrangian polynomial odd (n=%ld) - "
@@ -271,30 +291,26 @@ class sp3 {
   }
 
   // Position x (m, clock correction in s in t) and velocity v (m/s) of sat at
-  // epoch t. x and v are written only where the records allow it.
+  // epoch t. x and v are written only where the records allow it: a position
+  // window without a missing record, an epoch at most one interval outside the
+  // records, values that fit the results columns; the clock comes only with a
+  // position, since its relativistic term needs one.
   void CalcSatPosition(rSat& sat, mjd& t, xyz& x, xyz& v) {
+    const char* where = "Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)";
     posOK = timeOK = false;
     Relativity = 0;
     if (!isInterpolSet)
-      ProgramError("Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
-                   "Interpolation PARAMETERS (# of interpolating points) NOT SET!", false);
+      ProgramError(where, "Interpolation PARAMETERS (# of interpolating points) NOT SET!", false);
     const long isat = gDSum.lSat.IndexFirst(sat);
     if (isat < 0) return;
-    TestWindowFits(nPtsPos, nPtsTime, "Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)");
-    if (IsOutsideFile(t))
-      ProgramWarning("Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
-                     "Calculation epoch NOT in epoch interval of input precise orbit file!");
+    TestWindowFits(nPtsPos, nPtsTime, where);
+    if (!TestSpan(sat, isat, t, where)) return;
 
     long ix = SetEpochIndex(t, nPtsPos);
-    if (CheckSatelliteDataP(ix, isat)) {
-      CalcSatPositionP(isat, ix, SetAFactor(t, ix), x, v);
-      posOK = true;
-    }
+    if (CheckSatelliteDataP(ix, isat)) posOK = CalcSatPositionP(isat, ix, SetAFactor(t, ix), x, v);
     ix = SetEpochIndex(t, nPtsTime);
-    if (CheckSatelliteDataT(ix, isat)) {
-      CalcSatPositionT(isat, ix, SetAFactor(t, ix), x);
-      timeOK = true;
-    }
+    if (posOK && CheckSatelliteDataT(ix, isat))
+      timeOK = CalcSatPositionT(isat, ix, SetAFactor(t, ix), x);
     CalEph = t;
   }
 
@@ -302,30 +318,41 @@ class sp3 {
   // receiver at rec (Earth-fixed, m); returns the geometric distance (m), 0 when
   // the satellite or its positions are missing.
   long double CalcSatPosition(rSat& sat, mjd& t, xyz& rec, xyz& x, xyz& v) {
+    const char* where = "Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)";
     posOK = timeOK = false;
     if (!isInterpolSet)
-      ProgramError("Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)",
-                   "Interpolation PARAMETERS (# of interpolating points) NOT SET!", false);
+      ProgramError(where, "Interpolation PARAMETERS (# of interpolating points) NOT SET!", false);
     const long isat = gDSum.lSat.IndexFirst(sat);
     if (isat < 0) return 0;
-    TestWindowFits(nPtsPos, nPtsTime,
-                   "Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)");
-    if (IsOutsideFile(t))
-      ProgramWarning("Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)",
-                     "Calculation epoch NOT in epoch interval of input precise orbit file!");
+    TestWindowFits(nPtsPos, nPtsTime, where);
+    if (!TestSpan(sat, isat, t, where)) return 0;
 
     // Both windows stay at the reception epoch.
     const long ixP = SetEpochIndex(t, nPtsPos);
     const long ixT = SetEpochIndex(t, nPtsTime);
     posOK = CheckSatelliteDataP(ixP, isat);
-    timeOK = CheckSatelliteDataT(ixT, isat);
+    timeOK = posOK && CheckSatelliteDataT(ixT, isat);
     if (!posOK) return 0;
 
-    return LightTimeRange(t, rec, "Function:   sp3::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)", CalEph, x,
-                          [&](mjd& te) {
-                            CalcSatPositionP(isat, ixP, SetAFactor(te, ixP), x, v);
-                            if (timeOK) CalcSatPositionT(isat, ixT, SetAFactor(te, ixT), x);
-                          });
+    // The state of each pass into xs and vs; x and v get the last one, when every
+    // pass gave values that fit the results columns.
+    xyz xs, vs;
+    bool fits = true, clkFits = true;
+    const long double D = LightTimeRange(t, rec, where, CalEph, xs, [&](mjd& te) {
+      fits = CalcSatPositionP(isat, ixP, SetAFactor(te, ixP), xs, vs) && fits;
+      if (fits && timeOK) clkFits = CalcSatPositionT(isat, ixT, SetAFactor(te, ixT), xs) && clkFits;
+    });
+    if (!fits) {
+      posOK = timeOK = false;
+      return 0;
+    }
+    if (!clkFits) {
+      timeOK = false;
+      xs.SetT(0);
+    }
+    x = xs;
+    v = vs;
+    return D;
   }
 
   bool GetPositionStatus() { return posOK; }
@@ -421,7 +448,8 @@ class sp3 {
   long double posBase, clkBase;
   long nComments;
   long nSatListLines;
-  long nEpochLines;  // lines beginning with '*' from the first one to the end of the file
+  long nEpochLines;  // lines beginning with '*' from the first one to "EOF" or the end of the file
+  bool hasEOF;       // the data section ends with a line holding "EOF"
   myList<sp3EData> sEData;
 
   bool isInterpolSet;
@@ -431,11 +459,15 @@ class sp3 {
   bool posOK, timeOK;
   long double Relativity;
   mjd CalEph;
+  // Per satellite, the side of the file's span (-1 before, +1 after, 0 inside) of
+  // its last epoch: a run of epochs outside is told once.
+  myList<short> outsideSide;
 
   // ---- Reading --------------------------------------------------------------
 
   // Counting pass: "+ " and "/*" lines before the first '*' line, and the '*'
-  // lines from there to the end of the file.
+  // lines from there to the line holding "EOF" (which ends the data section as
+  // it does for the blocks) or the end of the file.
   void CountSomeLines() {
     char line[sp3ns::LINE_SIZE];
     std::ifstream in(file);
@@ -444,6 +476,10 @@ class sp3 {
                    false);
     bool inHeader = true;
     while (GetFileLine(in, line, sp3ns::LINE_SIZE)) {
+      if (!inHeader && strstr(line, "EOF") != nullptr) {
+        hasEOF = true;
+        break;
+      }
       if (line[0] == '*') {
         inHeader = false;
         nEpochLines++;
@@ -616,6 +652,37 @@ class sp3 {
     }
   }
 
+  // The end of the body read, e the epoch after the last record: epochs of the
+  // file beyond the header's count are not read; a file without "EOF" whose last
+  // epoch lacks satellites may have been cut inside that epoch.
+  void TestBodyEnd(mjd e) {
+    char msg[512], text[64];
+    const long nRec = sEData.Length();
+    if (nEpochLines > nRec) {
+      ymdhms d = mjd2ymdhms(e);
+      sp3ns::EpochText(d, text, sizeof text);
+      snprintf(msg, sizeof msg,
+               "Number of epochs >%d< in ORBIT SP3 file header smaller than number of epochs in "
+               "the file >%ld< - epochs from >%s< on NOT read!",
+               gDSum.nEph, nEpochLines, text);
+      ProgramWarning("Function:   sp3::ReadFile()", msg);
+      return;
+    }
+    if (hasEOF || nRec == 0) return;
+    sp3EData& last = sEData(nRec - 1);
+    long nLines = 0;
+    for (long k = 0; k < last.Sat.Length(); k++)
+      if (last.Sat(k).GetISys() != 0) nLines++;
+    if (nLines >= gDSum.nSat) return;
+    ymdhms d = mjd2ymdhms(last.eph);
+    sp3ns::EpochText(d, text, sizeof text);
+    snprintf(msg, sizeof msg,
+             "ORBIT SP3 file ends without EOF in its last epoch >%s< with >%ld< of >%d< "
+             "satellites - file MAY BE INCOMPLETE!",
+             text, nLines, gDSum.nSat);
+    ProgramWarning("Function:   sp3::ReadFile()", msg);
+  }
+
   // ---- Interpolation --------------------------------------------------------
 
   // The interpolation needs at least as many records as points in each window.
@@ -631,11 +698,27 @@ class sp3 {
     }
   }
 
-  // True when t lies more than the extrapolation limit before the first or after
-  // the last record (exactly the limit is still inside).
-  bool IsOutsideFile(mjd& t) {
-    return (sEData(0).eph - t) > sp3ns::EXTRAPOLATION_LIMIT ||
-           (t - sEData(gDSum.nEph - 1).eph) > sp3ns::EXTRAPOLATION_LIMIT;
+  // Tells the first epoch of each run of epochs of a satellite outside the span of
+  // the records (by more than EPOCH_TOL, the play of epochs formed by repeated
+  // addition); returns false when t lies more than one interval outside, where
+  // the satellite gets no position: the polynomial is extrapolated one interval
+  // at most.
+  bool TestSpan(const rSat& sat, long isat, mjd& t, const char* where) {
+    const long double before = sEData(0).eph - t, after = t - sEData(gDSum.nEph - 1).eph;
+    const short side = before > sp3ns::EPOCH_TOL ? -1 : (after > sp3ns::EPOCH_TOL ? 1 : 0);
+    if (side != 0 && side != outsideSide(isat)) {
+      char msg[512], text[64];
+      ymdhms d = mjd2ymdhms(t);
+      sp3ns::EpochText(d, text, sizeof text);
+      snprintf(msg, sizeof msg,
+               "Calculation epoch >%s< of satellite >%c%02d< NOT in epoch interval of input "
+               "precise orbit file - EXTRAPOLATED up to one interval >%.3Lf< s, NO POSITION "
+               "farther out!",
+               text, sat.GetISys(), sat.GetSPrn(), Interval);
+      ProgramWarning(where, msg);
+    }
+    outsideSide(isat) = side;
+    return !(before > Interval + sp3ns::EPOCH_TOL || after > Interval + sp3ns::EPOCH_TOL);
   }
 
   // Lagrange denominators for the nodes 0 ... n-1: L(i) = prod over j != i of (i - j).
@@ -682,8 +765,10 @@ class sp3 {
 
   // Lagrange interpolation of the position over nPtsPos records from ix, at the
   // normalised argument A; the velocity is the time derivative of the same
-  // polynomial. Sets the relativistic clock term 2 (x . v) / c^2 [3].
-  void CalcSatPositionP(long isat, long ix, long double A, xyz& x, xyz& v) {
+  // polynomial. Sets the relativistic clock term 2 (x . v) / c^2 [3]. Returns
+  // false, with x and v untouched and the term 0, when the position or velocity
+  // is longer than POS_MAX or VEL_MAX (or not a number).
+  bool CalcSatPositionP(long isat, long ix, long double A, xyz& x, xyz& v) {
     const long n = nPtsPos;
     long double X = 0, Y = 0, Z = 0, VX = 0, VY = 0, VZ = 0;
     const long double* Fs = nullptr;
@@ -700,15 +785,21 @@ class sp3 {
       VY += dF * P.GetY() / L;
       VZ += dF * P.GetZ() / L;
     }
+    Relativity = 0;
+    if (!(std::sqrt(X * X + Y * Y + Z * Z) <= sp3ns::POS_MAX) ||
+        !(std::sqrt(VX * VX + VY * VY + VZ * VZ) <= sp3ns::VEL_MAX))
+      return false;
     x.Set(X, Y, Z);
     v.Set(VX, VY, VZ);
     const long double c = gConst.GetC();
     Relativity = 2 * ((VX / c) * (X / c) + (VY / c) * (Y / c) + (VZ / c) * (Z / c));
+    return true;
   }
 
   // Lagrange interpolation of the clock over nPtsTime records from ix; the t
-  // component of x becomes the clock less the relativistic term.
-  void CalcSatPositionT(long isat, long ix, long double A, xyz& x) {
+  // component of x becomes the clock less the relativistic term. Returns false,
+  // with x untouched, when that is larger than CLK_MAX (or not a number).
+  bool CalcSatPositionT(long isat, long ix, long double A, xyz& x) {
     const long n = nPtsTime;
     long double clk = 0;
     for (long i = 0; i < n; i++) {
@@ -717,6 +808,9 @@ class sp3 {
         if (j != i) F *= (A - j);
       clk += F * sEData(ix + i).Pos(isat).GetT() / timeL(i);
     }
-    x.SetT(clk - Relativity);
+    const long double dt = clk - Relativity;
+    if (!(std::fabs(dt) <= sp3ns::CLK_MAX)) return false;
+    x.SetT(dt);
+    return true;
   }
 };

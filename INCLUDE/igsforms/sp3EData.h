@@ -274,7 +274,8 @@ class sp3EData {
       isOKPos(i) = true;
       Pos(i).Set(x * sp3ns::KM2M, y * sp3ns::KM2M, z * sp3ns::KM2M);
     }
-    if (clkMissing) {
+    // A blank clock field is absent, as the marker is.
+    if (clkMissing || blankClk) {
       isOKTime(i) = false;
       Pos(i).SetT(0);
     } else {

@@ -265,7 +265,7 @@ TEST(AppCli, NegativeNumbersBothEphemeridesAndCountsReplaced) {
                                 "-es2023-07-08,04:00:00.0", "-ee2023-07-08,04:10:00.0"});
     EXPECT_EQ(z.exitCode, 0) << z.err;
     EXPECT_EQ(z.err, WarningFrame("Morvi", "NUMERICAL INTEGRATION STEP SET BELOW 0.001 s - USING DEFAULT 30!") +
-                         WarningFrame("Morvi", "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ABOVE 16 - "
+                         WarningFrame("Morvi", "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ABOVE 14 - "
                                                "USING DEFAULT 14!") +
                          WarningFrame("Morvi", "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET ZERO - "
                                                "USING DEFAULT 4!"));

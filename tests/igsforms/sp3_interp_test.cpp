@@ -1,6 +1,7 @@
 // Interpolation from SP3 records: accuracy on a real file thinned to 10 minutes,
 // velocity as the derivative of the position polynomial, window placement at
-// both ends, the 900 s warning, the numbers of points, and the light-time form.
+// both ends, epochs outside the records of a real 15-minute file against the
+// next and the previous day's files, the numbers of points, and the light-time form.
 #include <cmath>
 
 #include "igsforms/sp3_fixture.h"
@@ -126,13 +127,18 @@ sp3& Probe(sp3& f, int gap, long npos, long ntime) {
 
 // Whether G02's position at t (s after the first record) is served with the
 // position of record `gap` missing: false exactly when that record is in the window.
+// Without a position there is no clock either: x is left as it was.
 bool Served(int gap, long n, long double t) {
   sp3 f;
   Probe(f, gap, n, 2);
   rSat s = Sat("G02");
   mjd e = At(f, t);
-  xyz x, v;
+  xyz x(7, 7, 7, 7), v;
   f.CalcSatPosition(s, e, x, v);
+  if (!f.GetPositionStatus()) {
+    EXPECT_FALSE(f.GetTimeStatus()) << gap << " " << (double)t;
+    EXPECT_EQ(x.GetT(), 7) << gap << " " << (double)t;
+  }
   return f.GetPositionStatus();
 }
 
@@ -143,9 +149,9 @@ TEST(Sp3Interp, WindowPlacementInsideAndAtBothEnds) {
   // 10 s before the first record: records 0 ... 3 of 4 points.
   EXPECT_FALSE(Served(3, 4, -10));
   EXPECT_TRUE(Served(4, 4, -10));
-  // 901 s after the last record (17100 s): records 16 ... 19.
-  EXPECT_FALSE(Served(16, 4, 17100 + 901));
-  EXPECT_TRUE(Served(15, 4, 17100 + 901));
+  // 899 s after the last record (17100 s): records 16 ... 19.
+  EXPECT_FALSE(Served(16, 4, 17100 + 899));
+  EXPECT_TRUE(Served(15, 4, 17100 + 899));
   // Exactly at a record the record comes back; G01 is linear, so every epoch is exact.
   sp3 f;
   Probe(f, 99, 8, 4);
@@ -169,24 +175,104 @@ TEST(Sp3Interp, WindowPlacementInsideAndAtBothEnds) {
   EXPECT_EQ(y.GetX() + y.GetT() + w.GetX(), 1 + 4 + 5);
 }
 
-TEST(Sp3Interp, WarningOnlyBeyond900SecondsOutside) {
-  for (long double dt : {-900.0L, -900.001L, 17100 + 900.0L, 17100 + 900.001L}) {
-    CaptureResult r = RunCaptured([dt] {
-      sp3 f;
-      Probe(f, 99, 4, 4);
-      rSat s = Sat("G01");
-      mjd t = At(f, dt);
-      xyz x, v;
-      f.CalcSatPosition(s, t, x, v);
-      std::cout << (f.GetPositionStatus() ? "served" : "none");
-    });
-    bool outside = dt < -900 || dt > 18000;
-    EXPECT_EQ(r.err, outside ? Frame(kCalc, "Calculation epoch NOT in epoch interval of input "
-                                            "precise orbit file!", false)
-                             : "")
-        << (double)dt;
-    EXPECT_EQ(r.out, "served");
+// The last 14 records of 2020-06-24 (GRG, 15 minutes, 20:30 to 23:45) and the
+// first 14 of the next day (00:00 to 03:15), each with all its 75 satellites. Every
+// epoch outside the records is told, once per satellite and run of such epochs;
+// one interval out the polynomial is extrapolated, and there it meets the other
+// day's record at metres; farther out there is no position and no clock.
+TEST(Sp3Interp, EpochsOutsideTheRecordsOfA15MinuteFile) {
+  std::ostringstream warnings;
+  std::streambuf* err = std::cerr.rdbuf(warnings.rdbuf());
+  const std::string day1 = Data("GRG0MGXFIN_20201760000_01D_15M_ORB_20-24h.SP3"),
+                    day2 = Data("GRG0MGXFIN_20201770000_01D_15M_ORB_0-3h.SP3");
+  const struct End {
+    std::string file, other;
+    int sign;           // +1: after the last record, -1: before the first
+    size_t otherBlock;  // the other day's record one interval out
+    double rms, max;    // bounds of the error there (m)
+  } ends[] = {{day1, day2, +1, 0, 5.0, 25.0}, {day2, day1, -1, 13, 8.5, 65.0}};
+  for (const End& e : ends) {
+    sp3 f;
+    f.SetFile(e.file.c_str());
+    f.ReadFile();
+    f.SetInterpolation(14, 4);
+    const mjd edge = e.sign > 0 ? f.GetEndEpoch() : f.GetStartEpoch();
+    const std::vector<PLine> truth = Blocks(Slurp(e.other))[e.otherBlock];
+    ASSERT_EQ(truth.size(), 75u);
+    warnings.str("");
+    double sum2 = 0, max = 0;
+    for (const PLine& p : truth) {
+      rSat s = Sat(p.sat.c_str());
+      // an epoch inside, one run outside (served, then absent), inside, outside again
+      for (long double dt : {0.0L, 450.0L, 900.0L, 901.0L, 1800.0L, -3600.0L, 900.0L}) {
+        mjd t = edge;
+        t += e.sign * dt;
+        xyz x(7, 7, 7, 7), v(7, 7, 7, 7);
+        f.CalcSatPosition(s, t, x, v);
+        if (dt > 900) {
+          EXPECT_FALSE(f.GetPositionStatus() || f.GetTimeStatus()) << p.sat << " " << (double)dt;
+          EXPECT_TRUE(x.GetX() == 7 && x.GetT() == 7 && v.GetZ() == 7) << p.sat << " " << (double)dt;
+          continue;
+        }
+        ASSERT_TRUE(f.GetPositionStatus() && f.GetTimeStatus()) << p.sat << " " << (double)dt;
+        if (dt != 900) continue;
+        const double d2 = std::pow(x.GetX() - p.v[0] * 1000, 2) + std::pow(x.GetY() - p.v[1] * 1000, 2) +
+                          std::pow(x.GetZ() - p.v[2] * 1000, 2);
+        sum2 += d2 / 2;  // each epoch one interval out is computed twice
+        max = std::fmax(max, std::sqrt(d2));
+      }
+    }
+    const double rms = std::sqrt(sum2 / truth.size());
+    printf("one interval %s: 75 satellites, RMS %.3f m, max %.3f m\n", e.sign > 0 ? "after" : "before", rms, max);
+    EXPECT_LT(rms, e.rms);
+    EXPECT_LT(max, e.max);
+    // two runs outside for each satellite
+    const std::string text = warnings.str();
+    size_t frames = 0;
+    for (size_t k = text.find("\n#### "); k != std::string::npos; k = text.find("\n#### ", k + 1)) frames++;
+    EXPECT_EQ(frames, 150u);
+    const std::string first = "2020-06-24 23:52:30.00000000";
+    EXPECT_EQ(text.substr(0, text.find(" ... \n\n") + 7),
+              Frame(kCalc, "Calculation epoch >" + first + "< of satellite >E01< NOT in epoch interval of input "
+                           "precise orbit file - EXTRAPOLATED up to one interval >900.000< s, NO POSITION "
+                           "farther out!", false));
   }
+  std::cerr.rdbuf(err);
+}
+
+// A value no results column can hold (X, Y, Z below 1e11 m in 16 columns, velocities
+// below 1e7 m/s in 12, the clock below 1e6 ms in 14) is no value: in record 2 G01
+// has a clock of 1e9 microseconds, G02 an x of 1e9 km, G03 an x of 5e6 km (a
+// position that fits, at a speed that does not).
+TEST(Sp3Interp, ValuesTooLargeForTheirColumnsAreAbsent) {
+  const std::string text = Synth(6, {"G01", "G02", "G03"}, [](int k, int s) {
+    const char* name[] = {"G01", "G02", "G03"};
+    std::string l = P(name[s], 20000 + k, 1000, -5000, 10);
+    if (k == 2 && s == 0) l.replace(46, 14, "           1e9");
+    if (k == 2 && s == 1) l.replace(4, 14, "           1e9");
+    if (k == 2 && s == 2) l.replace(4, 14, "           5e6");
+    return l;
+  });
+  sp3 f;
+  f.SetFile(Temp("wide.sp3", text).c_str());
+  f.ReadFile();
+  f.SetInterpolation(2, 2);
+  for (const char* name : {"G01", "G02", "G03"})
+    for (long double dt : {1350.0L, 3150.0L}) {  // windows of records 1, 2 and 3, 4
+      rSat s = Sat(name);
+      mjd t = At(f, dt);
+      xyz x(7, 7, 7, 7), v(7, 7, 7, 7);
+      f.CalcSatPosition(s, t, x, v);
+      const bool wide = dt < 2000 && name[2] != '1';
+      EXPECT_EQ(f.GetPositionStatus(), !wide) << name << " " << (double)dt;
+      EXPECT_EQ(f.GetTimeStatus(), !(dt < 2000)) << name << " " << (double)dt;
+      if (wide) {
+        EXPECT_TRUE(x.GetX() == 7 && x.GetT() == 7 && v.GetX() == 7) << name;
+      } else {
+        EXPECT_NEAR(x.GetX(), (20000 + dt / 900) * 1000, 1e-6) << name << " " << (double)dt;
+        EXPECT_EQ(x.GetT() == 0, dt < 2000) << name << " " << (double)dt;
+      }
+    }
 }
 
 TEST(Sp3Interp, NumbersOfPointsAndTheirFailures) {
@@ -213,24 +299,45 @@ TEST(Sp3Interp, NumbersOfPointsAndTheirFailures) {
   r = RunCaptured([] { sp3().SetInterpolation(4, 1); });
   EXPECT_EQ(r.err, Frame(where, "Input NUMBER OF POINTS for temporal Lagrangian polynomial too "
                                 "small (<2)!"));
+  // More points than the largest numbers (14 for positions, 4 for clocks), an odd
+  // one above them included, are refused.
+  const struct {
+    long npos, ntime;
+    std::string msg;
+  } big[] = {{16, 4, "Input NUMBER OF POINTS >16< for positional Lagrangian polynomial too large (>14)!"},
+             {15, 3, "Input NUMBER OF POINTS >15< for positional Lagrangian polynomial too large (>14)!"},
+             {60, 4, "Input NUMBER OF POINTS >60< for positional Lagrangian polynomial too large (>14)!"},
+             {14, 6, "Input NUMBER OF POINTS >6< for temporal Lagrangian polynomial too large (>4)!"},
+             {13, 5, "Input NUMBER OF POINTS >5< for temporal Lagrangian polynomial too large (>4)!"}};
+  for (const auto& c : big) {
+    r = RunCaptured([&c] { sp3().SetInterpolation(c.npos, c.ntime); });
+    EXPECT_EQ(r.exitCode, 1) << c.msg;
+    EXPECT_EQ(r.err, Frame(where, c.msg));
+  }
   // Fewer records than points: refused cleanly when set, and when computing with
   // points set before the file was read.
-  r = RunCaptured([] { sp3 f; Probe(f, 99, 22, 4); });
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, Frame(where, "Number of EPOCHS >20< in ORBIT SP3 file smaller than NUMBER OF "
-                                "POINTS >22< of Lagrangian polynomial!"));
-  r = RunCaptured([] {
+  const std::string few = Temp("few.sp3", Synth(10, {"G01"}, [](int k, int) { return P("G01", k, 0, 0, 0); }));
+  r = RunCaptured([few] {
     sp3 f;
-    f.SetInterpolation(4, 24);
-    f.SetFile(Temp("few.sp3", Synth(20, {"G01"}, [](int k, int) { return P("G01", k, 0, 0, 0); })).c_str());
+    f.SetFile(few.c_str());
+    f.ReadFile();
+    f.SetInterpolation(12, 4);
+  });
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, Frame(where, "Number of EPOCHS >10< in ORBIT SP3 file smaller than NUMBER OF "
+                                "POINTS >12< of Lagrangian polynomial!"));
+  r = RunCaptured([few] {
+    sp3 f;
+    f.SetInterpolation(14, 4);
+    f.SetFile(few.c_str());
     f.ReadFile();
     rSat s = Sat("G01");
     mjd t = f.GetStartEpoch();
     xyz x, v;
     f.CalcSatPosition(s, t, x, v);
   });
-  EXPECT_EQ(r.err, Frame(kCalc, "Number of EPOCHS >20< in ORBIT SP3 file smaller than NUMBER OF "
-                                "POINTS >24< of Lagrangian polynomial!"));
+  EXPECT_EQ(r.err, Frame(kCalc, "Number of EPOCHS >10< in ORBIT SP3 file smaller than NUMBER OF "
+                                "POINTS >14< of Lagrangian polynomial!"));
   r = RunCaptured([] {
     sp3 f;
     f.SetFile(Data("igr20354_3h.sp3").c_str());

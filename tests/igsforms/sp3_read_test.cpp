@@ -218,8 +218,7 @@ TEST(Sp3Read, DamagedFilesEndInTheFatalFrame) {
     EXPECT_EQ(r.exitCode, 1) << c.msg;
     EXPECT_EQ(r.err, Frame(c.place, c.msg));
   }
-  // The final "EOF" line may be missing; a file that cannot be opened is fatal.
-  EXPECT_EQ(ReadText(good.substr(0, good.size() - 4)).exitCode, 0);
+  // A file that cannot be opened is fatal.
   CaptureResult r = RunCaptured([] { sp3().SetFile("/nonexistent/x.sp3"); });
   EXPECT_EQ(r.err, Frame("Function:   sp3::SetFile()", "Input ORBIT SP3 file can not be opened!"));
   r = RunCaptured([] { sp3().SetFile(std::string(256, 'a').c_str()); });
@@ -227,9 +226,56 @@ TEST(Sp3Read, DamagedFilesEndInTheFatalFrame) {
                          "Input ORBIT SP3 file can not be opened!"));
 }
 
+// Epochs beyond the header's count are not read, and a file that ends without
+// "EOF" inside its last epoch may be cut: both are told, and the rest is read as
+// before. A file whose "EOF" line alone is missing is complete.
+TEST(Sp3Read, BodyBeyondTheHeaderAndACutLastEpochAreTold) {
+  const std::string kRead = "Function:   sp3::ReadFile()";
+  const std::string good = Good(), igr = Slurp(Data("igr20354_3h.sp3")),
+                    cod = Slurp(Data("COD0MGXFIN_20231890000_01D_05M_ORB_1h.SP3"));
+  const std::string lastIgr = igr.substr(igr.find("*  2019  1 10  3  0"));
+  const struct {
+    std::string text, warning;
+    int nEph;
+  } cases[] = {
+      {Replace(good, "      4 ORBIT", "      3 ORBIT"),
+       "Number of epochs >3< in ORBIT SP3 file header smaller than number of epochs in the file >4< - "
+       "epochs from >2020-06-25 00:45:00.00000000< on NOT read!", 3},
+      {Replace(cod, "     13 d+D", "     12 d+D"),
+       "Number of epochs >12< in ORBIT SP3 file header smaller than number of epochs in the file >13< - "
+       "epochs from >2023-07-08 01:00:00.00000000< on NOT read!", 12},
+      // also without "EOF": the unread epochs are the news
+      {Replace(good, "      4 ORBIT", "      2 ORBIT").substr(0, good.size() - 4),
+       "Number of epochs >2< in ORBIT SP3 file header smaller than number of epochs in the file >4< - "
+       "epochs from >2020-06-25 00:30:00.00000000< on NOT read!", 2},
+      {good.substr(0, good.find("PG02   1003")),
+       "ORBIT SP3 file ends without EOF in its last epoch >2020-06-25 00:45:00.00000000< with >1< of >2< "
+       "satellites - file MAY BE INCOMPLETE!", 4},
+      // the real file cut after G20 of its last epoch (32 satellites)
+      {igr.substr(0, igr.size() - lastIgr.size() + lastIgr.find("PG21")),
+       "ORBIT SP3 file ends without EOF in its last epoch >2019-01-10 03:00:00.00000000< with >20< of >32< "
+       "satellites - file MAY BE INCOMPLETE!", 13},
+      {good.substr(0, good.size() - 4), "", 4},
+      {Replace(good, "PG02   1003.000000   2000.000000   3000.000000     10.000000\n", ""), "", 4},
+  };
+  for (const auto& c : cases) {
+    const std::string path = Temp("body.sp3", c.text);
+    CaptureResult r = RunCaptured([path] {
+      sp3 f;
+      f.SetFile(path.c_str());
+      f.ReadFile();
+      std::cout << f.GetNEph();
+    });
+    EXPECT_EQ(r.exitCode, 0) << c.warning;
+    EXPECT_EQ(r.out, std::to_string(c.nEph));
+    EXPECT_EQ(r.err, c.warning.empty() ? "" : Frame(kRead, c.warning, false));
+  }
+}
+
 // A 'P' line of x, y and z all zero marks an absent position, as the marker does:
 // the writer gives it back as the marker. One zero component is a value, and the
-// clock of such a line keeps its own rule. Numbers are finite decimal numbers only.
+// clock of such a line keeps its own rule. A blank clock field is an absent clock.
+// Numbers are finite decimal numbers only.
 TEST(Sp3Read, ZeroPositionsAreAbsentAndNumbersAreDecimal) {
   const std::string good = Good(3);
   std::string t = Replace(good, "PG01   1001.000000   2000.000000   3000.000000     10.000000",
@@ -238,6 +284,8 @@ TEST(Sp3Read, ZeroPositionsAreAbsentAndNumbersAreDecimal) {
               "PG02      0.000000   2000.000000   3000.000000");
   t = Replace(t, "PG01   1002.000000   2000.000000   3000.000000",
               "PG01     -0.000000      0.000000     -0.000000");
+  t = Replace(t, "PG02   1002.000000   2000.000000   3000.000000     10.000000",
+              "PG02   1002.000000   2000.000000   3000.000000              ");
   sp3 f;
   auto b = ReadAndWrite(f, Temp("zero.sp3", t));
   ASSERT_EQ(b.size(), 3u);
@@ -248,12 +296,14 @@ TEST(Sp3Read, ZeroPositionsAreAbsentAndNumbersAreDecimal) {
   EXPECT_FALSE(b[1][1].missing[0]);
   EXPECT_EQ(b[1][1].v[0], 0.0);
   EXPECT_EQ(b[1][1].v[1], 2000.0);
-  // block 2: negative zeros are zeros
+  // block 2: negative zeros are zeros; G02's blank clock is written back as the marker
   EXPECT_TRUE(b[2][0].missing[0]);
+  EXPECT_TRUE(b[2][1].missing[3] && !b[2][1].missing[0]);
   EXPECT_FALSE(b[0][0].missing[0]);
 
   // Interpolated through, the zero node would bend every window holding it: no
-  // position (x and v untouched) while the clock is still interpolated.
+  // position (x and v untouched), and without a position no clock, though the
+  // clocks of the window are there.
   f.SetInterpolation(2, 2);
   rSat g01('G', 1), g02('G', 2);
   mjd e = f.GetStartEpoch();
@@ -262,9 +312,12 @@ TEST(Sp3Read, ZeroPositionsAreAbsentAndNumbersAreDecimal) {
   f.CalcSatPosition(g01, e, x, v);
   EXPECT_EQ(x.GetX(), 7);
   EXPECT_EQ(v.GetZ(), 7);
-  EXPECT_NEAR(x.GetT(), 5e-6, 1e-12);  // clocks 0 and 10 microseconds
+  EXPECT_EQ(x.GetT(), 7);
+  EXPECT_FALSE(f.GetPositionStatus() || f.GetTimeStatus());
   f.CalcSatPosition(g02, e, x, v);
   EXPECT_NEAR(x.GetX(), 501000.0, 1e-6);  // halfway from the x = 0 of block 1 (a value) to 1002 km
+  EXPECT_TRUE(f.GetPositionStatus() && !f.GetTimeStatus());  // no clock in block 2
+  EXPECT_EQ(x.GetT(), 0);
 
   // "nan", "inf", hexadecimal text and a number beyond the double range are no numbers.
   const char* line = "PG02   1002.000000   2000.000000   3000.000000     10.000000";
