@@ -805,8 +805,10 @@ class rxN {
 
   // State of a GLONASS record carried to ceph by the classical fourth-order
   // Runge-Kutta method in steps of NumIntStep, all full steps first; the clock
-  // correction DT0 + DT1 dt (-TauN + GammaN dt) with the header's GLUT term, less
-  // the relativistic term.
+  // correction -TauN + GammaN (t - tb) = DT0 + DT1 dt relative to GLONASS time [4].
+  // The broadcast clock terms already hold the periodic relativistic effect (the
+  // clock model of [4] has no term of its own), so Relativity stays 0; and no
+  // time-system correction of the header (GLUT) is added.
   void cSatPosNumInteg(rxENavDataNI& rNav, mjd& ceph, xyz& x, xyz& v) {
     Relativity = 0;
     const long double dt = ceph - rNav.eph;
@@ -814,8 +816,7 @@ class rxN {
     const int16_t sign = dt < 0 ? -1 : 1;
     long double whole = 0;
     const long double f = std::modf(std::fabs(dt) / NumIntStep, &whole);
-    long double DT = rNav.DT0 + rNav.DT1 * dt;
-    if (rNav.GetSysIdent() == 'R' && rTime.GetIsbRU()) DT = DT + rTime.a0_RU;
+    const long double DT = rNav.DT0 + rNav.DT1 * dt;
     const bool partial = f * NumIntStep > rxcalc::STEP_REST_MIN;
     const int32_t n = static_cast<int32_t>(whole) + (partial ? 1 : 0);
     const long double km = rxENavDataNI::KM;
@@ -849,7 +850,8 @@ class rxN {
         s[j] = s[j] + ((h / 6) * k1[j] + (h / 3) * k2[j] + (h / 3) * k3[j] + (h / 6) * k4[j]);
       if (!last && k + 1 == steps.Count()) steps.Save(s);
     }
-    SetStateAndClock(s, DT, x, v);
+    x.Set(s[0], s[1], s[2], DT);
+    v.Set(s[3], s[4], s[5]);
   }
 
   // ---- writing ----

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iostream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -66,10 +68,11 @@ struct Stat {
   double sum2 = 0, max = 0;
 };
 
-// Compares every satellite of the SP3 file (positions in km, GPS time) with the
-// broadcast orbit where the chosen record lies within 30 min (GLONASS 15 min).
-std::map<std::string, Stat> Compare(rxN& nav, const std::string& sp3) {
-  std::map<std::string, Stat> st;
+// Calls fn(epoch, satellite, position (m), clock (s, 1e30 where absent)) for each
+// position line of an SP3 file (positions in km, clocks in microseconds, GPS time)
+// that gives a position.
+template <class F>
+void ForEachPrecise(const std::string& sp3, F fn) {
   std::ifstream in(sp3);
   std::string l;
   mjd ep;
@@ -86,11 +89,21 @@ std::map<std::string, Stat> Compare(rxN& nav, const std::string& sp3) {
     const double X = atof(l.substr(4, 14).c_str()) * 1000, Y = atof(l.substr(18, 14).c_str()) * 1000,
                  Z = atof(l.substr(32, 14).c_str()) * 1000;
     if (X == 0 && Y == 0 && Z == 0) continue;  // no position at this epoch
-    if (!nav.Check4Sat(sat)) continue;
-    if (NearestRecord(nav, sat, ep) > (sat.isGLNSat() ? 900 : 1800)) continue;
+    const double C = l.size() >= 60 ? atof(l.substr(46, 14).c_str()) : 999999.999999;
+    fn(ep, sat, xyz(X, Y, Z), C < 999999 ? C * 1e-6 : 1e30);
+  }
+}
+
+// Compares every satellite of the SP3 file with the broadcast orbit where the
+// chosen record lies within 30 min (GLONASS 15 min).
+std::map<std::string, Stat> Compare(rxN& nav, const std::string& sp3) {
+  std::map<std::string, Stat> st;
+  ForEachPrecise(sp3, [&](mjd& ep, rSat& sat, const xyz& precise, double) {
+    if (!nav.Check4Sat(sat)) return;
+    if (NearestRecord(nav, sat, ep) > (sat.isGLNSat() ? 900 : 1800)) return;
     xyz x, v;
     nav.CalcSatPosition(sat, ep, x, v);
-    const double d = static_cast<double>(Dist(x, xyz(X, Y, Z)));
+    const double d = static_cast<double>(Dist(x, precise));
     std::string key(1, sat.GetISys());
     const int p = sat.GetSPrn();
     if (sat.isBDSSat()) key += (p <= 5 || p >= 59) ? " GEO" : " MEO/IGSO";
@@ -98,7 +111,7 @@ std::map<std::string, Stat> Compare(rxN& nav, const std::string& sp3) {
     s.n++;
     s.sum2 += d * d;
     s.max = std::max(s.max, d);
-  }
+  });
   return st;
 }
 
@@ -215,7 +228,9 @@ TEST(rxNOrbit, RecordAtItsOwnEpochAndTheClockTerms) {
   EXPECT_NEAR(static_cast<double>(x.GetT() - nav.GetRelativity()), 3.409683704376E-04, 1e-19);
   EXPECT_NEAR(static_cast<double>(x.GetLength()), 26.56e6, 0.1e6);
 
-  // GLONASS at its record epoch (04:15 UTC = 04:15:18 GPS): the record's own state.
+  // GLONASS at its record epoch (04:15 UTC = 04:15:18 GPS): the record's own state
+  // and the clock -TauN, with no relativistic term of its own (the broadcast
+  // clock holds it) and no GLUT term of the header.
   rSat r07 = Sat("R07");
   mjd er = Epoch(2023, 7, 8, 4, 15, 18);
   nav.CalcSatPosition(r07, er, x, v);
@@ -224,20 +239,15 @@ TEST(rxNOrbit, RecordAtItsOwnEpochAndTheClockTerms) {
   EXPECT_EQ(x.GetZ(), 1000 * 1.260640380859E+04L);
   EXPECT_EQ(v.GetX(), 1000 * 9.842853546143E-01L);
   EXPECT_EQ(v.GetZ(), 1000 * 2.993906974792E+00L);
-  const long double tauGLUT = static_cast<long double>(-9.3132257462e-10);
-  EXPECT_NEAR(static_cast<double>(x.GetT() + nav.GetRelativity()),
-              static_cast<double>(5.969312041998E-05L + tauGLUT), 1e-18);
-  // 600 s later: -TauN + GammaN dt (the frequency term with its plus sign), with GLUT.
+  EXPECT_NEAR(static_cast<double>(x.GetT()), 5.969312041998E-05, 1e-19);
+  EXPECT_EQ(nav.GetRelativity(), 0.0L);
+  // 600 s later: -TauN + GammaN dt (the frequency term with its plus sign).
   mjd er600 = er;
   er600 += 600.0L;
   nav.CalcSatPosition(r07, er600, x, v);
-  EXPECT_NEAR(static_cast<double>(x.GetT() + nav.GetRelativity()),
-              static_cast<double>(5.969312041998E-05L + 9.094947017729E-13L * 600 + tauGLUT), 1e-18);
-  // Without a GLUT line no such term.
-  rxN plain = ReadText("plain", std::string(kPlainHeader) + kR07);
-  plain.CalcSatPosition(r07, er600, x, v);
-  EXPECT_NEAR(static_cast<double>(x.GetT() + plain.GetRelativity()),
-              static_cast<double>(5.969312041998E-05L + 9.094947017729E-13L * 600), 1e-18);
+  EXPECT_NEAR(static_cast<double>(x.GetT()), static_cast<double>(5.969312041998E-05L + 9.094947017729E-13L * 600),
+              1e-19);
+  EXPECT_EQ(nav.GetRelativity(), 0.0L);
 
   // SBAS: aGf0 + aGf1 dt, both with their own signs.
   std::string s30 = kS30;
@@ -262,6 +272,79 @@ TEST(rxNOrbit, RecordAtItsOwnEpochAndTheClockTerms) {
   xyz quadV(1000 * (-1.320625000000E-03L + 3.750000000000E-08L * t), 1000 * (-7.206250000000E-04L + 1.250000000000E-08L * t),
             1000 * (7.474000000000E-02L + 6.250000000000E-08L * t));
   EXPECT_LT(static_cast<double>(Dist(v, quadV)), 1e-9);
+}
+
+TEST(rxNOrbit, GlonassClockAgainstPreciseClocksAndWithoutHeaderCorrections) {
+  // The broadcast clock against the IAC precise clocks of 2020-06-25, where the
+  // record lies within 15 min: the precise clock, which leaves out the periodic
+  // relativistic effect, with -2 r.v / c^2 added, against Morvi's DT. The two
+  // differ per satellite by a constant (the broadcast clock is relative to
+  // GLONASS time, hardware delays); within each satellite the difference must not
+  // follow -2 r.v / c^2, which the broadcast -TauN + GammaN dt already holds
+  // (with the term subtracted once more the slope is 1.2 and the RMS 2.3 ns).
+  rxN esbc;
+  esbc.SetFile(Data("ESBC00DNK_R_20201770000_MN_00-12h.rnx").c_str());
+  esbc.ReadFile();
+  esbc.SetIntegrationStep(30);
+  const long double c = 299792458.0L;
+  std::map<std::string, std::vector<std::pair<double, double>>> bySat;  // (-2 r.v / c^2, residual), s
+  ForEachPrecise(Data("Sta21114_00-12h_30min.sp3"), [&](mjd& ep, rSat& sat, const xyz&, double clk) {
+    if (!sat.isGLNSat() || clk > 1 || !esbc.Check4Sat(sat) || NearestRecord(esbc, sat, ep) > 900) return;
+    xyz x, v;
+    esbc.CalcSatPosition(sat, ep, x, v);
+    const long double rv = x.GetX() * v.GetX() + x.GetY() * v.GetY() + x.GetZ() * v.GetZ();
+    const double rel = static_cast<double>(-2 * rv / (c * c));
+    bySat[std::string(1, sat.GetISys()) + std::to_string(sat.GetSPrn())].push_back(
+        {rel, static_cast<double>(x.GetT()) - (clk + rel)});
+  });
+  double sxy = 0, sxx = 0, syy = 0;
+  int n = 0;
+  for (auto& kv : bySat) {
+    double mx = 0, my = 0;
+    for (auto& p : kv.second) {
+      mx += p.first / kv.second.size();
+      my += p.second / kv.second.size();
+    }
+    for (auto& p : kv.second) {
+      sxy += (p.first - mx) * (p.second - my);
+      sxx += (p.first - mx) * (p.first - mx);
+      syy += (p.second - my) * (p.second - my);
+      n++;
+    }
+  }
+  ASSERT_GE(n, 200);
+  EXPECT_LT(std::fabs(sxy / sxx), 0.5) << "slope of the clock residual on -2 r.v / c^2";
+  EXPECT_LT(std::sqrt(syy / n), 2.0e-9) << "RMS of the clock residual (s)";
+
+  // The same records with and without the GLUT line of their header (-1.66e-7 s,
+  // 50 m) give the same states: the clock -TauN + GammaN (t - tb) of the file's
+  // values, relative to GLONASS time, with no header correction added.
+  const std::string file = Data("BRDM00DLR_R_20130010000_01D_MN.rnx");
+  std::ifstream in(file);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), noGlut = text;
+  const size_t at = noGlut.find("GLUT -1.6577541828e-07");
+  ASSERT_NE(at, std::string::npos);
+  noGlut.erase(at, noGlut.find('\n', at) + 1 - at);
+  rxN with = ReadText("glut", text), without = ReadText("noglut", noGlut);
+  ASSERT_TRUE(with.GetTimeInfo().GetIsbRU());
+  ASSERT_FALSE(without.GetTimeInfo().GetIsbRU());
+  struct Case {
+    const char* sat;
+    long double tauN, gammaN;  // -TauN (s) and GammaN of the record at 00:15 UTC
+  } cases[] = {{"R01", -1.750094816089e-04L, 0}, {"R02", -3.537535667419e-04L, -1.818989403546e-12L}};
+  for (const Case& k : cases) {
+    rSat s = Sat(k.sat);
+    for (long double dt : {0.0L, 300.0L, -600.0L}) {
+      mjd e = Epoch(2013, 1, 1, 0, 15, 16);  // 00:15 UTC in GPS time (16 leap seconds)
+      e += dt;
+      xyz xa, va, xb, vb;
+      with.CalcSatPosition(s, e, xa, va);
+      without.CalcSatPosition(s, e, xb, vb);
+      EXPECT_TRUE(xa == xb && xa.GetT() == xb.GetT() && va == vb) << k.sat << " " << static_cast<double>(dt);
+      EXPECT_NEAR(static_cast<double>(xa.GetT()), static_cast<double>(k.tauN + k.gammaN * dt), 1e-19) << k.sat;
+      EXPECT_EQ(with.GetRelativity(), 0.0L);
+    }
+  }
 }
 
 // Every SBAS record of S23, S26, S27 and S36 of two receivers' files of
