@@ -12,6 +12,7 @@
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -175,6 +176,63 @@ TEST(rxNOrbit, BroadcastAgreesWithPreciseOrbitsOnTwoDays) {
   std::map<std::string, Stat> st = Compare(esbc, Data("Sta21114_00-12h_30min.sp3"));
   ASSERT_GE(st["C GEO"].n, 10);  // this SP3 file holds C01, C02, C04, C05, C60
   CheckDay("2020-177", esbc, Data("Sta21114_00-12h_30min.sp3"), "GREJC");
+}
+
+TEST(rxNOrbit, GalileoRecordFromItsToeAgainstThePreciseOrbit) {
+  // Galileo records fit their orbit from TOE onwards and drift fast before it.
+  // Over 2020-06-25 00-12 h (IAC orbit, every 30 min), every row of a satellite
+  // whose records are healthy and of which a record lies at most 4 h before the
+  // epoch: antenna phase centre against centre of mass, so about 0.9 m
+  // apart (taking the nearest record instead: RMS 6.3 m, max 94 m).
+  std::ostringstream sink;  // the warnings of the run
+  std::streambuf* err = std::cerr.rdbuf(sink.rdbuf());
+  rxN nav;
+  nav.SetFile(Data("ESBC00DNK_R_20201770000_MN_00-12h.rnx").c_str());
+  nav.ReadFile();
+  myList<rxENavDataKE>& recs = nav.GetKeplerRecords('E');
+  // the TOE of each record from its TOE and Galileo week (which runs with the GPS week)
+  std::vector<mjd> toe;
+  for (long i = 0; i < recs.Length(); i++)
+    toe.push_back(GPSws2mjd(GPSws(static_cast<uint16_t>(recs(i).SYSW), recs(i).TOE)));
+  Stat st;
+  std::set<long> before;  // records used before their TOE: none of the satellite within 4 h before
+  double e09 = -1;
+  ForEachPrecise(Data("Sta21114_00-12h_30min.sp3"), [&](mjd& ep, rSat& sat, const xyz& precise, double) {
+    if (!sat.isGALSat() || !nav.Check4Sat(sat)) return;
+    bool healthy = true, earlier = false;
+    long nearest = -1;
+    for (long i = 0; i < recs.Length(); i++) {
+      if (!(recs(i).Sat == sat)) continue;
+      healthy = healthy && recs(i).SVHEALTH == 0;
+      earlier = earlier || (ep - toe[i] >= 0 && ep - toe[i] <= 14400);
+      if (nearest < 0 || std::fabs(ep - recs(i).eph) < std::fabs(ep - recs(nearest).eph)) nearest = i;
+    }
+    xyz x, v;
+    nav.CalcSatPosition(sat, ep, x, v);
+    if (!earlier && ep - toe[nearest] < 0) before.insert(nearest);
+    if (!healthy || !earlier) return;
+    const double d = static_cast<double>(Dist(x, precise));
+    st.n++;
+    st.sum2 += d * d;
+    st.max = std::max(st.max, d);
+    if (sat.GetSPrn() == 9 && ep == Epoch(2020, 6, 25, 6, 0, 0)) e09 = d;
+  });
+  std::cerr.rdbuf(err);
+  ASSERT_GE(st.n, 300);
+  EXPECT_LT(std::sqrt(st.sum2 / st.n), 2.0);
+  EXPECT_LT(st.max, 10.0);
+  // E09 at 06:00: the record of 02:00, 4.3 m off (the one of 09:30 is 94 m off).
+  EXPECT_GE(e09, 0.0);
+  EXPECT_LT(e09, 8.0);
+  // Where no record lies before the epoch within 4 h, the nearest one is used,
+  // with a warning once per record.
+  const std::string w = sink.str();
+  size_t told = 0;
+  for (size_t p = w.find("USED BEFORE ITS REFERENCE EPOCH"); p != std::string::npos;
+       p = w.find("USED BEFORE ITS REFERENCE EPOCH", p + 1))
+    told++;
+  EXPECT_GE(before.size(), 5u);
+  EXPECT_EQ(told, before.size()) << w;
 }
 
 TEST(rxNOrbit, BdsGeoSatellitesMatchTheReferencePositions) {
@@ -828,7 +886,8 @@ TEST(rxNOrbit, IntervalWarningOfEachSystemAtItsLimit) {
   // The last record of each satellite of the file (GPS time; GLONASS epochs are
   // UTC + 18 s, BeiDou ones BDT + 14 s) and the system's limit: no warning at
   // the limit, the warning with the system's name 0.1 s beyond it, after the
-  // last record and before the first.
+  // last record and before the first. The first use of a Galileo record before
+  // its TOE is told once besides.
   struct Case {
     const char* sat;
     const char* name;
@@ -845,33 +904,45 @@ TEST(rxNOrbit, IntervalWarningOfEachSystemAtItsLimit) {
                {"J02", "QZSS", 3600, 2, 0, 0, 0, 0, 0, "03:00:00", "01:00:00.1"},
                {"I02", "NavIC", 3600, 0, 36, 0, 0, 5, 36, "01:36:00", "01:00:00.1"}};
   rxN& nav = Brdm();
+  const char* where = "Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)";
   for (const Case& c : cases) {
     rSat s = Sat(c.sat);
     const mjd last = Epoch(2023, 3, 14, c.h, c.m, c.s), first = Epoch(2023, 3, 14, c.fh, c.fm, c.fs);
-    auto warn = [&](const mjd& from, long double dt) {
+    // each in a process of its own, which starts with no record told of
+    auto warn = [&](const mjd& from, std::vector<long double> dts) {
       return RunCaptured([&] {
-        mjd e = from;
-        e += dt;
-        xyz x, v;
-        nav.CalcSatPosition(s, e, x, v);
+        for (long double dt : dts) {
+          mjd e = from;
+          e += dt;
+          xyz x, v;
+          nav.CalcSatPosition(s, e, x, v);
+        }
       });
     };
-    EXPECT_EQ(warn(last, c.limit).err, "") << c.sat;
-    EXPECT_EQ(warn(first, -c.limit).err, "") << c.sat;
     char tl[16];
     snprintf(tl, sizeof tl, "%02d:%02d:%02d", c.h, c.m, c.s);
-    CaptureResult after = warn(last, c.limit + 0.1L);
-    EXPECT_EQ(after.err, Warning("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)",
-                                 std::string(c.name) + " satellite " + c.sat + ": Calculation epoch [ 2023-03-14/" +
-                                     c.later + "] NOT in epoch interval [ 2023-03-14/" + tl +
-                                     "] of input NAVIGATION file (dt =  " + c.dt + ")"));
+    const bool galileo = c.sat[0] == 'E';
+    const std::string beforeToe =
+        galileo ? Warning(where, "GALILEO satellite E01: record of epoch [ 2023-03-14/00:00:00] USED BEFORE ITS "
+                                 "REFERENCE EPOCH (TOE), first at calculation epoch [ 2023-03-13/20:00:00] - no earlier "
+                                 "record within 04:00:00!")
+                : std::string();
+    EXPECT_EQ(warn(last, {c.limit}).err, "") << c.sat;
+    EXPECT_EQ(warn(first, {-c.limit}).err, beforeToe) << c.sat;
+    // once per record, not at every epoch it serves
+    EXPECT_EQ(warn(first, {-c.limit, -c.limit + 60, 0}).err, beforeToe) << c.sat;
+    CaptureResult after = warn(last, {c.limit + 0.1L});
+    EXPECT_EQ(after.err, Warning(where, std::string(c.name) + " satellite " + c.sat + ": Calculation epoch [ 2023-03-14/" +
+                                            c.later + "] NOT in epoch interval [ 2023-03-14/" + tl +
+                                            "] of input NAVIGATION file (dt =  " + c.dt + ")"));
     EXPECT_EQ(after.exitCode, 0);
-    CaptureResult before = warn(first, -c.limit - 0.1L);
-    EXPECT_EQ(before.err.find(std::string("\n#### Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&): Warning -> ") +
-                              c.name + " satellite " + c.sat + ": Calculation epoch ["),
+    CaptureResult before = warn(first, {-c.limit - 0.1L});
+    EXPECT_EQ(before.err.find(std::string("\n#### ") + where + ": Warning -> " + c.name + " satellite " + c.sat +
+                              ": Calculation epoch ["),
               0u)
         << before.err;
     EXPECT_NE(before.err.find(std::string("(dt = -") + c.dt + ") ####"), std::string::npos) << before.err;
+    EXPECT_EQ(before.err.find("USED BEFORE ITS REFERENCE EPOCH") != std::string::npos, galileo) << before.err;
   }
 }
 
