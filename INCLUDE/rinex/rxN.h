@@ -187,6 +187,7 @@ class rxRecordIndex {
 class rxToldRecords {
  public:
   static constexpr unsigned char BEFORE_TOE = 1;  // used before its reference epoch
+  static constexpr unsigned char UNHEALTHY = 2;   // flagged unhealthy
 
   void Reset(long n) {
     told = myList<unsigned char>();
@@ -622,7 +623,8 @@ class rxN {
   }
 
   // The warnings on the record used, once per record: a pastToe record used
-  // before its TOE (no record at or before the epoch within the limit).
+  // before its TOE (no record at or before the epoch within the limit), and a
+  // record flagged unhealthy by its health field (computed all the same).
   void RecordWarnings(const rxSystem& sys, long ix, rSat& rs, mjd& ceph) {
     const char* where = "Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)";
     rxToldRecords& tr = told[&sys - rxSystems];
@@ -638,6 +640,25 @@ class rxN {
                "%s satellite %c%02d: record of epoch [%s] USED BEFORE ITS REFERENCE EPOCH (TOE), first at calculation "
                "epoch [%s] - no earlier record within %s!",
                sys.name, rs.GetISys(), rs.GetSPrn(), RecordText(RecordEpoch(sys, ix)), tc, tl);
+      ProgramWarning(where, msg);
+    }
+    long double health = 0;
+    bool unhealthy = false;
+    if (sys.kepler) {
+      rxENavDataKE& rec = (*KeplerList(sys.letter))(ix);
+      health = rec.SVHEALTH;
+      unhealthy = rec.IsFlaggedUnhealthy();
+    } else {
+      rxENavDataNI& rec = (*StateList(sys.letter))(ix);
+      health = rec.HEALTH;
+      unhealthy = rec.IsFlaggedUnhealthy();
+    }
+    if (unhealthy && tr.First(ix, rxToldRecords::UNHEALTHY)) {
+      char hv[64];
+      snprintf(hv, sizeof hv, "%.0Lf", health);
+      snprintf(msg, sizeof msg,
+               "%s satellite %c%02d: record of epoch [%s] FLAGGED UNHEALTHY (health >%s<) - computed all the same!",
+               sys.name, rs.GetISys(), rs.GetSPrn(), RecordText(RecordEpoch(sys, ix)), hv);
       ProgramWarning(where, msg);
     }
   }

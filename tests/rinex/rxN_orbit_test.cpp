@@ -656,7 +656,7 @@ TEST(rxNOrbit, RecordChoiceIntervalWarningAndMissingSatellites) {
   size_t warnings = 0;
   for (size_t p = tiny.err.find("Warning ->"); p != std::string::npos; p = tiny.err.find("Warning ->", p + 1))
     warnings++;
-  EXPECT_EQ(warnings, 2u) << tiny.err;  // S30 and R07 records 2 h away
+  EXPECT_EQ(warnings, 3u) << tiny.err;  // S30 and R07 records 2 h away, S30's flagged unhealthy (63)
   // A record line years from the epoch (a garbled year, as a fuzzer found) at the
   // default step: refused at once instead of integrating for many seconds. Three
   // days are integrated, a second more is refused.
@@ -886,8 +886,9 @@ TEST(rxNOrbit, IntervalWarningOfEachSystemAtItsLimit) {
   // The last record of each satellite of the file (GPS time; GLONASS epochs are
   // UTC + 18 s, BeiDou ones BDT + 14 s) and the system's limit: no warning at
   // the limit, the warning with the system's name 0.1 s beyond it, after the
-  // last record and before the first. The first use of a Galileo record before
-  // its TOE is told once besides.
+  // last record and before the first. The first use of a record flagged
+  // unhealthy (S22, a placeholder of fixed position and health 1), and of a
+  // Galileo record before its TOE, is told once besides.
   struct Case {
     const char* sat;
     const char* name;
@@ -919,22 +920,29 @@ TEST(rxNOrbit, IntervalWarningOfEachSystemAtItsLimit) {
         }
       });
     };
-    char tl[16];
+    char tl[16], tf[16];
     snprintf(tl, sizeof tl, "%02d:%02d:%02d", c.h, c.m, c.s);
-    const bool galileo = c.sat[0] == 'E';
+    snprintf(tf, sizeof tf, "%02d:%02d:%02d", c.fh, c.fm, c.fs);
+    const bool sbas = c.sat[0] == 'S', galileo = c.sat[0] == 'E';
+    auto unhealthy = [&](const char* rec) {
+      return sbas ? Warning(where, std::string("SBAS satellite S22: record of epoch [ 2023-03-14/") + rec +
+                                       "] FLAGGED UNHEALTHY (health >1<) - computed all the same!")
+                  : std::string();
+    };
     const std::string beforeToe =
         galileo ? Warning(where, "GALILEO satellite E01: record of epoch [ 2023-03-14/00:00:00] USED BEFORE ITS "
                                  "REFERENCE EPOCH (TOE), first at calculation epoch [ 2023-03-13/20:00:00] - no earlier "
                                  "record within 04:00:00!")
                 : std::string();
-    EXPECT_EQ(warn(last, {c.limit}).err, "") << c.sat;
-    EXPECT_EQ(warn(first, {-c.limit}).err, beforeToe) << c.sat;
+    EXPECT_EQ(warn(last, {c.limit}).err, unhealthy(tl)) << c.sat;
+    EXPECT_EQ(warn(first, {-c.limit}).err, beforeToe + unhealthy(tf)) << c.sat;
     // once per record, not at every epoch it serves
-    EXPECT_EQ(warn(first, {-c.limit, -c.limit + 60, 0}).err, beforeToe) << c.sat;
+    EXPECT_EQ(warn(first, {-c.limit, -c.limit + 60, 0}).err, beforeToe + unhealthy(tf)) << c.sat;
     CaptureResult after = warn(last, {c.limit + 0.1L});
     EXPECT_EQ(after.err, Warning(where, std::string(c.name) + " satellite " + c.sat + ": Calculation epoch [ 2023-03-14/" +
                                             c.later + "] NOT in epoch interval [ 2023-03-14/" + tl +
-                                            "] of input NAVIGATION file (dt =  " + c.dt + ")"));
+                                            "] of input NAVIGATION file (dt =  " + c.dt + ")") +
+                             unhealthy(tl));
     EXPECT_EQ(after.exitCode, 0);
     CaptureResult before = warn(first, {-c.limit - 0.1L});
     EXPECT_EQ(before.err.find(std::string("\n#### ") + where + ": Warning -> " + c.name + " satellite " + c.sat +
@@ -943,6 +951,76 @@ TEST(rxNOrbit, IntervalWarningOfEachSystemAtItsLimit) {
         << before.err;
     EXPECT_NE(before.err.find(std::string("(dt = -") + c.dt + ") ####"), std::string::npos) << before.err;
     EXPECT_EQ(before.err.find("USED BEFORE ITS REFERENCE EPOCH") != std::string::npos, galileo) << before.err;
+  }
+}
+
+TEST(rxNOrbit, UnhealthyRecordsAreToldOnceAndComputedAllTheSame) {
+  // Real records, flagged in their files or with the health field written in:
+  // the rows are those of the same record with health 0, and the first epoch a
+  // flagged record serves tells it once, with the health value.
+  struct Case {
+    const char* file;
+    const char* satEpoch;  // the record line begins so
+    const char* health;    // the health field written in; null: as in the file
+    const char* shown;     // the value the warning shows; null: no warning
+    const char* when;      // the record epoch, GPS time
+  } cases[] = {
+      {"SEPT1890.23P", "G19 2023 07 08 06 00 00", " 6.300000000000E+01", "63", "2023-07-08/06:00:00"},
+      // Galileo E1-B and E5b out of service (signal health bits 1 and 7)
+      {"SEPT1890.23P", "E14 2023 07 08 01 50 00", nullptr, "130", "2023-07-08/01:50:00"},
+      {"SEPT1890.23P", "C62 2023 07 08 03 00 00", nullptr, "1", "2023-07-08/03:00:14"},    // SatH1
+      {"SEPT1890.23P", "R23 2023 07 08 04 15 00", nullptr, "1", "2023-07-08/04:15:18"},    // MSB of Bn
+      {"BRDM00DLR_R_20130010000_01D_MN.rnx", "J01 2013 01 01 01 00 00", nullptr, "1", "2013-01-01/01:00:00"},
+      {"BRDM00DLR_S_20230730000_trim.rnx", "I02 2023 03 14 00 05 36", " 2.000000000000e+00", "2",
+       "2023-03-14/00:05:36"},  // L5 unhealthy
+      // SBAS: a placeholder (fixed position, no velocity) with URA index 15 and
+      // no health of message type 17; URA index 15 alone; ranging off; health
+      // not available, with and without a health bit (then undefined)
+      {"SEPT1890.23P", "S22 2023 07 08 04 01 04", nullptr, "63", "2023-07-08/04:01:04"},
+      {"SEPT1890.23P", "S22 2023 07 08 04 01 04", " 3.200000000000E+01", "32", "2023-07-08/04:01:04"},
+      {"SEPT1890.23P", "S22 2023 07 08 04 01 04", " 1.000000000000E+00", "1", "2023-07-08/04:01:04"},
+      {"SEPT1890.23P", "S22 2023 07 08 04 01 04", " 1.600000000000E+01", nullptr, ""},
+      {"SEPT1890.23P", "S22 2023 07 08 04 01 04", " 1.700000000000E+01", nullptr, ""},
+  };
+  // The text with the health field of the record that begins with satEpoch
+  // replaced: line 6 columns 24-42 of a Keplerian record, line 1 columns 62-80
+  // of a state-vector record.
+  auto withHealth = [](std::string text, const char* satEpoch, const char* field) {
+    size_t p = text.find(std::string("\n") + satEpoch) + 1;
+    const bool kepler = rxSystemOf(satEpoch[0])->kepler;
+    for (int k = 0; k < (kepler ? 6 : 1); k++) p = text.find('\n', p) + 1;
+    text.replace(p + (kepler ? 23 : 61), 19, field);
+    return text;
+  };
+  const char* where = "Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)";
+  for (const Case& c : cases) {
+    const std::string text = RecordAlone(Data(c.file), c.satEpoch);
+    const std::string flagged = c.health ? withHealth(text, c.satEpoch, c.health) : text;
+    rxN a = ReadText("health_a", flagged), b = ReadText("health_b", withHealth(text, c.satEpoch, " 0.000000000000E+00"));
+    rSat s = Sat(std::string(c.satEpoch, 3).c_str());
+    const rxSystem* sys = rxSystemOf(c.satEpoch[0]);
+    const mjd e0 = sys->kepler ? a.GetKeplerRecords(sys->letter)(0).eph : a.GetStateRecords(sys->letter)(0).eph;
+    std::ostringstream sink;
+    std::streambuf* err = std::cerr.rdbuf(sink.rdbuf());
+    std::string told;
+    for (long double dt : {0.0L, 60.0L, 120.0L}) {
+      mjd e = e0;
+      e += dt;
+      xyz xa, va, xb, vb;
+      a.CalcSatPosition(s, e, xa, va);
+      if (dt == 0) told = sink.str();
+      b.CalcSatPosition(s, e, xb, vb);
+      const long double ra[8] = {xa.GetX(), xa.GetY(), xa.GetZ(), xa.GetT(), va.GetX(), va.GetY(), va.GetZ(), va.GetT()};
+      const long double rb[8] = {xb.GetX(), xb.GetY(), xb.GetZ(), xb.GetT(), vb.GetX(), vb.GetY(), vb.GetZ(), vb.GetT()};
+      for (int k = 0; k < 8; k++) EXPECT_EQ(ra[k], rb[k]) << c.satEpoch << " " << static_cast<double>(dt);
+    }
+    std::cerr.rdbuf(err);
+    const std::string want = c.shown ? Warning(where, std::string(sys->name) + " satellite " + std::string(c.satEpoch, 3) +
+                                                          ": record of epoch [ " + c.when + "] FLAGGED UNHEALTHY (health >" +
+                                                          c.shown + "<) - computed all the same!")
+                                     : std::string();
+    EXPECT_EQ(told, want) << c.satEpoch;
+    EXPECT_EQ(sink.str(), want) << c.satEpoch;  // once, not at each epoch
   }
 }
 
