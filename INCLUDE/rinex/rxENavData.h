@@ -7,7 +7,7 @@
 #pragma once
 
 #include <cerrno>    // errno
-#include <cmath>     // std::isfinite, std::sqrt
+#include <cmath>     // std::isfinite, std::sqrt, std::fabs, std::lround
 #include <cstdio>    // sscanf
 #include <cstdlib>   // strtold
 #include <cstring>   // strlen, strspn
@@ -92,6 +92,13 @@ inline bool ReadValues(const char* text, long double* const* val, int n, int& go
     p = end;
   }
   return true;
+}
+
+// A health field as the integer the format writes in it ("FLOAT converted to
+// INTEGER" [1]): the nearest integer; a value beyond 32 bits gives -1 (all bits set).
+inline long HealthBits(long double h) {
+  if (!(std::fabs(h) < 2147483647.0L)) return -1;
+  return static_cast<long>(std::lround(h));
 }
 
 // Exponent letters D and d become e, from the second character on (the first is
@@ -265,6 +272,11 @@ class rxENavDataKE {
   char GetSysIdent() const { return sysIdent; }
   long double GetDiff2GPSTime() const { return diff2GPSTime; }
   bool IsSet() const { return bIsSet; }
+  // Whether the health field flags the record unhealthy [1]: any bit set of the
+  // GPS and QZSS SV health (6 bits of subframe 1), the Galileo SV health (data
+  // validity and signal health of E1-B, E5a, E5b), the BeiDou SatH1 and the
+  // NavIC health (L5 and S).
+  bool IsFlaggedUnhealthy() const { return rxnav::HealthBits(SVHEALTH) != 0; }
   int GetFault() const { return fault; }          // rxnav::Fault of the last Set
   int GetFaultLine() const { return faultLine; }  // line of the fault within the record
   int GetLinesRead() const { return nLines; }     // lines the last Set read
@@ -379,6 +391,18 @@ class rxENavDataNI {
   long double GetC20() const { return C20; }
   long double GetDiff2GPSTime() const { return diff2GPSTime; }
   bool IsSet() const { return bIsSet; }
+  // Whether the health field flags the record unhealthy [1]. GLONASS: 1 (the MSB
+  // of Bn) unhealthy, 0 healthy. SBAS [1, 8.3.3]: bits 0 to 3 the health of
+  // message type 17 (ranging, corrections, integrity, reserved), valid only when
+  // bit 4 (health not available) is clear, and bit 5 set for URA index 15 (do
+  // not use); so a record with bit 5 set, or with health available and ranging,
+  // corrections or integrity off.
+  bool IsFlaggedUnhealthy() const {
+    const long h = rxnav::HealthBits(HEALTH);
+    if (sysIdent != 'S') return h != 0;
+    if (h < 0) return true;
+    return (h & SBAS_URA15) != 0 || ((h & SBAS_NO_HEALTH) == 0 && (h & SBAS_OFF) != 0);
+  }
   int GetFault() const { return fault; }
   int GetFaultLine() const { return faultLine; }
   int GetLinesRead() const { return nLines; }
@@ -388,6 +412,8 @@ class rxENavDataNI {
   static constexpr long double KM = 1000.0L;             // metres per kilometre of the record units
   static constexpr int NVAL = 15;  // values of the record line and its continuation lines
   static constexpr int NLINE4 = 4;  // values of the fourth GLONASS continuation line (3.05)
+  // SBAS health bits [1, 8.3.3]: ranging, corrections, integrity off; health not available; URA index 15
+  static constexpr long SBAS_OFF = 0x7, SBAS_NO_HEALTH = 0x10, SBAS_URA15 = 0x20;
 
  private:
   // The values of the fourth line in file order.

@@ -32,18 +32,25 @@
 #include "rinex/rxENavData.h"     // rxENavDataKE, rxENavDataNI
 #include "rinex/rxHeader.h"       // header records, rxDataSum
 
-// Per-system data of the orbit computation: letter, name in the interval warning,
-// largest distance (s) from the record epoch without a warning, Keplerian or not.
+// Per-system data of the orbit computation: letter, name in the warnings, largest
+// distance (s) from the record epoch without a warning, Keplerian or not, and the
+// record choice: the nearest record, or (pastToe) the latest record whose TOE lies
+// at or before the epoch. Galileo records fit their orbit from TOE onwards and
+// drift fast before it (on 2020-06-25 against precise orbits: 0.4 m up to 3 h
+// after TOE, 8 m 1-2 h before, 39 m 2-4 h before); GPS, BeiDou and QZSS records
+// fit an interval centred on TOE, where the nearest record serves best.
 struct rxSystem {
   char letter;
   const char* name;
   long double dtMax;
   bool kepler;
+  bool pastToe;
 };
 inline constexpr rxSystem rxSystems[7] = {
-    {'G', "GPS", 7200.0L, true},  {'R', "GLONASS", 1800.0L, false}, {'E', "GALILEO", 14400.0L, true},
-    {'C', "BDS", 3600.0L, true},  {'S', "SBAS", 900.0L, false},     {'J', "QZSS", 3600.0L, true},
-    {'I', "NavIC", 3600.0L, true}};
+    {'G', "GPS", 7200.0L, true, false},     {'R', "GLONASS", 1800.0L, false, false},
+    {'E', "GALILEO", 14400.0L, true, true}, {'C', "BDS", 3600.0L, true, false},
+    {'S', "SBAS", 900.0L, false, false},    {'J', "QZSS", 3600.0L, true, false},
+    {'I', "NavIC", 3600.0L, true, false}};
 
 // The system of a letter (upper case only), null for any other character.
 inline const rxSystem* rxSystemOf(char letter) {
@@ -175,6 +182,31 @@ class rxRecordIndex {
   myList<long> order;
 };
 
+// The warnings already given for each record of one record list (a bit per kind
+// of warning), so that a record is told of once, not at every epoch it serves.
+class rxToldRecords {
+ public:
+  static constexpr unsigned char BEFORE_TOE = 1;  // used before its reference epoch
+  static constexpr unsigned char UNHEALTHY = 2;   // flagged unhealthy
+
+  void Reset(long n) {
+    told = myList<unsigned char>();
+    if (n > 0) told.Resize(n, 1, 0);
+  }
+
+  // True the first time for record ix and the kind, false after; always true for
+  // a record beyond the list (told again rather than never).
+  bool First(long ix, unsigned char kind) {
+    if (ix < 0 || ix >= told.Length()) return true;
+    if (told(ix) & kind) return false;
+    told(ix) = static_cast<unsigned char>(told(ix) | kind);
+    return true;
+  }
+
+ private:
+  myList<unsigned char> told;
+};
+
 class rxN {
  public:
   rxN() : NumIntStep(30.0L), isNumIntStep(false), posOK(false), timeOK(false), Relativity(0) {
@@ -213,6 +245,8 @@ class rxN {
       rxRecordIndex& ri = recIndex[&s - rxSystems];
       if (s.kepler) ri.Build(*KeplerList(s.letter));
       else ri.Build(*StateList(s.letter));
+      told[&s - rxSystems].Reset(s.kepler ? KeplerList(s.letter)->Length() : StateList(s.letter)->Length());
+      if (s.pastToe) KeepToeOffsets(s);
     }
   }
 
@@ -272,9 +306,10 @@ class rxN {
   mjd GetTransmissionEpoch() { return CalEph; }
   long double GetRelativity() const { return Relativity; }
 
-  // Broadcast state of rs at ceph (GPS time) from the record whose epoch lies
-  // nearest: x position (m) with the clock correction (s) in t, v velocity (m/s).
-  // A satellite without records gives (0, 0, 0, 0) for both.
+  // Broadcast state of rs at ceph (GPS time) from the record of the system's
+  // choice (the nearest; Galileo the latest from TOE): x position (m) with the
+  // clock correction (s) in t, v velocity (m/s). A satellite without records
+  // gives (0, 0, 0, 0) for both.
   void CalcSatPosition(rSat& rs, mjd& ceph, xyz& x, xyz& v) {
     const rxSystem* sys = nullptr;
     const long ix = StartCalculation(rs, ceph, x, v, sys);
@@ -478,33 +513,80 @@ class rxN {
 
   // ---- record choice and evaluation ----
 
+  // Calls consider(i) for the index i of every record of rs in ndata, in file
+  // order. The satellite's own records come from the index, so a choice made
+  // over them is the one of the whole list.
+  template <class T, class F>
+  static void ForEachRecordOf(rSat& rs, myList<T>& ndata, const rxRecordIndex& ri, F consider) {
+    if (ri.Covers(ndata.Length())) {
+      const long f = ri.First(rs.GetSPrn()), n = ri.Count(rs.GetSPrn());
+      for (long k = f; k < f + n; k++)
+        if (ndata(ri.At(k)).Sat == rs) consider(ri.At(k));
+    } else {
+      for (long i = 0; i < ndata.Length(); i++)
+        if (ndata(i).Sat == rs) consider(i);
+    }
+  }
+
   // Index of the record of rs whose epoch lies nearest to ceph (the earlier in
   // the file on a tie), -1 when the list holds none of rs.
-  // The satellite's own records come from the index, in file order, so the
-  // choice is the one of the whole list.
   template <class T>
   long FindEpochIx(rSat& rs, mjd& ceph, myList<T>& ndata, const rxRecordIndex& ri) {
     long ix = -1;
     double best = 0;
-    auto consider = [&](long i) {
-      if (!(ndata(i).Sat == rs)) return;
+    ForEachRecordOf(rs, ndata, ri, [&](long i) {
       const double d = static_cast<double>(std::fabs(ceph - ndata(i).eph));
       if (ix < 0 || d < best) {
         ix = i;
         best = d;
       }
-    };
-    if (ri.Covers(ndata.Length())) {
-      const long f = ri.First(rs.GetSPrn()), n = ri.Count(rs.GetSPrn());
-      for (long k = f; k < f + n; k++) consider(ri.At(k));
-    } else {
-      for (long i = 0; i < ndata.Length(); i++) consider(i);
-    }
+    });
     return ix;
   }
 
+  // The ToeOffset of every record of the Keplerian list of sys, taken once when
+  // the file has been read: the record choice of every epoch needs them all.
+  void KeepToeOffsets(const rxSystem& sys) {
+    myList<rxENavDataKE>& l = *KeplerList(sys.letter);
+    myList<long double>& off = toeOffsets[&sys - rxSystems];
+    off = myList<long double>();
+    if (l.Length() > 0) off.Resize(l.Length());
+    for (long i = 0; i < l.Length(); i++) off(i) = ToeOffset(l(i));
+  }
+
+  // Seconds from the TOE of record ix of the Keplerian list of sys to ceph
+  // (negative before TOE).
+  long double ToeAge(const rxSystem& sys, long ix, mjd& ceph) {
+    rxENavDataKE& rec = (*KeplerList(sys.letter))(ix);
+    const myList<long double>& off = toeOffsets[&sys - rxSystems];
+    return (ceph - rec.eph) + (ix < off.Length() ? off(ix) : ToeOffset(rec));
+  }
+
+  // Index of the record of rs whose TOE is the latest at or before ceph and at
+  // most dtMax seconds before it (the earlier in the file of records with the
+  // same TOE), -1 when there is none.
+  long FindPastToeIx(const rxSystem& sys, rSat& rs, mjd& ceph) {
+    long ix = -1;
+    long double best = 0;
+    ForEachRecordOf(rs, *KeplerList(sys.letter), recIndex[&sys - rxSystems], [&](long i) {
+      const long double age = ToeAge(sys, i, ceph);
+      if (!(age >= 0 && age <= sys.dtMax)) return;
+      if (ix < 0 || age < best) {
+        ix = i;
+        best = age;
+      }
+    });
+    return ix;
+  }
+
+  // The record of the system's choice; for pastToe systems the nearest record
+  // stands in where no record lies at or before the epoch within the limit.
   long ChooseRecord(const rxSystem& sys, rSat& rs, mjd& ceph) {
     const rxRecordIndex& ri = recIndex[&sys - rxSystems];
+    if (sys.kepler && sys.pastToe) {
+      const long ix = FindPastToeIx(sys, rs, ceph);
+      if (ix >= 0) return ix;
+    }
     if (sys.kepler) return FindEpochIx(rs, ceph, *KeplerList(sys.letter), ri);
     return FindEpochIx(rs, ceph, *StateList(sys.letter), ri);
   }
@@ -535,8 +617,50 @@ class rxN {
       return -1;
     }
     CIntervalWarning(rs, ceph, RecordEpoch(*sys, ix), sys->dtMax, sys->name);
+    RecordWarnings(*sys, ix, rs, ceph);
     timeOK = posOK = true;
     return ix;
+  }
+
+  // The warnings on the record used, once per record: a pastToe record used
+  // before its TOE (no record at or before the epoch within the limit), and a
+  // record flagged unhealthy by its health field (computed all the same).
+  void RecordWarnings(const rxSystem& sys, long ix, rSat& rs, mjd& ceph) {
+    const char* where = "Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)";
+    rxToldRecords& tr = told[&sys - rxSystems];
+    char msg[512];
+    if (sys.kepler && sys.pastToe && ToeAge(sys, ix, ceph) < 0 && tr.First(ix, rxToldRecords::BEFORE_TOE)) {
+      char tc[64], tl[64];
+      mjd2ymdhms(ceph).GetDateString(tc, 0);
+      unsigned short h = 0, m = 0;
+      long double sec = 0;
+      Sec2HMS(sys.dtMax, h, m, sec);
+      snprintf(tl, sizeof tl, "%02hu:%02hu:%02.0Lf", h, m, sec);
+      snprintf(msg, sizeof msg,
+               "%s satellite %c%02d: record of epoch [%s] USED BEFORE ITS REFERENCE EPOCH (TOE), first at calculation "
+               "epoch [%s] - no earlier record within %s!",
+               sys.name, rs.GetISys(), rs.GetSPrn(), RecordText(RecordEpoch(sys, ix)), tc, tl);
+      ProgramWarning(where, msg);
+    }
+    long double health = 0;
+    bool unhealthy = false;
+    if (sys.kepler) {
+      rxENavDataKE& rec = (*KeplerList(sys.letter))(ix);
+      health = rec.SVHEALTH;
+      unhealthy = rec.IsFlaggedUnhealthy();
+    } else {
+      rxENavDataNI& rec = (*StateList(sys.letter))(ix);
+      health = rec.HEALTH;
+      unhealthy = rec.IsFlaggedUnhealthy();
+    }
+    if (unhealthy && tr.First(ix, rxToldRecords::UNHEALTHY)) {
+      char hv[64];
+      snprintf(hv, sizeof hv, "%.0Lf", health);
+      snprintf(msg, sizeof msg,
+               "%s satellite %c%02d: record of epoch [%s] FLAGGED UNHEALTHY (health >%s<) - computed all the same!",
+               sys.name, rs.GetISys(), rs.GetSPrn(), RecordText(RecordEpoch(sys, ix)), hv);
+      ProgramWarning(where, msg);
+    }
   }
 
   // GLONASS and SBAS need a step set by the caller, above 0 (SBAS only by the check).
@@ -580,14 +704,7 @@ class rxN {
     ymdhms dc = mjd2ymdhms(ceph);
     char tc[64], msg[512];
     dc.GetDateString(tc, 0);
-    // the record's epoch text serves the run of warnings of one record
-    if (!(recText.day == ieph.GetMJDay() && recText.sec == ieph.GetSecond() && recText.text[0] != 0)) {
-      ymdhms di = mjd2ymdhms(ieph);
-      di.GetDateString(recText.text, 0);
-      recText.day = ieph.GetMJDay();
-      recText.sec = ieph.GetSecond();
-    }
-    const char* ti = recText.text;
+    const char* ti = RecordText(ieph);
     char ts[64];  // the seconds as "%04.1Lf" writes them (below 60, or not a number)
     const int nts = FixedTextZeroFilled(ts, sizeof ts - 1, s, 4, 1);
     ts[nts > 0 ? nts : 0] = 0;
@@ -596,6 +713,17 @@ class rxN {
              "NAVIGATION file (dt = %c%02lu:%02hu:%s)",
              SYS, rs.GetISys(), rs.GetSPrn(), tc, ti, sign, hours, m, ts);
     ProgramWarning("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)", msg);
+  }
+
+  // The date text of a record epoch; it serves the run of warnings of one record.
+  const char* RecordText(mjd& ieph) {
+    if (!(recText.day == ieph.GetMJDay() && recText.sec == ieph.GetSecond() && recText.text[0] != 0)) {
+      ymdhms di = mjd2ymdhms(ieph);
+      di.GetDateString(recText.text, 0);
+      recText.day = ieph.GetMJDay();
+      recText.sec = ieph.GetSecond();
+    }
+    return recText.text;
   }
 
   // BeiDou geostationary satellites: C01 to C05 and C59 to C63 [3].
@@ -805,8 +933,10 @@ class rxN {
 
   // State of a GLONASS record carried to ceph by the classical fourth-order
   // Runge-Kutta method in steps of NumIntStep, all full steps first; the clock
-  // correction DT0 + DT1 dt (-TauN + GammaN dt) with the header's GLUT term, less
-  // the relativistic term.
+  // correction -TauN + GammaN (t - tb) = DT0 + DT1 dt relative to GLONASS time [4].
+  // The broadcast clock terms already hold the periodic relativistic effect (the
+  // clock model of [4] has no term of its own), so Relativity stays 0; and no
+  // time-system correction of the header (GLUT) is added.
   void cSatPosNumInteg(rxENavDataNI& rNav, mjd& ceph, xyz& x, xyz& v) {
     Relativity = 0;
     const long double dt = ceph - rNav.eph;
@@ -814,8 +944,7 @@ class rxN {
     const int16_t sign = dt < 0 ? -1 : 1;
     long double whole = 0;
     const long double f = std::modf(std::fabs(dt) / NumIntStep, &whole);
-    long double DT = rNav.DT0 + rNav.DT1 * dt;
-    if (rNav.GetSysIdent() == 'R' && rTime.GetIsbRU()) DT = DT + rTime.a0_RU;
+    const long double DT = rNav.DT0 + rNav.DT1 * dt;
     const bool partial = f * NumIntStep > rxcalc::STEP_REST_MIN;
     const int32_t n = static_cast<int32_t>(whole) + (partial ? 1 : 0);
     const long double km = rxENavDataNI::KM;
@@ -849,7 +978,8 @@ class rxN {
         s[j] = s[j] + ((h / 6) * k1[j] + (h / 3) * k2[j] + (h / 3) * k3[j] + (h / 6) * k4[j]);
       if (!last && k + 1 == steps.Count()) steps.Save(s);
     }
-    SetStateAndClock(s, DT, x, v);
+    x.Set(s[0], s[1], s[2], DT);
+    v.Set(s[3], s[4], s[5]);
   }
 
   // ---- writing ----
@@ -886,6 +1016,7 @@ class rxN {
   mjd CalEph;
   rxStepStates steps;  // whole steps of the last GLONASS record integrated
   rxRecordIndex recIndex[7];  // records by satellite, per system of rxSystems
+  rxToldRecords told[7];      // warnings given per record, per system of rxSystems
   struct {
     uint32_t day = 0;
     long double sec = 0;
@@ -896,4 +1027,5 @@ class rxN {
     uint32_t day = 0;
     long double sec = 0, diff = 0, toe = 0, offset = 0;
   } toeKept;  // ToeOffset of the last Keplerian record evaluated
+  myList<long double> toeOffsets[7];  // ToeOffset of each record of a pastToe system's list
 };
