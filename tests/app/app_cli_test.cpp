@@ -131,7 +131,9 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
   struct Case {
     std::vector<std::string> args;
     std::string message;
+    std::string where = "Morvi";
   };
+  const std::string sp3 = "-sp" + kSp3;
   const std::vector<Case> cases = {
       {{"-gsG"}, "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!"},
       {{"-gsG", "-spTYPO.SP3"}, "GNSS PRECISE EPHEMERIS FILE CAN NOT BE OPENED!"},
@@ -155,7 +157,20 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
       {{"-gsG", "-sp" + kSp3, "-ei0.15"},
        "Observation interval >0.15< s NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!"},
       {{"-gsG", "-sp" + kSp3, "-ei0.05"},
-       "Observation interval >0.05< s NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!"}};
+       "Observation interval >0.05< s NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!"},
+      // misspelled values: each option's own frame
+      {{"-gsGPS", sp3}, "Input GNSS SYSTEM >P< of >-gsGPS< NOT VALID - from list [G|R|E|C|S|J|I]!",
+       "Function:   pGSys::Parse(...)"},
+      {{"-gsG", sp3, "-pG05,"}, "Entry >< of LIST OF SATELLITES NOT VALID - form as >G01,G02,J12,R03<!",
+       "Function:   pSats::Parse(...)"},
+      {{"-gsG", sp3, "-es2023-7-08,04:30:00"},
+       "Input DATE >-es2023-7-08,04:30:00< NOT VALID - form as >2017-02-19,01:13:56.0<!", "Function:   pDate::Parse(...)"},
+      {{"-gsG", sp3, "-ei1,5"}, "Value of command line parameter >-ei1,5< NOT VALID - A DECIMAL NUMBER ONLY!",
+       "Function:   pFloat::Parse(...)"},
+      {{"-gsG", sp3, "-ni30s"}, "Value of command line parameter >-ni30s< NOT VALID - A DECIMAL NUMBER ONLY!",
+       "Function:   pFloat::Parse(...)"},
+      {{"-gsG", sp3, "-nc4,"}, "Value of command line parameter >-nc4,< NOT VALID - A WHOLE NUMBER ONLY!",
+       "Function:   pInteger::Parse(...)"}};
   for (const Case& c : cases) {
     std::ofstream(res) << earlier;
     std::vector<std::string> args = c.args;
@@ -163,7 +178,7 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
     CaptureResult r = RunMorvi(args);
     EXPECT_EQ(r.exitCode, 1) << c.message;
     EXPECT_EQ(r.out, "") << c.message;
-    EXPECT_EQ(r.err, ErrorFrame("Morvi", c.message));
+    EXPECT_EQ(r.err, ErrorFrame(c.where, c.message));
     EXPECT_EQ(ReadWholeFile(res), earlier) << c.message;
   }
 
