@@ -231,6 +231,65 @@ inline void TokenMessage(char* out, size_t size, const char* format, const char*
 
 }  // namespace morviargs
 
+namespace morviargs {
+
+// Redirection names that cannot be used: empty, or the same file for both
+// streams (standard error then goes to the name with ".CERR").
+inline void CheckRedirectNames(Morvi& mcs) {
+  if (mcs.CerrFile.IsSet() && mcs.CerrFile.CheckEmpty()) {
+    ProgramWarning("Morvi", "CERR REDIRECTION FILE SET WITHOUT FILENAME: CERR GOES TO TERMINAL!");
+    mcs.CerrFile.Reset();
+  }
+  if (mcs.CoutFile.IsSet() && mcs.CoutFile.CheckEmpty()) {
+    ProgramWarning("Morvi", "COUT REDIRECTION FILE SET WITHOUT FILENAME: COUT GOES TO TERMINAL!");
+    mcs.CoutFile.Reset();
+  }
+  if (mcs.CoutFile.IsSet() && mcs.CerrFile.IsSet() &&
+      (strcmp(mcs.CoutFile.Rec, mcs.CerrFile.Rec) == 0 || SameFile(mcs.CoutFile.Rec, mcs.CerrFile.Rec))) {
+    ProgramWarning("Morvi", "COUT AND CERR REDIRECTION FILE SET EQUALLY: APPENDING .CERR TO CERR FILENAME!");
+    if (strlen(mcs.CerrFile.Rec) + strlen(".CERR") > prgparms::MaxChars) {
+      ProgramWarning("Morvi", "CERR REDIRECTION FILE NAME TOO LONG FOR .CERR: CERR GOES TO TERMINAL!");
+      mcs.CerrFile.Reset();
+    } else {
+      strcat(mcs.CerrFile.Rec, ".CERR");
+    }
+  }
+}
+
+// A redirection onto an input file or the results file is refused before
+// anything is opened: opening a redirection truncates its file.
+inline void RefuseRedirectsOnGivenFiles(Morvi& mcs, int nargc, const char* const* cargv) {
+  GivenFiles given(mcs, nargc, cargv);
+  if (mcs.CerrFile.IsSet())
+    RefuseRedirectOnGivenFile(
+        mcs.CerrFile, given, mcs,
+        "CERR REDIRECTION FILE >%s< IS THE SAME FILE AS INPUT FILE >%s<: CERR GOES TO TERMINAL!",
+        "CERR REDIRECTION FILE >%s< IS THE SAME FILE AS RESULTS FILE >%s<: CERR GOES TO TERMINAL!");
+  if (mcs.CoutFile.IsSet())
+    RefuseRedirectOnGivenFile(
+        mcs.CoutFile, given, mcs,
+        "COUT REDIRECTION FILE >%s< IS THE SAME FILE AS INPUT FILE >%s<: COUT GOES TO TERMINAL!",
+        "COUT REDIRECTION FILE >%s< IS THE SAME FILE AS RESULTS FILE >%s<: COUT GOES TO TERMINAL!");
+}
+
+// Opens the redirection files and points the streams at them.
+inline void OpenRedirects(Morvi& mcs) {
+  // Both files are opened before either stream moves, so that the warning of a
+  // file that cannot be opened reaches the terminal.
+  if (mcs.CerrFile.IsSet() &&
+      !OpenRedirect(cerrRedirect, mcs.CerrFile.Rec,
+                    "CERR REDIRECTION FILE >%s< CAN NOT BE OPENED: CERR GOES TO TERMINAL!"))
+    mcs.CerrFile.Reset();
+  if (mcs.CoutFile.IsSet() &&
+      !OpenRedirect(coutRedirect, mcs.CoutFile.Rec,
+                    "COUT REDIRECTION FILE >%s< CAN NOT BE OPENED: COUT GOES TO TERMINAL!"))
+    mcs.CoutFile.Reset();
+  if (mcs.CerrFile.IsSet()) PointStream(cerrRedirect, std::cerr, cerrTerminal);
+  if (mcs.CoutFile.IsSet()) PointStream(coutRedirect, std::cout, coutTerminal);
+}
+
+}  // namespace morviargs
+
 // First pass: -v, -wo and -we only (letters two and three of each option), then
 // the redirection of standard error and standard output.
 inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv) {
@@ -245,50 +304,61 @@ inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv)
     else if (morviargs::Redirection(token) == 'e') mcs.CerrFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
   }
 
-  if (mcs.CerrFile.IsSet() && mcs.CerrFile.CheckEmpty()) {
-    ProgramWarning("Morvi", "CERR REDIRECTION FILE SET WITHOUT FILENAME: CERR GOES TO TERMINAL!");
-    mcs.CerrFile.Reset();
-  }
-  if (mcs.CoutFile.IsSet() && mcs.CoutFile.CheckEmpty()) {
-    ProgramWarning("Morvi", "COUT REDIRECTION FILE SET WITHOUT FILENAME: COUT GOES TO TERMINAL!");
-    mcs.CoutFile.Reset();
-  }
-  if (mcs.CoutFile.IsSet() && mcs.CerrFile.IsSet() &&
-      (strcmp(mcs.CoutFile.Rec, mcs.CerrFile.Rec) == 0 || morviargs::SameFile(mcs.CoutFile.Rec, mcs.CerrFile.Rec))) {
-    ProgramWarning("Morvi", "COUT AND CERR REDIRECTION FILE SET EQUALLY: APPENDING .CERR TO CERR FILENAME!");
-    if (strlen(mcs.CerrFile.Rec) + strlen(".CERR") > prgparms::MaxChars) {
-      ProgramWarning("Morvi", "CERR REDIRECTION FILE NAME TOO LONG FOR .CERR: CERR GOES TO TERMINAL!");
-      mcs.CerrFile.Reset();
-    } else {
-      strcat(mcs.CerrFile.Rec, ".CERR");
-    }
-  }
-  // Opening a redirection truncates its file, so one that names an input file
-  // or the results file is refused before anything is opened.
-  morviargs::GivenFiles given(mcs, nargc, cargv);
-  if (mcs.CerrFile.IsSet())
-    morviargs::RefuseRedirectOnGivenFile(
-        mcs.CerrFile, given, mcs,
-        "CERR REDIRECTION FILE >%s< IS THE SAME FILE AS INPUT FILE >%s<: CERR GOES TO TERMINAL!",
-        "CERR REDIRECTION FILE >%s< IS THE SAME FILE AS RESULTS FILE >%s<: CERR GOES TO TERMINAL!");
-  if (mcs.CoutFile.IsSet())
-    morviargs::RefuseRedirectOnGivenFile(
-        mcs.CoutFile, given, mcs,
-        "COUT REDIRECTION FILE >%s< IS THE SAME FILE AS INPUT FILE >%s<: COUT GOES TO TERMINAL!",
-        "COUT REDIRECTION FILE >%s< IS THE SAME FILE AS RESULTS FILE >%s<: COUT GOES TO TERMINAL!");
-  // Both files are opened before either stream moves, so that the warning of a
-  // file that cannot be opened reaches the terminal.
-  if (mcs.CerrFile.IsSet() &&
-      !morviargs::OpenRedirect(cerrRedirect, mcs.CerrFile.Rec,
-                               "CERR REDIRECTION FILE >%s< CAN NOT BE OPENED: CERR GOES TO TERMINAL!"))
-    mcs.CerrFile.Reset();
-  if (mcs.CoutFile.IsSet() &&
-      !morviargs::OpenRedirect(coutRedirect, mcs.CoutFile.Rec,
-                               "COUT REDIRECTION FILE >%s< CAN NOT BE OPENED: COUT GOES TO TERMINAL!"))
-    mcs.CoutFile.Reset();
-  if (mcs.CerrFile.IsSet()) morviargs::PointStream(cerrRedirect, std::cerr, morviargs::cerrTerminal);
-  if (mcs.CoutFile.IsSet()) morviargs::PointStream(coutRedirect, std::cout, morviargs::coutTerminal);
+  morviargs::CheckRedirectNames(mcs);
+  morviargs::RefuseRedirectsOnGivenFiles(mcs, nargc, cargv);
+  morviargs::OpenRedirects(mcs);
 }
+
+namespace morviargs {
+
+// One token of the second pass into its parameter: the options in the order of
+// the option table; a token without "-" or an option letter that names no
+// option gets the unknown-parameter warning.
+inline void ParseOption(Morvi& mcs, const char* token, bool vb, const char* fun) {
+  char c1 = (token[0] == '-') ? static_cast<char>(tolower(static_cast<unsigned char>(token[1]))) : 0;
+  char c2 = (c1 != 0) ? static_cast<char>(tolower(static_cast<unsigned char>(token[2]))) : 0;
+  // -sb, -sp, -a, -t, -r
+  FileOption file = FileOptionOf(mcs, token);
+  if (file.param != nullptr) {
+    if (file.input != nullptr) RefuseLongInputName(*file.input, prgparms::ValueAt(token, file.col));
+    file.param->Parse(token, file.col, vb, fun, file.label);
+  } else if (c1 == 'g' && c2 == 's') {
+    mcs.gSys.Parse(token, 3, vb, fun, "GNSS systems to use: ");
+  } else if (c1 == 'e' && c2 == 's') {
+    mcs.eStart.Parse(token, 3, vb, fun, "FIRST epoch: ", ymdhmsns::YMDHMS);
+  } else if (c1 == 'e' && c2 == 'e') {
+    mcs.eEnd.Parse(token, 3, vb, fun, "LAST epoch: ", ymdhmsns::YMDHMS);
+  } else if (c1 == 'e' && c2 == 'i') {
+    mcs.Interval.Parse(token, 3, vb, fun, "Time INTERVAL [s]: ", 0, 2);
+  } else if (c1 == 'e') {
+    char warn[256];
+    TokenMessage(warn, sizeof(warn), "EPOCH command line parameter unknown: >%s<!", token);
+    ProgramWarning("Morvi", warn);
+  } else if (c1 == 'n' && c2 == 'i') {
+    // The marker is the third letter as written: its value follows it.
+    mcs.IntegStep.Parse(token, token[2], vb, fun, "Numerical integration step (GLONASS b.c.): ", 0, 1);
+  } else if (c1 == 'n' && c2 == 'p') {
+    mcs.nPtsLIpos.Parse(token, token[2], vb, fun, "Number of points for Lagrange interpolation (position): ");
+  } else if (c1 == 'n' && c2 == 'c') {
+    mcs.nPtsLIclk.Parse(token, token[2], vb, fun, "Number of points for Lagrange interpolation (clock error): ");
+  } else if (c1 == 'p') {
+    mcs.Sat.Parse(token, 2, vb, fun, "List of satellites: ");
+  } else if (c1 == 'o') {
+    mcs.rOrient.Parse(token, 2, vb, fun, "Remove Earth rotation from satellite coordinates: ");
+  } else if (c1 == 'v') {
+    mcs.Verbose.Parse(token, 2, vb, fun, "VERBOSE mode: ");
+  } else if (c1 == 'h') {
+    mcs.Help.Parse(token, 2, vb, fun, "Print HELP to stdout: ");
+  } else if (Redirection(token) == 0) {
+    // A token without "-" or an option letter that names no option (the
+    // redirections belong to the first pass).
+    char warn[256];
+    TokenMessage(warn, sizeof(warn), "Input command line parameter unknown: >%s<!", token);
+    ProgramWarning("Morvi", warn);
+  }
+}
+
+}  // namespace morviargs
 
 // Second pass: every option into its parameter; echoes in verbose mode.
 inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
@@ -296,51 +366,7 @@ inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
   StartProg(mcs.Verbose.IsSet(), " ***** GNSS SATELLITE POSITIONING - STARTING APPLICATION *****");
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "PARSING INPUT PARAMETERS", '-');
 
-  for (int i = 1; i < nargc; i++) {
-    const char* token = cargv[i];
-    bool vb = mcs.Verbose.IsSet();
-    char c1 = (token[0] == '-') ? static_cast<char>(tolower(static_cast<unsigned char>(token[1]))) : 0;
-    char c2 = (c1 != 0) ? static_cast<char>(tolower(static_cast<unsigned char>(token[2]))) : 0;
-    // -sb, -sp, -a, -t, -r
-    morviargs::FileOption file = morviargs::FileOptionOf(mcs, token);
-    if (file.param != nullptr) {
-      if (file.input != nullptr) morviargs::RefuseLongInputName(*file.input, prgparms::ValueAt(token, file.col));
-      file.param->Parse(token, file.col, vb, fun, file.label);
-    } else if (c1 == 'g' && c2 == 's') {
-      mcs.gSys.Parse(token, 3, vb, fun, "GNSS systems to use: ");
-    } else if (c1 == 'e' && c2 == 's') {
-      mcs.eStart.Parse(token, 3, vb, fun, "FIRST epoch: ", ymdhmsns::YMDHMS);
-    } else if (c1 == 'e' && c2 == 'e') {
-      mcs.eEnd.Parse(token, 3, vb, fun, "LAST epoch: ", ymdhmsns::YMDHMS);
-    } else if (c1 == 'e' && c2 == 'i') {
-      mcs.Interval.Parse(token, 3, vb, fun, "Time INTERVAL [s]: ", 0, 2);
-    } else if (c1 == 'e') {
-      char warn[256];
-      morviargs::TokenMessage(warn, sizeof(warn), "EPOCH command line parameter unknown: >%s<!", token);
-      ProgramWarning("Morvi", warn);
-    } else if (c1 == 'n' && c2 == 'i') {
-      // The marker is the third letter as written: its value follows it.
-      mcs.IntegStep.Parse(token, token[2], vb, fun, "Numerical integration step (GLONASS b.c.): ", 0, 1);
-    } else if (c1 == 'n' && c2 == 'p') {
-      mcs.nPtsLIpos.Parse(token, token[2], vb, fun, "Number of points for Lagrange interpolation (position): ");
-    } else if (c1 == 'n' && c2 == 'c') {
-      mcs.nPtsLIclk.Parse(token, token[2], vb, fun, "Number of points for Lagrange interpolation (clock error): ");
-    } else if (c1 == 'p') {
-      mcs.Sat.Parse(token, 2, vb, fun, "List of satellites: ");
-    } else if (c1 == 'o') {
-      mcs.rOrient.Parse(token, 2, vb, fun, "Remove Earth rotation from satellite coordinates: ");
-    } else if (c1 == 'v') {
-      mcs.Verbose.Parse(token, 2, vb, fun, "VERBOSE mode: ");
-    } else if (c1 == 'h') {
-      mcs.Help.Parse(token, 2, vb, fun, "Print HELP to stdout: ");
-    } else if (morviargs::Redirection(token) == 0) {
-      // A token without "-" or an option letter that names no option (the
-      // redirections belong to the first pass).
-      char warn[256];
-      morviargs::TokenMessage(warn, sizeof(warn), "Input command line parameter unknown: >%s<!", token);
-      ProgramWarning("Morvi", warn);
-    }
-  }
+  for (int i = 1; i < nargc; i++) morviargs::ParseOption(mcs, cargv[i], mcs.Verbose.IsSet(), fun);
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "++-", '-');
 }
 

@@ -278,39 +278,46 @@ inline void CheckResultsWritten(const std::ofstream& fRes, const char* name) {
 
 }  // namespace morvicalc
 
-// Computes and writes the results table, one row per satellite and epoch.
-inline void CalcPos(Morvi& mcs) {
-  const char* fun = "CalcPos";
-  bool vb = mcs.Verbose.IsSet();
-  bool useGCRS = mcs.tcFileName.IsSet();
-  bool useRot = mcs.rOrient.IsSet();
-  if (vb) ProgramCerrPrint("Morvi", fun, "CALCULATING POSITIONS OF SATELLITES", '-');
-  ProgramSubTitle("CALCULATING POSITIONS OF SATELLITES:", 0);
-  std::cout << std::endl;
+namespace morvicalc {
 
-  // The orbit source is set up before the results file is opened: a point
-  // count the SP3 file cannot serve ends the run with the file untouched. The
-  // counts concern only an SP3 run.
+// Counts of one satellite's rows: all rows (nCalc), rows with GCRS columns whose
+// rotation record was found (nCalcC) or not (nProbC), rows with Earth-rotation-
+// free columns (nCalcR).
+struct SatCounts {
+  long nCalc = 0, nCalcC = 0, nProbC = 0, nCalcR = 0;
+};
+
+// The orbit source is set up before the results file is opened: a point count
+// the SP3 file cannot serve ends the run with the file untouched. The counts
+// concern only an SP3 run.
+inline void SetUpOrbitSource(Morvi& mcs) {
   if (mcs.peFileName.IsSet()) mcs.peData.SetInterpolation(mcs.nPtsLIpos.Rec, mcs.nPtsLIclk.Rec);
   mcs.beData.SetIntegrationStep(mcs.IntegStep.Rec);
+}
 
-  // A results file that cannot be created ends the run before any computation.
-  std::ofstream fRes(mcs.resFile.Rec, std::ios::out | std::ios::trunc);
+// Opens the results file (overwriting it) and writes its header line with the
+// column groups of the options; a file that cannot be created ends the run
+// before any computation.
+inline void OpenResults(Morvi& mcs, std::ofstream& fRes) {
+  fRes.open(mcs.resFile.Rec, std::ios::out | std::ios::trunc);
   if (!fRes.is_open()) {
     char err[2200];
     snprintf(err, sizeof(err), "Output file name >%s< CAN NOT BE OPENED FOR WRITING!", mcs.resFile.Rec);
     ProgramError("Morvi", err, false);
   }
-
   fRes << "#     DATUM     CLOCK     MDAY    MSEC     PRN        X-T[m]          Y-T[m]          Z-T[m]        "
           "DT[msec]   VX-T[m/s]   VY-T[m/s]   VZ-T[m/s]";
-  if (useGCRS)
+  if (mcs.tcFileName.IsSet())
     fRes << "        X-C[m]          Y-C[m]          Z-C[m]     VX-C[m/s]   VY-C[m/s]   VZ-C[m/s]";
-  if (useRot)
+  if (mcs.rOrient.IsSet())
     fRes << "        X-R[m]          Y-R[m]          Z-R[m]     VX-R[m/s]   VY-R[m/s]   VZ-R[m/s]";
   fRes << std::endl;
-  morvicalc::CheckResultsWritten(fRes, mcs.resFile.Rec);
+  CheckResultsWritten(fRes, mcs.resFile.Rec);
+}
 
+// Print settings of the rows: positions and velocities with 3 decimals, the
+// clock in milliseconds with 6, epochs with one decimal of the second.
+inline void SetRowPrintSettings() {
   xyzns::NDec = 3;
   xyzns::WidthT = 14;
   xyzns::NDecT = 6;
@@ -318,7 +325,129 @@ inline void CalcPos(Morvi& mcs) {
   ymdhmsns::NDecSecond = 1;
   mjdns::NDecSecond = 1;
   mjdns::PrintFormat = mjdns::MJDSEC;
+}
 
+// Whether the ephemeris file in use holds the satellite.
+inline bool HasSatellite(Morvi& mcs, rSat& sat) {
+  if (mcs.beFileName.IsSet()) return mcs.beData.Check4Sat(sat);
+  if (mcs.peFileName.IsSet()) return mcs.peData.Check4Sat(sat);
+  return false;
+}
+
+// A satellite missing from the ephemeris: its lines on standard error
+// (verbose) and standard output, nothing in the results file.
+inline void ReportMissing(Morvi& mcs, rSat& sat) {
+  if (mcs.Verbose.IsSet()) {
+    char line[64];
+    snprintf(line, sizeof(line), "  %c%02u: NOT IN EPHEMERIS FILE!", sat.GetISys(),
+             static_cast<unsigned>(sat.GetSPrn()));
+    ProgramCerrPrintItem("Morvi", "CalcPos", line, "", 0, 0);
+  }
+  std::cout << "  Satellite: " << sat << " NOT IN EPHEMERIS FILE!" << std::endl;
+}
+
+// One row's state: position (m, clock correction in s in t) and velocity (m/s),
+// Earth-fixed, from the ephemeris in use; a broadcast position moved to the
+// centre of mass with an ANTEX file. Zeros where the source gives nothing.
+inline void RowState(Morvi& mcs, rSat& sat, mjd& CalcEpoch, long k, EpochSun& sun, xyz& sPos, xyz& sVel) {
+  sPos = xyz(0, 0, 0, 0);
+  sVel = xyz(0, 0, 0, 0);
+  if (mcs.peFileName.IsSet()) {
+    mcs.peData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
+  } else if (mcs.beFileName.IsSet()) {
+    mcs.beData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
+    if (mcs.atxFileName.IsSet()) ApplyAntennaOffset(mcs, sat, CalcEpoch, k, sun, sPos);
+  }
+}
+
+// One row's columns after the satellite: the Earth-fixed group, then the GCRS
+// group (-t) and the Earth-rotation-free group (-o), counted in n.
+inline void RowColumns(Morvi& mcs, ResultRow& row, mjd& CalcEpoch, xyz& sPos, xyz& sVel, SatCounts& n) {
+  WriteGroup(row, sPos, sVel, true);
+  if (mcs.tcFileName.IsSet()) {
+    xyz sPosC(0, 0, 0, 0), sVelC(0, 0, 0, 0);
+    mcs.t2cData.SetEpoch(CalcEpoch);
+    mcs.t2cData.Rotate(sPos, sPosC);
+    xyz sVelI = InertialVelocity(sPos, sVel);
+    mcs.t2cData.Rotate(sVelI, sVelC);
+    WriteGroup(row, sPosC, sVelC, false);
+    if (mcs.t2cData.IsValidEpoch()) n.nCalcC++;
+    else n.nProbC++;
+  }
+  if (mcs.rOrient.IsSet()) {
+    // One turn per 86400 s since the first epoch, no extra velocity term.
+    long double dt = CalcEpoch - mcs.eStart.Rec;
+    long double rotA = pi * (2.0L * (dt / SecondsPerTurn));
+    xyz sPosR = sPos.RotateZ(rotA);
+    xyz sVelR = sVel.RotateZ(rotA);
+    WriteGroup(row, sPosR, sVelR, false);
+    n.nCalcR++;
+  }
+}
+
+// The rows of one satellite at the nEpochs epochs of the run, then the empty
+// line that ends them.
+inline SatCounts SatelliteRows(Morvi& mcs, rSat& sat, long nEpochs, ResultRow& row, EpochTexts& texts,
+                               EpochSun& sun, std::ofstream& fRes) {
+  // the satellite column, the same for every row of the satellite
+  std::ostringstream satText;
+  satText << std::setw(6) << sat;
+  const std::string satCol = satText.str();
+  SatCounts n;
+  for (long k = 0; k < nEpochs; k++) {
+    mjd CalcEpoch = morviepochs::EpochAt(mcs.eStart.Rec, k, mcs.Interval.Rec);
+    texts.Put(row, k, CalcEpoch);
+    row.Text(satCol.data(), static_cast<int>(satCol.size()));
+    xyz sPos, sVel;
+    RowState(mcs, sat, CalcEpoch, k, sun, sPos, sVel);
+    RowColumns(mcs, row, CalcEpoch, sPos, sVel, n);
+    n.nCalc++;
+    row.End();
+  }
+  fRes << '\n';
+  return n;
+}
+
+// One satellite's summary: the echo line (verbose) and the standard-output line.
+inline void SatelliteSummary(Morvi& mcs, rSat& sat, const SatCounts& n) {
+  const bool useGCRS = mcs.tcFileName.IsSet(), useRot = mcs.rOrient.IsSet();
+  if (mcs.Verbose.IsSet()) {
+    char line[2048];
+    snprintf(line, sizeof(line), "  %c%02u: %10ld ITRS", sat.GetISys(), static_cast<unsigned>(sat.GetSPrn()),
+             n.nCalc);
+    char part[128];
+    if (useGCRS) {
+      snprintf(part, sizeof(part), "   %10ld GCRS [%10ld problems!]", n.nCalcC, n.nProbC);
+      strcat(line, part);
+    }
+    if (useRot) {
+      snprintf(part, sizeof(part), "   %10ld EARTH FIXED", n.nCalcR);
+      strcat(line, part);
+    }
+    ProgramCerrPrintItem("Morvi", "CalcPos", line, "", 0, 0);
+  }
+  std::cout << "  Satellite: " << sat << " -> " << std::setw(10) << n.nCalc << " ITRS positions/velocities";
+  if (useGCRS)
+    std::cout << std::setw(10) << n.nCalcC << " GCRS positions/velocities [" << std::setw(6) << n.nProbC
+              << " problematic!]";
+  if (useRot) std::cout << std::setw(10) << n.nCalcR << " EARTH FIXED positions/velocities";
+  std::cout << std::endl;
+}
+
+}  // namespace morvicalc
+
+// Computes and writes the results table, one row per satellite and epoch.
+inline void CalcPos(Morvi& mcs) {
+  const char* fun = "CalcPos";
+  bool vb = mcs.Verbose.IsSet();
+  if (vb) ProgramCerrPrint("Morvi", fun, "CALCULATING POSITIONS OF SATELLITES", '-');
+  ProgramSubTitle("CALCULATING POSITIONS OF SATELLITES:", 0);
+  std::cout << std::endl;
+
+  morvicalc::SetUpOrbitSource(mcs);
+  std::ofstream fRes;
+  morvicalc::OpenResults(mcs, fRes);
+  morvicalc::SetRowPrintSettings();
 
   // The run's epochs (their number was bounded in SetProcessingParms).
   const long nEpochs = static_cast<long>(morviepochs::EpochCount(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec));
@@ -332,83 +461,12 @@ inline void CalcPos(Morvi& mcs) {
   for (long i = 0; i < mcs.Sat.Rec.Length(); i++) {
     rSat sat = mcs.Sat.Rec(i);
     if (!morvicalc::IsSelected(sat, mcs.gSys)) continue;
-    long nCalc = 0, nCalcC = 0, nProbC = 0, nCalcR = 0;
-    bool HasSat = false;
-    if (mcs.beFileName.IsSet()) HasSat = mcs.beData.Check4Sat(sat);
-    else if (mcs.peFileName.IsSet()) HasSat = mcs.peData.Check4Sat(sat);
-
-    char line[2048];
-    if (!HasSat) {
-      if (vb) {
-        snprintf(line, sizeof(line), "  %c%02u: NOT IN EPHEMERIS FILE!", sat.GetISys(),
-                 static_cast<unsigned>(sat.GetSPrn()));
-        ProgramCerrPrintItem("Morvi", fun, line, "", 0, 0);
-      }
-      std::cout << "  Satellite: " << sat << " NOT IN EPHEMERIS FILE!" << std::endl;
+    if (!morvicalc::HasSatellite(mcs, sat)) {
+      morvicalc::ReportMissing(mcs, sat);
       continue;
     }
-
-    // the satellite column, the same for every row of the satellite
-    std::ostringstream satText;
-    satText << std::setw(6) << sat;
-    const std::string satCol = satText.str();
-
-    for (long k = 0; k < nEpochs; k++) {
-      mjd CalcEpoch = morviepochs::EpochAt(mcs.eStart.Rec, k, mcs.Interval.Rec);
-      epochTexts.Put(row, k, CalcEpoch);
-      row.Text(satCol.data(), static_cast<int>(satCol.size()));
-      xyz sPos(0, 0, 0, 0), sVel(0, 0, 0, 0);
-      if (mcs.peFileName.IsSet()) {
-        mcs.peData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
-      } else if (mcs.beFileName.IsSet()) {
-        mcs.beData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
-        if (mcs.atxFileName.IsSet()) morvicalc::ApplyAntennaOffset(mcs, sat, CalcEpoch, k, epochSun, sPos);
-      }
-      morvicalc::WriteGroup(row, sPos, sVel, true);
-
-      if (useGCRS) {
-        xyz sPosC(0, 0, 0, 0), sVelC(0, 0, 0, 0);
-        mcs.t2cData.SetEpoch(CalcEpoch);
-        mcs.t2cData.Rotate(sPos, sPosC);
-        xyz sVelI = morvicalc::InertialVelocity(sPos, sVel);
-        mcs.t2cData.Rotate(sVelI, sVelC);
-        morvicalc::WriteGroup(row, sPosC, sVelC, false);
-        if (mcs.t2cData.IsValidEpoch()) nCalcC++;
-        else nProbC++;
-      }
-      if (useRot) {
-        // One turn per 86400 s since the first epoch, no extra velocity term.
-        long double dt = CalcEpoch - mcs.eStart.Rec;
-        long double rotA = pi * (2.0L * (dt / morvicalc::SecondsPerTurn));
-        xyz sPosR = sPos.RotateZ(rotA);
-        xyz sVelR = sVel.RotateZ(rotA);
-        morvicalc::WriteGroup(row, sPosR, sVelR, false);
-        nCalcR++;
-      }
-      nCalc++;
-      row.End();
-    }
-    fRes << '\n';
-
-    if (vb) {
-      snprintf(line, sizeof(line), "  %c%02u: %10ld ITRS", sat.GetISys(), static_cast<unsigned>(sat.GetSPrn()), nCalc);
-      char part[128];
-      if (useGCRS) {
-        snprintf(part, sizeof(part), "   %10ld GCRS [%10ld problems!]", nCalcC, nProbC);
-        strcat(line, part);
-      }
-      if (useRot) {
-        snprintf(part, sizeof(part), "   %10ld EARTH FIXED", nCalcR);
-        strcat(line, part);
-      }
-      ProgramCerrPrintItem("Morvi", fun, line, "", 0, 0);
-    }
-    std::cout << "  Satellite: " << sat << " -> " << std::setw(10) << nCalc << " ITRS positions/velocities";
-    if (useGCRS)
-      std::cout << std::setw(10) << nCalcC << " GCRS positions/velocities [" << std::setw(6) << nProbC
-                << " problematic!]";
-    if (useRot) std::cout << std::setw(10) << nCalcR << " EARTH FIXED positions/velocities";
-    std::cout << std::endl;
+    morvicalc::SatCounts n = morvicalc::SatelliteRows(mcs, sat, nEpochs, row, epochTexts, epochSun, fRes);
+    morvicalc::SatelliteSummary(mcs, sat, n);
   }
   fRes.close();
   morvicalc::openResults = nullptr;

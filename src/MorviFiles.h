@@ -23,6 +23,15 @@ inline void Echo(Morvi& mcs, const char* fun, const char* text) {
   if (mcs.Verbose.IsSet()) ProgramCerrPrintItem("Morvi", fun, text, "", 0, 0);
 }
 
+// A given file name to its reader (rxN, sp3, antex or toGCRS), with the echo
+// line of SetFiles.
+template <class Reader>
+inline void HandOver(Morvi& mcs, const pChars& name, Reader& reader, const char* echo) {
+  if (!name.IsSet()) return;
+  reader.SetFile(name.Rec);
+  Echo(mcs, "SetFiles", echo);
+}
+
 // Reads one ephemeris file, prints its title, (verbose) its satellite counts
 // per system and its summary. Reader is rxN or sp3, which answer alike.
 template <class Reader>
@@ -93,22 +102,10 @@ inline void SetFiles(Morvi& mcs) {
   const char* fun = "SetFiles";
   bool vb = mcs.Verbose.IsSet();
   if (vb) ProgramCerrPrint("Morvi", fun, "SETTING ALL INPUT DATA FILES", '-');
-  if (mcs.beFileName.IsSet()) {
-    mcs.beData.SetFile(mcs.beFileName.Rec);
-    morvifiles::Echo(mcs, fun, "Setting broadcast ephemeris file name");
-  }
-  if (mcs.peFileName.IsSet()) {
-    mcs.peData.SetFile(mcs.peFileName.Rec);
-    morvifiles::Echo(mcs, fun, "Setting precise ephemeris file name");
-  }
-  if (mcs.atxFileName.IsSet()) {
-    mcs.atx.SetFile(mcs.atxFileName.Rec);
-    morvifiles::Echo(mcs, fun, "Setting ANTEX file name");
-  }
-  if (mcs.tcFileName.IsSet()) {
-    mcs.t2cData.SetFile(mcs.tcFileName.Rec);
-    morvifiles::Echo(mcs, fun, "Setting ITRS>GCRS rotations file name");
-  }
+  morvifiles::HandOver(mcs, mcs.beFileName, mcs.beData, "Setting broadcast ephemeris file name");
+  morvifiles::HandOver(mcs, mcs.peFileName, mcs.peData, "Setting precise ephemeris file name");
+  morvifiles::HandOver(mcs, mcs.atxFileName, mcs.atx, "Setting ANTEX file name");
+  morvifiles::HandOver(mcs, mcs.tcFileName, mcs.t2cData, "Setting ITRS>GCRS rotations file name");
   if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');
 }
 

@@ -9,10 +9,12 @@
 
 #include "pgminc/ProgramError.h"  // WaitForKeyPress
 
-// Writes the help text to standard output, line by line.
-inline void pHelp() {
-  static const char* const rule = "===========================================================================";
-  std::ostream& os = std::cout;
+namespace morvihelp {
+
+inline const char* const rule = "===========================================================================";
+
+// The title of the help text and what the program does.
+inline void Purpose(std::ostream& os) {
   os << std::endl;
   os << rule << std::endl;
   os << "PROGRAM: " << "Morvi" << std::endl;
@@ -32,10 +34,18 @@ inline void pHelp() {
   // 0xE8 is the Windows-1250 c with caron ("koncnico").
   os << "s kon\xE8" "nico *.bat (angl. batch file), kamor vnesemo vse ukaze." << std::endl;
   os << std::endl;
+}
+
+// The command line in one picture.
+inline void Usage(std::ostream& os) {
   os << "UPORABA PROGRAMA:" << std::endl;
   os << std::setw(12) << "Morvi" << " -gs[GRECSIJ] -s[b|p]EFEMERIDE -aANTEX -tGCRS -o -pSATELITI " << std::endl;
   os << "             -n[i|p|c]PIZRACUN -e[s|e|i]EPOHE -v -h -rREZULTATI > IZHOD" << std::endl;
   os << std::endl;
+}
+
+// Each option, the mandatory ones first.
+inline void Parameters(std::ostream& os) {
   os << "PARAMETRI:" << std::endl;
   os << "==========" << std::endl;
   os << "Obvezni parametri" << std::endl;
@@ -72,6 +82,15 @@ inline void pHelp() {
   os << "-h   Izpisni pomoc programa" << std::endl;
   os << rule << std::endl;
   os << std::endl;
+}
+
+}  // namespace morvihelp
+
+// Writes the help text to standard output, line by line.
+inline void pHelp() {
+  morvihelp::Purpose(std::cout);
+  morvihelp::Usage(std::cout);
+  morvihelp::Parameters(std::cout);
 }
 
 // A run without any argument: the help text, one key press, exit code 1.
