@@ -19,6 +19,7 @@
 #include "functions/fixedfmt.h"        // FixedText
 #include "functions/numfun.h"          // pi
 #include "gdata/GNSSc.h"               // frequency identifiers, gConst
+#include "gdata/GNSSsys.h"             // gnss::systems
 #include "gdata/LuniSolarPosition.h"   // GNSSSatBasis
 #include "gdata/neu.h"                 // neu
 #include "gdata/timeconv.h"            // mjd2ymdhms
@@ -31,30 +32,20 @@ namespace morvicalc {
 // Seconds of one Earth turn in the Earth-rotation-free columns (not the sidereal day).
 constexpr long double SecondsPerTurn = 86400.0L;
 
-// Whether the satellite's system is selected (tests in the order G, R, E, C, S, I, J);
-// a satellite of no known system is not refused here.
+// Whether the satellite's system is selected; a satellite of no known system is
+// not refused here.
 inline bool IsSelected(const rSat& s, const pGSys& g) {
-  if (s.isGPSSat() && !g.IsSysG()) return false;
-  if (s.isGLNSat() && !g.IsSysR()) return false;
-  if (s.isGALSat() && !g.IsSysE()) return false;
-  if (s.isBDSSat() && !g.IsSysC()) return false;
-  if (s.isSBSSat() && !g.IsSysS()) return false;
-  if (s.isIRNSat() && !g.IsSysI()) return false;
-  if (s.isQZSSat() && !g.IsSysJ()) return false;
-  return true;
+  return gnss::Of(s.GetISys()) == nullptr || g.IsSys(s.GetISys());
 }
 
-// Frequency whose phase-centre offset corrects a broadcast position, per system
-// (tested in the order G, R, S, E, C, J, I); -1 for none.
+// Frequency whose phase-centre offset corrects a broadcast position, per system;
+// -1 for none. One identifier per row of gnss::systems (G, R, E, C, S, J, I): the
+// system table cannot hold GNSSc's identifiers, GNSSc.h being built on rSat.h.
 inline int AntexFrequency(const rSat& s) {
-  if (s.isGPSSat()) return GNSSc::G1;
-  if (s.isGLNSat()) return GNSSc::R1;
-  if (s.isSBSSat()) return GNSSc::S1;
-  if (s.isGALSat()) return GNSSc::E1;
-  if (s.isBDSSat()) return GNSSc::C2;
-  if (s.isQZSSat()) return GNSSc::J1;
-  if (s.isIRNSat()) return GNSSc::I5;
-  return -1;
+  static constexpr int freq[] = {GNSSc::G1, GNSSc::R1, GNSSc::E1, GNSSc::C2, GNSSc::S1, GNSSc::J1, GNSSc::I5};
+  static_assert(sizeof freq / sizeof freq[0] == gnss::NSYS, "one frequency per system");
+  const int i = gnss::Index(s.GetISys());
+  return i < 0 ? -1 : freq[i];
 }
 
 // The sun's direction (Earth-fixed unit vector) and distance (m) at the epochs of

@@ -10,6 +10,7 @@
 
 #include "Morvi.h"
 #include "MorviEpochs.h"        // EpochCount
+#include "gdata/GNSSsys.h"      // gnss::systems
 #include "pgminc/ProgramOut.h"  // ProgramCerrPrint, ProgramCerrPrintItem, ProgramSubTitle
 
 namespace morvifiles {
@@ -45,17 +46,13 @@ inline void ReadEphemeris(Morvi& mcs, Reader& reader, const char* name, const ch
   if (mcs.Verbose.IsSet()) {
     snprintf(line, sizeof(line), countFormat, static_cast<int>(reader.GetNSat()));
     Echo(mcs, fun, line);
-    // Count lines in the order G, R, E, C, S, J, I, only for systems present.
-    const int counts[7] = {reader.GetNSatG(), reader.GetNSatR(), reader.GetNSatE(), reader.GetNSatC(),
-                           reader.GetNSatS(), reader.GetNSatJ(), reader.GetNSatI()};
-    static const char* const systemFormats[7] = {
-        "                       :   %d GPS",  "                       :   %d GLONASS",
-        "                       :   %d GALILEO", "                       :   %d BDS",
-        "                       :   %d SBAS", "                       :   %d QZSS",
-        "                       :   %d IRNSS"};
-    for (int i = 0; i < 7; i++) {
-      if (counts[i] == 0) continue;
-      snprintf(line, sizeof(line), systemFormats[i], counts[i]);
+    // Count lines in the order of gnss::systems, only for systems present.
+    const int counts[gnss::NSYS] = {reader.GetNSatG(), reader.GetNSatR(), reader.GetNSatE(), reader.GetNSatC(),
+                                    reader.GetNSatS(), reader.GetNSatJ(), reader.GetNSatI()};
+    for (const GNSSsys& s : gnss::systems) {
+      const int n = counts[&s - gnss::systems];
+      if (n == 0) continue;
+      snprintf(line, sizeof(line), "                       :   %d %s", n, s.label);
       Echo(mcs, fun, line);
     }
   }
@@ -132,8 +129,8 @@ inline void ReadFiles(Morvi& mcs) {
       morvifiles::Echo(mcs, fun, line);
       snprintf(line, sizeof(line), "                       : %d recs", static_cast<int>(mcs.atx.atxSum.nREC));
       morvifiles::Echo(mcs, fun, line);
-      int nSats = mcs.atx.atxSum.nGPS + mcs.atx.atxSum.nGLN + mcs.atx.atxSum.nGAL + mcs.atx.atxSum.nBDS +
-                  mcs.atx.atxSum.nQZS + mcs.atx.atxSum.nSBS + mcs.atx.atxSum.nIRN;
+      int nSats = 0;
+      for (const GNSSsys& s : gnss::systems) nSats += *mcs.atx.atxSum.Count(s.letter);
       if (nSats != 0) {
         snprintf(line, sizeof(line), "                       : %d sats", nSats);
         morvifiles::Echo(mcs, fun, line);

@@ -7,8 +7,9 @@
 #include <iomanip>   // setw
 #include <iostream>  // cout, endl
 
-#include "gdata/myList.h"  // myList, iomlns
-#include "gdata/rSat.h"    // rSat
+#include "gdata/GNSSsys.h"  // gnss::systems, gnss::Member
+#include "gdata/myList.h"   // myList, iomlns
+#include "gdata/rSat.h"     // rSat
 
 class gDataSum {
  public:
@@ -20,28 +21,30 @@ class gDataSum {
   // system with satellites: "   G: " and its list in the RAW layout; then two
   // empty lines. Leaves iomlns::PrintType at RAW.
   void Print() const {
-    struct SysRow {
-      const char* label;
-      int gDataSum::*count;
-      myList<rSat> gDataSum::*list;
-    };
-    static const SysRow kSystems[] = {
-        {"   G: ", &gDataSum::nSatG, &gDataSum::lSatG}, {"   R: ", &gDataSum::nSatR, &gDataSum::lSatR},
-        {"   E: ", &gDataSum::nSatE, &gDataSum::lSatE}, {"   C: ", &gDataSum::nSatC, &gDataSum::lSatC},
-        {"   S: ", &gDataSum::nSatS, &gDataSum::lSatS}, {"   J: ", &gDataSum::nSatJ, &gDataSum::lSatJ},
-        {"   I: ", &gDataSum::nSatI, &gDataSum::lSatI},
-    };
     if (nEph != 0) std::cout << "  nEpoch: " << std::setw(6) << nEph << std::endl;
     std::cout << "  nSat  : " << std::setw(6) << nSat << std::endl;
     iomlns::PrintType = iomlns::RAW;
-    for (const SysRow& s : kSystems)
-      if (this->*s.count != 0) std::cout << s.label << this->*s.list << std::endl;
+    for (const GNSSsys& s : gnss::systems)
+      if (*gnss::Member(*this, s.letter, kCounts) != 0)
+        std::cout << "   " << s.letter << ": " << *gnss::Member(*this, s.letter, kLists) << std::endl;
     std::cout << std::endl << std::endl;
   }
+
+  // The count and the list of a system by its letter; null for any other letter.
+  int* Count(char sys) { return gnss::Member(*this, sys, kCounts); }
+  myList<rSat>* List(char sys) { return gnss::Member(*this, sys, kLists); }
 
   int nEph;  // number of epochs
   int nSat;  // number of satellites
   int nSatG, nSatR, nSatE, nSatC, nSatS, nSatJ, nSatI;  // satellites per system
   myList<rSat> lSat;                                    // all satellites
   myList<rSat> lSatG, lSatR, lSatE, lSatC, lSatS, lSatJ, lSatI;  // per system
+
+ private:
+  static constexpr int gDataSum::*kCounts[gnss::NSYS] = {&gDataSum::nSatG, &gDataSum::nSatR, &gDataSum::nSatE,
+                                                         &gDataSum::nSatC, &gDataSum::nSatS, &gDataSum::nSatJ,
+                                                         &gDataSum::nSatI};
+  static constexpr myList<rSat> gDataSum::*kLists[gnss::NSYS] = {&gDataSum::lSatG, &gDataSum::lSatR, &gDataSum::lSatE,
+                                                                 &gDataSum::lSatC, &gDataSum::lSatS, &gDataSum::lSatJ,
+                                                                 &gDataSum::lSatI};
 };

@@ -8,6 +8,7 @@
 #include <iomanip>  // setw, setfill
 #include <ostream>  // ostream
 
+#include "gdata/GNSSsys.h"        // gnss::systems: letters and old-style codes
 #include "pgminc/ProgramError.h"  // ProgramError
 
 namespace rSns {
@@ -15,13 +16,6 @@ enum { NEWSTYLE = 0, OLDSTYLE = 1 };
 // Output style of operator<<: NEWSTYLE "G01", OLDSTYLE " 01" / "124".
 inline unsigned short StyleType = NEWSTYLE;
 }  // namespace rSns
-
-// The seven systems with their old-style (numeric) system codes, ref [2].
-namespace rSatTable {
-inline constexpr int NSYS = 7;
-inline constexpr char sysLetter[NSYS] = {'G', 'R', 'E', 'C', 'S', 'J', 'I'};
-inline constexpr char oldCode[NSYS] = {' ', '1', '2', '3', '4', '5', '6'};
-}  // namespace rSatTable
 
 class rSat {
  public:
@@ -51,9 +45,9 @@ class rSat {
       sPrn = 0;
     else
       sPrn = (unsigned short)(10 * (c[1] == ' ' ? 0 : c[1] - '0') + (c[2] - '0'));
-    for (int i = 0; i < rSatTable::NSYS; ++i)
-      if (iSys == rSatTable::oldCode[i]) {
-        iSys = rSatTable::sysLetter[i];
+    for (const GNSSsys& s : gnss::systems)
+      if (iSys == s.oldCode) {
+        iSys = s.letter;
         break;
       }
     TestSat();
@@ -119,11 +113,7 @@ class rSat {
   }
 
   void TestSat() const {
-    static const char accepted[] = "GgRrEeCcSsJjIi";
-    bool known = false;
-    for (const char* p = accepted; *p; ++p)
-      if (iSys == *p) known = true;
-    if (!known) {
+    if (gnss::OfEitherCase(iSys) == nullptr) {
       // A letter of code 0 would end the message text; it is shown as nothing instead.
       char shown[2] = {iSys, 0};
       char msg[80];
@@ -143,8 +133,8 @@ class rSat {
 // first character; the fill is back to blank afterwards.
 inline std::ostream& operator<<(std::ostream& output, const rSat& rs) {
   if (rSns::StyleType == rSns::OLDSTYLE) {
-    for (int i = 0; i < rSatTable::NSYS; ++i)
-      if (rs.iSys == rSatTable::sysLetter[i]) output << rSatTable::oldCode[i];
+    const GNSSsys* s = gnss::Of(rs.iSys);
+    if (s != nullptr) output << s->oldCode;
   } else {
     output << rs.iSys;
   }

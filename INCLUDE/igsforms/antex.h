@@ -12,6 +12,7 @@
 
 #include "functions/cstrings.h"   // FileExists, trim
 #include "gdata/GNSSc.h"          // frequency identifiers
+#include "gdata/GNSSsys.h"        // gnss::systems: ANTEX block key codes
 #include "gdata/mjd.h"            // mjd
 #include "gdata/myList.h"         // myList
 #include "gdata/neu.h"            // neu
@@ -106,21 +107,14 @@ class gAntPCV {
   // Key text: satellite blocks by system code, number and validity span;
   // receiver blocks by type (radome NONE blanked), serial and validity span.
   void BuildKey() {
-    static const struct {
-      char sys;
-      const char* fmt;
-    } satKeys[7] = {{'G', "001%02d%8lu%12.1Lf%8lu%12.1Lf"}, {'R', "002%02d%8lu%12.1Lf%8lu%12.1Lf"},
-                    {'E', "003%02d%8lu%12.1Lf%8lu%12.1Lf"}, {'C', "004%02d%8lu%12.1Lf%8lu%12.1Lf"},
-                    {'J', "006%02d%8lu%12.1Lf%8lu%12.1Lf"}, {'S', "007%02d%8lu%12.1Lf%8lu%12.1Lf"},
-                    {'I', "008%02d%8lu%12.1Lf%8lu%12.1Lf"}};
     const unsigned long d1 = pcvFromTo.eFrom.GetMJDay(), d2 = pcvFromTo.eUntil.GetMJDay();
     const long double s1 = pcvFromTo.eFrom.GetSecond(), s2 = pcvFromTo.eUntil.GetSecond();
     aDataS[0] = 0;
     if (pcvTypeSer.PCVType == 1) {
-      for (const auto& k : satKeys)
-        if (k.sys == pcvTypeSer.satID.GetISys())
-          snprintf(aDataS, sizeof aDataS, k.fmt, static_cast<int>(pcvTypeSer.satID.GetSPrn()), d1,
-                   s1, d2, s2);
+      const GNSSsys* sys = gnss::Of(pcvTypeSer.satID.GetISys());
+      if (sys != nullptr)
+        snprintf(aDataS, sizeof aDataS, "%03d%02d%8lu%12.1Lf%8lu%12.1Lf", sys->antexKey,
+                 static_cast<int>(pcvTypeSer.satID.GetSPrn()), d1, s1, d2, s2);
     } else if (pcvTypeSer.PCVType == 0) {
       char type[atxfmt::TextSize], serial[atxfmt::TextSize];
       strcpy(type, pcvTypeSer.Type);
@@ -313,7 +307,7 @@ class antex {
       if (!atxfmt::Has(line, "TYPE / SERIAL NO")) continue;
       substr(line, 0, 20, type);
       const gpcvTypeSerial::SatType* k = gpcvTypeSerial::SatelliteType(type);
-      (k != nullptr ? atxSum.*(k->count) : atxSum.nREC)++;
+      (k != nullptr ? *atxSum.Count(k->sys) : atxSum.nREC)++;
     }
   }
 

@@ -14,6 +14,7 @@
 #include <ostream>   // ostream
 
 #include "functions/cstrings.h"   // substr, trim, sreplace, GetFileLine, DecimalField
+#include "gdata/GNSSsys.h"        // gnss::Member, gnss::HeaderText
 #include "gdata/mjd.h"            // mjd
 #include "gdata/rSat.h"           // rSat
 #include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms
@@ -101,19 +102,6 @@ inline void Left(std::ostream& os, const char* text, int width) {
   Blanks(os, width - static_cast<int>(strlen(text)));
 }
 
-// System text of an ANTEX system letter ("" for a blank, nullptr for an unknown letter).
-inline const char* SystemText(char c) {
-  static const struct {
-    char letter;
-    const char* text;
-  } table[] = {{'G', "G: GPS"},     {'R', "R: GLONASS"}, {'E', "E: GALILEO"}, {'J', "J: QZSS"},
-               {'C', "C: BDS"},     {'I', "I: IRNSS"},   {'S', "S: SBAS"},    {'M', "M: MIXED"}};
-  if (c == ' ') return "";
-  char u = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  for (const auto& t : table)
-    if (t.letter == u) return t.text;
-  return nullptr;
-}
 }  // namespace atxfmt
 
 // ANTEX VERSION / SYST: format version and satellite system of the file.
@@ -158,7 +146,7 @@ class atxVersionSystem {
     static const char* const vLine[4] = {"     1.1", "     1.2", "     1.3", "     1.4"};
     static const char* const vSumm[4] = {" 1.1", " 1.2", " 1.3", " 1.4"};
     if (!a.bIsSet) return os;
-    const char* sys = atxfmt::SystemText(a.SatSystem);
+    const char* sys = gnss::HeaderText(a.SatSystem);
     if (a.PrintType == 0) {
       os << vLine[a.Version];
       atxfmt::Blanks(os, 12);
@@ -246,21 +234,33 @@ class atxDataSum {
   atxDataSum()
       : nAntennae(0), nGPS(0), nGLN(0), nGAL(0), nBDS(0), nQZS(0), nSBS(0), nIRN(0), nREC(0) {}
 
-  // The summary block: total, each non-zero count, an empty line.
+  // The satellite-antenna count of a system by its letter; null for any other letter.
+  int* Count(char sys) { return gnss::Member(*this, sys, kCounts); }
+
+  // The summary block: total, each non-zero count, an empty line. The systems
+  // stand in the order of the summary, QZSS before SBAS.
   friend std::ostream& operator<<(std::ostream& os, atxDataSum& s) {
     static const struct {
-      int atxDataSum::*count;
+      char sys;
       const char* label;
-    } rows[8] = {{&atxDataSum::nGPS, "   GPS     : "}, {&atxDataSum::nGLN, "   GLONASS : "},
-                 {&atxDataSum::nGAL, "   Galileo : "}, {&atxDataSum::nBDS, "   BeiDou  : "},
-                 {&atxDataSum::nQZS, "   QZSS    : "}, {&atxDataSum::nSBS, "   SBAS    : "},
-                 {&atxDataSum::nIRN, "   IRNSS   : "}, {&atxDataSum::nREC, "   Receiver: "}};
+    } rows[gnss::NSYS] = {{'G', "   GPS     : "}, {'R', "   GLONASS : "}, {'E', "   Galileo : "},
+                          {'C', "   BeiDou  : "}, {'J', "   QZSS    : "}, {'S', "   SBAS    : "},
+                          {'I', "   IRNSS   : "}};
     os << "  #GNSS Antennae: " << std::setw(6) << s.nAntennae << std::endl;
-    for (const auto& r : rows)
-      if (s.*(r.count) != 0) os << r.label << std::setw(11) << s.*(r.count) << std::endl;
+    for (const auto& r : rows) s.Row(os, r.label, *s.Count(r.sys));
+    s.Row(os, "   Receiver: ", s.nREC);
     os << std::endl;
     return os;
   }
+
+ private:
+  static void Row(std::ostream& os, const char* label, int count) {
+    if (count != 0) os << label << std::setw(11) << count << std::endl;
+  }
+
+  static constexpr int atxDataSum::*kCounts[gnss::NSYS] = {&atxDataSum::nGPS, &atxDataSum::nGLN, &atxDataSum::nGAL,
+                                                           &atxDataSum::nBDS, &atxDataSum::nSBS, &atxDataSum::nQZS,
+                                                           &atxDataSum::nIRN};
 };
 
 // TYPE / SERIAL NO: antenna type and serial number, or satellite code for a
@@ -294,16 +294,16 @@ class gpcvTypeSerial {
     return *this;
   }
 
-  // The type words of satellite antennas, each with the count it adds to; the
-  // first word found in the 20 type characters decides.
+  // The type words of satellite antennas, each with the system whose count it
+  // adds to; the first word found in the 20 type characters decides. No word
+  // names SBAS.
   struct SatType {
     const char* word;
-    int atxDataSum::*count;
+    char sys;
   };
   static const SatType* SatelliteType(const char* type) {
-    static const SatType words[6] = {{"BLOCK", &atxDataSum::nGPS},   {"GLONASS", &atxDataSum::nGLN},
-                                     {"GALILEO", &atxDataSum::nGAL}, {"BEIDOU", &atxDataSum::nBDS},
-                                     {"QZSS", &atxDataSum::nQZS},    {"IRNSS", &atxDataSum::nIRN}};
+    static const SatType words[6] = {{"BLOCK", 'G'},  {"GLONASS", 'R'}, {"GALILEO", 'E'},
+                                     {"BEIDOU", 'C'}, {"QZSS", 'J'},    {"IRNSS", 'I'}};
     for (const SatType& w : words)
       if (strstr(type, w.word) != nullptr) return &w;
     return nullptr;

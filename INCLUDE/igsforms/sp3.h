@@ -563,26 +563,6 @@ class sp3 {
                         out);
   }
 
-  // The per-system count and list of gDSum that a satellite belongs to.
-  bool SystemSlot(const rSat& s, int*& count, myList<rSat>*& list) {
-    struct Slot {
-      char sys;
-      int* n;
-      myList<rSat>* l;
-    };
-    const Slot slots[] = {{'G', &gDSum.nSatG, &gDSum.lSatG}, {'R', &gDSum.nSatR, &gDSum.lSatR},
-                          {'E', &gDSum.nSatE, &gDSum.lSatE}, {'C', &gDSum.nSatC, &gDSum.lSatC},
-                          {'S', &gDSum.nSatS, &gDSum.lSatS}, {'J', &gDSum.nSatJ, &gDSum.lSatJ},
-                          {'I', &gDSum.nSatI, &gDSum.lSatI}};
-    for (const Slot& sl : slots)
-      if (sl.sys == s.GetISys()) {
-        count = sl.n;
-        list = sl.l;
-        return true;
-      }
-    return false;
-  }
-
   // The "+" lines: satellite count (first line) and the satellite list. The list
   // ends at the first empty field ("  0"); a count that differs from the
   // satellites listed is fatal, since the records and the list must match.
@@ -618,11 +598,10 @@ class sp3 {
         rSat s;
         s = f;
         gDSum.lSat.PushBack(s);
-        int* count = nullptr;
-        myList<rSat>* list = nullptr;
-        if (SystemSlot(s, count, list)) {
-          list->PushBack(s);
+        int* count = gDSum.Count(s.GetISys());  // null for a letter of no system
+        if (count != nullptr) {
           (*count)++;
+          gDSum.List(s.GetISys())->PushBack(s);
         }
         taken++;
       }

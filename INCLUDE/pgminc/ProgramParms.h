@@ -16,6 +16,7 @@
 #include <ostream>   // ostream
 
 #include "functions/cstrings.h"  // FileExists, DecimalLength
+#include "gdata/GNSSsys.h"       // gnss::systems, gnss::Member
 #include "gdata/mjd.h"           // mjd
 #include "gdata/myList.h"        // myList, iomlns
 #include "gdata/rSat.h"          // rSat
@@ -326,7 +327,7 @@ class pSats {
     for (long i = 0; i <= len; i += 4) {
       char* e = work + i;
       e[0] = static_cast<char>(toupper(static_cast<unsigned char>(e[0])));
-      if (len - i >= 3 && e[0] != 0 && strchr("GRECSJI", e[0]) != nullptr && IsDigit(e[1]) && IsDigit(e[2]) &&
+      if (len - i >= 3 && e[0] != 0 && gnss::Of(e[0]) != nullptr && IsDigit(e[1]) && IsDigit(e[2]) &&
           !(e[1] == '0' && e[2] == '0') && (e[3] == ',' || e[3] == 0))
         continue;
       const char* comma = strchr(e, ',');
@@ -376,8 +377,8 @@ class pSats {
 
   // Writes the list of system sys and a row of "X" (available) or "-".
   void PrintAvailable(const char* label, myList<bool>& flags, char sys, std::ostream& os) {
-    // First, second and third label per system, in the order G, R, E, C, S, J, I.
-    static const char* const labels[7][3] = {
+    // First, second and third label per system, in the order of gnss::systems.
+    static const char* const labels[gnss::NSYS][3] = {
         {"  List of GPS satellites  : ", "  GPS satellites          : ", "  Available               :      "},
         {"  List of GLONASS satellites  : ", "  GLONASS satellites          : ",
          "  Available                   :      "},
@@ -391,7 +392,7 @@ class pSats {
     long* n = nullptr;
     myList<rSat>* sl = SystemList(sys, &n);
     if (sl == nullptr) FatalSystem("Function:   pSats::PrintAvailable(...)", sys);
-    const char* const* lb = labels[SystemIndex(sys)];
+    const char* const* lb = labels[gnss::Index(sys)];
     os << lb[0] << label << std::endl;
     os << lb[1] << *sl << std::endl;
     os << lb[2];
@@ -403,9 +404,9 @@ class pSats {
     isSet = false;
     myList<rSat> empty;
     Rec = empty;
-    for (char s : {'G', 'R', 'E', 'C', 'S', 'J', 'I'}) {
+    for (const GNSSsys& s : gnss::systems) {
       long* n = nullptr;
-      *SystemList(s, &n) = empty;
+      *SystemList(s.letter, &n) = empty;
       *n = 0;
     }
     nRec = 0;
@@ -427,20 +428,14 @@ class pSats {
   }
 
  private:
-  // Position of a system letter in the order G, R, E, C, S, J, I; -1 for any other.
-  static int SystemIndex(char sys) {
-    const char* order = "GRECSJI";
-    const char* p = (sys != 0) ? strchr(order, sys) : nullptr;
-    return p ? static_cast<int>(p - order) : -1;
-  }
-  // The list and the count of system sys; null for a letter outside G, R, E, C, S, J, I.
+  // The list and the count of system sys; null for a letter of no system.
   myList<rSat>* SystemList(char sys, long** n) {
-    myList<rSat>* lists[7] = {&RecG, &RecR, &RecE, &RecC, &RecS, &RecJ, &RecI};
-    long* counts[7] = {&nRecG, &nRecR, &nRecE, &nRecC, &nRecS, &nRecJ, &nRecI};
-    int i = SystemIndex(sys);
-    if (i < 0) return nullptr;
-    *n = counts[i];
-    return lists[i];
+    static constexpr myList<rSat> pSats::*lists[gnss::NSYS] = {&pSats::RecG, &pSats::RecR, &pSats::RecE, &pSats::RecC,
+                                                               &pSats::RecS, &pSats::RecJ, &pSats::RecI};
+    static constexpr long pSats::*counts[gnss::NSYS] = {&pSats::nRecG, &pSats::nRecR, &pSats::nRecE, &pSats::nRecC,
+                                                        &pSats::nRecS, &pSats::nRecJ, &pSats::nRecI};
+    *n = gnss::Member(*this, sys, counts);
+    return gnss::Member(*this, sys, lists);
   }
   [[noreturn]] static void FatalSystem(const char* place, char sys) {
     char err[256];
@@ -451,22 +446,13 @@ class pSats {
   // Appends each satellite of Rec to the list of its system (upper-case letters only).
   void SplitBySystem() {
     for (long i = 0; i < nRec; i++) {
-      rSat& s = Rec(i);
-      char sys = 0;
-      if (s.isGPSSat()) sys = 'G';
-      else if (s.isGLNSat()) sys = 'R';
-      else if (s.isSBSSat()) sys = 'S';
-      else if (s.isGALSat()) sys = 'E';
-      else if (s.isBDSSat()) sys = 'C';
-      else if (s.isQZSSat()) sys = 'J';
-      else if (s.isIRNSat()) sys = 'I';
       long* n = nullptr;
-      myList<rSat>* sl = SystemList(sys, &n);
-      if (sl != nullptr) sl->PushBack(s);
+      myList<rSat>* sl = SystemList(Rec(i).GetISys(), &n);
+      if (sl != nullptr) sl->PushBack(Rec(i));
     }
-    for (char s : {'G', 'R', 'E', 'C', 'S', 'J', 'I'}) {
+    for (const GNSSsys& s : gnss::systems) {
       long* n = nullptr;
-      myList<rSat>* sl = SystemList(s, &n);
+      myList<rSat>* sl = SystemList(s.letter, &n);
       *n = sl->Length();
     }
   }
@@ -496,7 +482,7 @@ class pGSys {
   void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt) {
     const char* value = prgparms::ValueAt(token, col);
     for (const char* p = value; *p != 0; p++) {
-      if (strchr("GRECSJIgrecsji", *p) != nullptr) continue;
+      if (gnss::OfEitherCase(*p) != nullptr) continue;
       char err[512];
       snprintf(err, sizeof(err), "Input GNSS SYSTEM >%c< of >%.300s< NOT VALID - from list [G|R|E|C|S|J|I]!", *p,
                token);
@@ -531,6 +517,11 @@ class pGSys {
   bool IsSysS() const { return isS; }
   bool IsSysJ() const { return isJ; }
   bool IsSysI() const { return isI; }
+  // The flag of the system of letter sys (upper case); false for any other letter.
+  bool IsSys(char sys) const {
+    const bool* f = gnss::Member(*this, sys, kFlags);
+    return f != nullptr && *f;
+  }
 
   void Reset() {
     isSet = false;
@@ -543,29 +534,29 @@ class pGSys {
   // Scans the letters; the words are added only when the description has room
   // for them all, else the token is refused and nothing changes.
   bool Select(const char* value, const char* token) {
-    struct SysWord {
-      char upper, lower;
-      bool pGSys::*flag;
-      const char* word;
-    };
-    static const SysWord systems[7] = {{'G', 'g', &pGSys::isG, "GPS "},     {'R', 'r', &pGSys::isR, "GLONASS "},
-                                       {'E', 'e', &pGSys::isE, "GALILEO "}, {'C', 'c', &pGSys::isC, "BDS "},
-                                       {'S', 's', &pGSys::isS, "SBAS "},    {'J', 'j', &pGSys::isJ, "QZSS "},
-                                       {'I', 'i', &pGSys::isI, "NavIC "}};
     long need = static_cast<long>(strlen(RecDesc));
-    for (const SysWord& s : systems)
-      if (strchr(value, s.upper) || strchr(value, s.lower)) need += static_cast<long>(strlen(s.word));
+    for (const GNSSsys& s : gnss::systems)
+      if (Names(value, s.letter)) need += static_cast<long>(strlen(s.name)) + 1;
     if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, value, need, prgparms::MaxGSysDesc))
       return false;
     strcpy(Rec, value);
-    for (const SysWord& s : systems) {
-      if (strchr(value, s.upper) || strchr(value, s.lower)) {
-        this->*(s.flag) = true;
-        strcat(RecDesc, s.word);
+    for (const GNSSsys& s : gnss::systems) {
+      if (Names(value, s.letter)) {
+        *gnss::Member(*this, s.letter, kFlags) = true;
+        strcat(RecDesc, s.name);
+        strcat(RecDesc, " ");
       }
     }
     return true;
   }
+
+  // Whether value holds the system letter in upper or lower case.
+  static bool Names(const char* value, char letter) {
+    return strchr(value, letter) != nullptr || strchr(value, letter - 'A' + 'a') != nullptr;
+  }
+
+  static constexpr bool pGSys::*kFlags[gnss::NSYS] = {&pGSys::isG, &pGSys::isR, &pGSys::isE, &pGSys::isC,
+                                                     &pGSys::isS, &pGSys::isJ, &pGSys::isI};
 };
 
 // Real-number parameter with unit (used with long double).

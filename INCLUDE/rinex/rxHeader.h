@@ -10,13 +10,14 @@
 #include <cstdint>   // int32_t
 #include <cstdio>    // snprintf
 #include <cstdlib>   // atof, atoi, strtod
-#include <cstring>   // strstr, strcmp, strncpy
+#include <cstring>   // strstr, strcmp, strncpy, strlen
 #include <iomanip>   // setw, setprecision
 #include <iostream>  // cout
 #include <ostream>   // ostream
 
 #include "functions/CppCas.h"     // CppCas::rxAscii (run date of written headers)
 #include "functions/cstrings.h"   // substr, trim, creplace, sciNotation
+#include "gdata/GNSSsys.h"        // gnss::systems, gnss::Member, gnss::HeaderText
 #include "gdata/mjd.h"            // mjd
 #include "gdata/myList.h"         // myList, iomlns
 #include "gdata/rSat.h"           // rSat
@@ -124,20 +125,13 @@ class rxVersionType {
     return "";
   }
 
-  // System text, 20 characters (blank padded), "" for an unknown letter.
-  static const char* SystemText(char s) {
-    switch (s) {
-      case 'G': case 'g': return "G: GPS              ";
-      case 'R': case 'r': return "R: GLONASS          ";
-      case 'E': case 'e': return "E: GALILEO          ";
-      case 'J': case 'j': return "J: QZSS             ";
-      case 'C': case 'c': return "C: BDS              ";
-      case 'I': case 'i': return "I: IRNSS            ";
-      case 'S': case 's': return "S: SBAS             ";
-      case 'M': case 'm': return "M: MIXED            ";
-      case ' ': return "                    ";
-    }
-    return "";
+  // System text of a letter (either case; "M: MIXED" for a mixed file, blanks for
+  // a blank) left-justified in 20 columns; nothing for an unknown letter.
+  static void WriteSystemText(std::ostream& os, char s) {
+    const char* text = gnss::HeaderText(s);
+    if (text == nullptr) return;
+    os << text;
+    for (size_t n = strlen(text); n < 20; n++) os << ' ';
   }
 
 
@@ -418,51 +412,12 @@ class rxIonoCorr {
   char rxLine[64];
 };
 
-// The seven system letters in the order of counts, lists and summaries.
-inline constexpr char rxSystemLetters[7] = {'G', 'R', 'E', 'C', 'S', 'J', 'I'};
-
 // Record counts and satellite lists of a navigation file.
 class rxDataSum {
  public:
-  rxDataSum() {}
-  rxDataSum(const rxDataSum& o) { *this = o; }
-  rxDataSum& operator=(const rxDataSum& o) {
-    if (this == &o) return *this;
-    nEpoch = o.nEpoch;
-    nSat = o.nSat;
-    lSat = o.lSat;
-    for (char s : rxSystemLetters) {
-      *Count(s) = *const_cast<rxDataSum&>(o).Count(s);
-      *List(s) = *const_cast<rxDataSum&>(o).List(s);
-    }
-    return *this;
-  }
-
   // Count and list of one system by its letter; null for any other letter.
-  int* Count(char sys) {
-    switch (sys) {
-      case 'G': return &nSatG;
-      case 'R': return &nSatR;
-      case 'E': return &nSatE;
-      case 'C': return &nSatC;
-      case 'S': return &nSatS;
-      case 'J': return &nSatJ;
-      case 'I': return &nSatI;
-    }
-    return nullptr;
-  }
-  myList<rSat>* List(char sys) {
-    switch (sys) {
-      case 'G': return &lSatG;
-      case 'R': return &lSatR;
-      case 'E': return &lSatE;
-      case 'C': return &lSatC;
-      case 'S': return &lSatS;
-      case 'J': return &lSatJ;
-      case 'I': return &lSatI;
-    }
-    return nullptr;
-  }
+  int* Count(char sys) { return gnss::Member(*this, sys, kCounts); }
+  myList<rSat>* List(char sys) { return gnss::Member(*this, sys, kLists); }
 
   // Counts one record of sat, whose letter is one of the seven systems.
   void AddRecord(rSat& sat) {
@@ -478,19 +433,27 @@ class rxDataSum {
     std::ostream& os = std::cout;
     if (nEpoch != 0) os << "  nEpoch = " << std::setw(6) << nEpoch << std::endl;
     os << "  nSat = " << std::setw(10) << nSat << " [";
-    for (char s : rxSystemLetters)
-      if (*Count(s) != 0) os << "   " << s << ": " << std::setw(8) << *Count(s);
+    for (const GNSSsys& s : gnss::systems)
+      if (*Count(s.letter) != 0) os << "   " << s.letter << ": " << std::setw(8) << *Count(s.letter);
     os << "]" << std::endl;
     iomlns::PrintType = iomlns::RAW;
     os << "  Sat: " << lSat << std::endl;
-    for (char s : rxSystemLetters)
-      if (*Count(s) != 0) os << "   " << s << ": " << *List(s) << std::endl;
+    for (const GNSSsys& s : gnss::systems)
+      if (*Count(s.letter) != 0) os << "   " << s.letter << ": " << *List(s.letter) << std::endl;
     os << std::endl;
   }
 
   int nEpoch = 0, nSat = 0;
   int nSatG = 0, nSatR = 0, nSatE = 0, nSatC = 0, nSatS = 0, nSatJ = 0, nSatI = 0;
   myList<rSat> lSat, lSatG, lSatR, lSatE, lSatC, lSatS, lSatJ, lSatI;
+
+ private:
+  static constexpr int rxDataSum::*kCounts[gnss::NSYS] = {&rxDataSum::nSatG, &rxDataSum::nSatR, &rxDataSum::nSatE,
+                                                          &rxDataSum::nSatC, &rxDataSum::nSatS, &rxDataSum::nSatJ,
+                                                          &rxDataSum::nSatI};
+  static constexpr myList<rSat> rxDataSum::*kLists[gnss::NSYS] = {
+      &rxDataSum::lSatG, &rxDataSum::lSatR, &rxDataSum::lSatE, &rxDataSum::lSatC,
+      &rxDataSum::lSatS, &rxDataSum::lSatJ, &rxDataSum::lSatI};
 };
 
 // Version record: the RINEX line (PrintType 0) or the summary line (1).
@@ -502,13 +465,14 @@ inline std::ostream& operator<<(std::ostream& os, rxVersionType& r) {
   const bool okV = r.Version >= 0 && r.Version <= 5;
   if (r.PrintType == 0) {
     os << (okV ? vtext[r.Version] : "         ") << "           "
-       << rxVersionType::TypeText(r.Type, false) << rxVersionType::SystemText(r.SatSystem)
-       << "RINEX VERSION / TYPE" << std::endl;
+       << rxVersionType::TypeText(r.Type, false);
+    rxVersionType::WriteSystemText(os, r.SatSystem);
+    os << "RINEX VERSION / TYPE" << std::endl;
   } else if (r.PrintType == 1) {
     os << "  Version/Type/System: " << (okV ? vsum[r.Version] : "") << " / "
-       << rxVersionType::TypeText(r.Type, true) << " / " << rxVersionType::SystemText(r.SatSystem)
-       << std::endl
-       << std::endl;
+       << rxVersionType::TypeText(r.Type, true) << " / ";
+    rxVersionType::WriteSystemText(os, r.SatSystem);
+    os << std::endl << std::endl;
   }
   return os;
 }

@@ -21,6 +21,7 @@
 #include "functions/fixedfmt.h"   // FixedTextZeroFilled
 #include "functions/numfun.h"     // Sec2HMS
 #include "gdata/GNSSc.h"          // gConst
+#include "gdata/GNSSsys.h"        // gnss::systems: validity limit, record kind and choice per system
 #include "gdata/LightTime.h"      // LightTimeRange
 #include "gdata/mjd.h"            // mjd
 #include "gdata/myList.h"         // myList
@@ -31,33 +32,6 @@
 #include "pgminc/ProgramError.h"  // ProgramError, ProgramWarning
 #include "rinex/rxENavData.h"     // rxENavDataKE, rxENavDataNI
 #include "rinex/rxHeader.h"       // header records, rxDataSum
-
-// Per-system data of the orbit computation: letter, name in the warnings, largest
-// distance (s) from the record epoch without a warning, Keplerian or not, and the
-// record choice: the nearest record, or (pastToe) the latest record whose TOE lies
-// at or before the epoch. Galileo records fit their orbit from TOE onwards and
-// drift fast before it (on 2020-06-25 against precise orbits: 0.4 m up to 3 h
-// after TOE, 8 m 1-2 h before, 39 m 2-4 h before); GPS, BeiDou and QZSS records
-// fit an interval centred on TOE, where the nearest record serves best.
-struct rxSystem {
-  char letter;
-  const char* name;
-  long double dtMax;
-  bool kepler;
-  bool pastToe;
-};
-inline constexpr rxSystem rxSystems[7] = {
-    {'G', "GPS", 7200.0L, true, false},     {'R', "GLONASS", 1800.0L, false, false},
-    {'E', "GALILEO", 14400.0L, true, true}, {'C', "BDS", 3600.0L, true, false},
-    {'S', "SBAS", 900.0L, false, false},    {'J', "QZSS", 3600.0L, true, false},
-    {'I', "NavIC", 3600.0L, true, false}};
-
-// The system of a letter (upper case only), null for any other character.
-inline const rxSystem* rxSystemOf(char letter) {
-  for (const rxSystem& s : rxSystems)
-    if (s.letter == letter) return &s;
-  return nullptr;
-}
 
 namespace rxcalc {
 inline constexpr long double KEPLER_TOL = 1e-14;     // convergence of Kepler's equation (rad)
@@ -228,24 +202,24 @@ class rxN {
   void ReadFile() {
     steps.Clear();
     rDSum = rxDataSum();
-    for (const rxSystem& s : rxSystems) {
+    for (const GNSSsys& s : gnss::systems) {
       if (s.kepler) *KeplerList(s.letter) = myList<rxENavDataKE>();
       else *StateList(s.letter) = myList<rxENavDataNI>();
     }
     ReadFile_Header();
     CountNData();
-    for (const rxSystem& s : rxSystems) {
+    for (const GNSSsys& s : gnss::systems) {
       const int n = *rDSum.Count(s.letter);
       if (n == 0) continue;
       if (s.kepler) KeplerList(s.letter)->Resize(n);
       else StateList(s.letter)->Resize(n);
     }
     ReadFile_Data();
-    for (const rxSystem& s : rxSystems) {
-      rxRecordIndex& ri = recIndex[&s - rxSystems];
+    for (const GNSSsys& s : gnss::systems) {
+      rxRecordIndex& ri = recIndex[&s - gnss::systems];
       if (s.kepler) ri.Build(*KeplerList(s.letter));
       else ri.Build(*StateList(s.letter));
-      told[&s - rxSystems].Reset(s.kepler ? KeplerList(s.letter)->Length() : StateList(s.letter)->Length());
+      told[&s - gnss::systems].Reset(s.kepler ? KeplerList(s.letter)->Length() : StateList(s.letter)->Length());
       if (s.pastToe) KeepToeOffsets(s);
     }
   }
@@ -311,7 +285,7 @@ class rxN {
   // clock correction (s) in t, v velocity (m/s). A satellite without records
   // gives (0, 0, 0, 0) for both.
   void CalcSatPosition(rSat& rs, mjd& ceph, xyz& x, xyz& v) {
-    const rxSystem* sys = nullptr;
+    const GNSSsys* sys = nullptr;
     const long ix = StartCalculation(rs, ceph, x, v, sys);
     if (ix < 0) return;
     EvaluateRecord(*sys, ix, ceph, x, v);
@@ -322,7 +296,7 @@ class rxN {
   // at xr (m, Earth-fixed), found by iterating the light time; returns the
   // geometric range (m), 0 for a satellite without records.
   long double CalcSatPosition(rSat& rs, mjd& ceph, xyz& xr, xyz& x, xyz& v) {
-    const rxSystem* sys = nullptr;
+    const GNSSsys* sys = nullptr;
     const long ix = StartCalculation(rs, ceph, x, v, sys);
     if (ix < 0) return 0;
     return LightTimeRange(ceph, xr, "Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&,xyz&)", CalEph, x,
@@ -404,14 +378,14 @@ class rxN {
       lineNo++;
       if (strstr(line, "END OF HEADER") != nullptr) break;
     }
-    long index[7] = {0, 0, 0, 0, 0, 0, 0};
+    long index[gnss::NSYS] = {};
     bool first = true;
     while (GetFileLine(in, line, rxnav::LINE_BUF, &isLong)) {
       lineNo++;
       const char c = line[0];
-      const rxSystem* sys = rxSystemOf(c);
+      const GNSSsys* sys = gnss::Of(c);
       if (sys != nullptr) {
-        long& ix = index[sys - rxSystems];
+        long& ix = index[sys - gnss::systems];
         if (sys->kepler)
           TakeRecord(c, line, isLong, in, lineNo, store, *KeplerList(c), ix, first);
         else
@@ -493,22 +467,16 @@ class rxN {
   }
 
   // Record lists of a Keplerian and of a state-vector system; null for others.
+  // One entry per system of gnss::systems (G, R, E, C, S, J, I).
   myList<rxENavDataKE>* KeplerList(char sys) {
-    switch (sys) {
-      case 'G': return &rNavDG;
-      case 'E': return &rNavDE;
-      case 'C': return &rNavDC;
-      case 'J': return &rNavDJ;
-      case 'I': return &rNavDI;
-    }
-    return nullptr;
+    static constexpr myList<rxENavDataKE> rxN::*lists[gnss::NSYS] = {
+        &rxN::rNavDG, nullptr, &rxN::rNavDE, &rxN::rNavDC, nullptr, &rxN::rNavDJ, &rxN::rNavDI};
+    return gnss::Member(*this, sys, lists);
   }
   myList<rxENavDataNI>* StateList(char sys) {
-    switch (sys) {
-      case 'R': return &rNavDR;
-      case 'S': return &rNavDS;
-    }
-    return nullptr;
+    static constexpr myList<rxENavDataNI> rxN::*lists[gnss::NSYS] = {
+        nullptr, &rxN::rNavDR, nullptr, nullptr, &rxN::rNavDS, nullptr, nullptr};
+    return gnss::Member(*this, sys, lists);
   }
 
   // ---- record choice and evaluation ----
@@ -546,9 +514,9 @@ class rxN {
 
   // The ToeOffset of every record of the Keplerian list of sys, taken once when
   // the file has been read: the record choice of every epoch needs them all.
-  void KeepToeOffsets(const rxSystem& sys) {
+  void KeepToeOffsets(const GNSSsys& sys) {
     myList<rxENavDataKE>& l = *KeplerList(sys.letter);
-    myList<long double>& off = toeOffsets[&sys - rxSystems];
+    myList<long double>& off = toeOffsets[&sys - gnss::systems];
     off = myList<long double>();
     if (l.Length() > 0) off.Resize(l.Length());
     for (long i = 0; i < l.Length(); i++) off(i) = ToeOffset(l(i));
@@ -556,19 +524,19 @@ class rxN {
 
   // Seconds from the TOE of record ix of the Keplerian list of sys to ceph
   // (negative before TOE).
-  long double ToeAge(const rxSystem& sys, long ix, mjd& ceph) {
+  long double ToeAge(const GNSSsys& sys, long ix, mjd& ceph) {
     rxENavDataKE& rec = (*KeplerList(sys.letter))(ix);
-    const myList<long double>& off = toeOffsets[&sys - rxSystems];
+    const myList<long double>& off = toeOffsets[&sys - gnss::systems];
     return (ceph - rec.eph) + (ix < off.Length() ? off(ix) : ToeOffset(rec));
   }
 
   // Index of the record of rs whose TOE is the latest at or before ceph and at
   // most dtMax seconds before it (the earlier in the file of records with the
   // same TOE), -1 when there is none.
-  long FindPastToeIx(const rxSystem& sys, rSat& rs, mjd& ceph) {
+  long FindPastToeIx(const GNSSsys& sys, rSat& rs, mjd& ceph) {
     long ix = -1;
     long double best = 0;
-    ForEachRecordOf(rs, *KeplerList(sys.letter), recIndex[&sys - rxSystems], [&](long i) {
+    ForEachRecordOf(rs, *KeplerList(sys.letter), recIndex[&sys - gnss::systems], [&](long i) {
       const long double age = ToeAge(sys, i, ceph);
       if (!(age >= 0 && age <= sys.dtMax)) return;
       if (ix < 0 || age < best) {
@@ -581,8 +549,8 @@ class rxN {
 
   // The record of the system's choice; for pastToe systems the nearest record
   // stands in where no record lies at or before the epoch within the limit.
-  long ChooseRecord(const rxSystem& sys, rSat& rs, mjd& ceph) {
-    const rxRecordIndex& ri = recIndex[&sys - rxSystems];
+  long ChooseRecord(const GNSSsys& sys, rSat& rs, mjd& ceph) {
+    const rxRecordIndex& ri = recIndex[&sys - gnss::systems];
     if (sys.kepler && sys.pastToe) {
       const long ix = FindPastToeIx(sys, rs, ceph);
       if (ix >= 0) return ix;
@@ -591,12 +559,12 @@ class rxN {
     return FindEpochIx(rs, ceph, *StateList(sys.letter), ri);
   }
 
-  mjd& RecordEpoch(const rxSystem& sys, long ix) {
+  mjd& RecordEpoch(const GNSSsys& sys, long ix) {
     if (sys.kepler) return (*KeplerList(sys.letter))(ix).eph;
     return (*StateList(sys.letter))(ix).eph;
   }
 
-  void EvaluateRecord(const rxSystem& sys, long ix, mjd& ceph, xyz& x, xyz& v) {
+  void EvaluateRecord(const GNSSsys& sys, long ix, mjd& ceph, xyz& x, xyz& v) {
     if (sys.kepler) cSatPosKepler((*KeplerList(sys.letter))(ix), ceph, x, v);
     else if (sys.letter == 'S') cSatPosSBAS((*StateList(sys.letter))(ix), ceph, x, v);
     else cSatPosNumInteg((*StateList(sys.letter))(ix), ceph, x, v);
@@ -605,11 +573,11 @@ class rxN {
   // The steps before an evaluation: status cleared, the step test, the record
   // choice (a satellite without records gets the zero state and -1), the
   // interval warning with ceph, status set. Returns the record index in sys's list.
-  long StartCalculation(rSat& rs, mjd& ceph, xyz& x, xyz& v, const rxSystem*& sys) {
+  long StartCalculation(rSat& rs, mjd& ceph, xyz& x, xyz& v, const GNSSsys*& sys) {
     timeOK = posOK = false;
     Relativity = 0;
     CheckIntegrationStep(rs);
-    sys = rxSystemOf(rs.GetISys());
+    sys = gnss::Of(rs.GetISys());
     const long ix = sys != nullptr ? ChooseRecord(*sys, rs, ceph) : -1;
     if (ix < 0) {
       x.Set(0, 0, 0, 0);
@@ -625,9 +593,9 @@ class rxN {
   // The warnings on the record used, once per record: a pastToe record used
   // before its TOE (no record at or before the epoch within the limit), and a
   // record flagged unhealthy by its health field (computed all the same).
-  void RecordWarnings(const rxSystem& sys, long ix, rSat& rs, mjd& ceph) {
+  void RecordWarnings(const GNSSsys& sys, long ix, rSat& rs, mjd& ceph) {
     const char* where = "Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)";
-    rxToldRecords& tr = told[&sys - rxSystems];
+    rxToldRecords& tr = told[&sys - gnss::systems];
     char msg[512];
     if (sys.kepler && sys.pastToe && ToeAge(sys, ix, ceph) < 0 && tr.First(ix, rxToldRecords::BEFORE_TOE)) {
       char tc[64], tl[64];
@@ -988,7 +956,7 @@ class rxN {
   void PrintFile_All(std::ostream& os) {
     os << rVrsType << rPgRbDate << rTime << rIonC;
     os << std::setw(60) << " " << "END OF HEADER" << std::endl;
-    for (const rxSystem& s : rxSystems) {
+    for (const GNSSsys& s : gnss::systems) {
       if (s.kepler) {
         myList<rxENavDataKE>& l = *KeplerList(s.letter);
         for (long i = 0; i < l.Length(); i++) l(i).Print(os);
@@ -1015,8 +983,8 @@ class rxN {
   long double Relativity;
   mjd CalEph;
   rxStepStates steps;  // whole steps of the last GLONASS record integrated
-  rxRecordIndex recIndex[7];  // records by satellite, per system of rxSystems
-  rxToldRecords told[7];      // warnings given per record, per system of rxSystems
+  rxRecordIndex recIndex[gnss::NSYS];  // records by satellite, per system of gnss::systems
+  rxToldRecords told[gnss::NSYS];      // warnings given per record, per system of gnss::systems
   struct {
     uint32_t day = 0;
     long double sec = 0;
@@ -1027,5 +995,5 @@ class rxN {
     uint32_t day = 0;
     long double sec = 0, diff = 0, toe = 0, offset = 0;
   } toeKept;  // ToeOffset of the last Keplerian record evaluated
-  myList<long double> toeOffsets[7];  // ToeOffset of each record of a pastToe system's list
+  myList<long double> toeOffsets[gnss::NSYS];  // ToeOffset of each record of a pastToe system's list
 };

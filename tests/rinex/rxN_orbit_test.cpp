@@ -51,7 +51,7 @@ long double Dist(const xyz& a, const xyz& b) {
 // Distance (s) from ceph to the nearest record of sat, as the record choice sees it.
 long double NearestRecord(rxN& nav, rSat& sat, mjd& ceph) {
   long double best = 1e30L;
-  const rxSystem* sys = rxSystemOf(sat.GetISys());
+  const GNSSsys* sys = gnss::Of(sat.GetISys());
   if (sys->kepler) {
     myList<rxENavDataKE>& l = nav.GetKeplerRecords(sys->letter);
     for (long i = 0; i < l.Length(); i++)
@@ -987,7 +987,7 @@ TEST(rxNOrbit, UnhealthyRecordsAreToldOnceAndComputedAllTheSame) {
   // of a state-vector record.
   auto withHealth = [](std::string text, const char* satEpoch, const char* field) {
     size_t p = text.find(std::string("\n") + satEpoch) + 1;
-    const bool kepler = rxSystemOf(satEpoch[0])->kepler;
+    const bool kepler = gnss::Of(satEpoch[0])->kepler;
     for (int k = 0; k < (kepler ? 6 : 1); k++) p = text.find('\n', p) + 1;
     text.replace(p + (kepler ? 23 : 61), 19, field);
     return text;
@@ -998,7 +998,7 @@ TEST(rxNOrbit, UnhealthyRecordsAreToldOnceAndComputedAllTheSame) {
     const std::string flagged = c.health ? withHealth(text, c.satEpoch, c.health) : text;
     rxN a = ReadText("health_a", flagged), b = ReadText("health_b", withHealth(text, c.satEpoch, " 0.000000000000E+00"));
     rSat s = Sat(std::string(c.satEpoch, 3).c_str());
-    const rxSystem* sys = rxSystemOf(c.satEpoch[0]);
+    const GNSSsys* sys = gnss::Of(c.satEpoch[0]);
     const mjd e0 = sys->kepler ? a.GetKeplerRecords(sys->letter)(0).eph : a.GetStateRecords(sys->letter)(0).eph;
     std::ostringstream sink;
     std::streambuf* err = std::cerr.rdbuf(sink.rdbuf());

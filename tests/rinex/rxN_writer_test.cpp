@@ -31,7 +31,7 @@ void ExpectSame(long double a, long double b, const char* what, long k) {
 }
 
 void ExpectSameRecords(rxN& a, rxN& b) {
-  for (const rxSystem& s : rxSystems) {
+  for (const GNSSsys& s : gnss::systems) {
     if (s.kepler) {
       myList<rxENavDataKE>& la = a.GetKeplerRecords(s.letter);
       myList<rxENavDataKE>& lb = b.GetKeplerRecords(s.letter);

@@ -1,0 +1,82 @@
+#pragma once
+// GNSSsys: the seven satellite systems, one row each, with what the program knows of
+// a system: its letter and old-style code, its names in the messages, how far (s) from
+// its record epoch a broadcast record serves without a warning, the kind of its
+// broadcast records and their choice, and its code in the key of an ANTEX satellite
+// block. The rows stand in the order G, R, E, C, S, J, I, the order of the per-system
+// counts, lists, summaries and written records. gnss::Member reaches the per-system
+// members of a class (nSatG ... nSatI and the like) by letter.
+// [1] RINEX 3.05, 3.5 (system letters); [2] RINEX 2.11, 9.2 (old system codes).
+
+// One system. A broadcast record is chosen as the nearest one or (pastToe) as the
+// latest whose TOE lies at or before the epoch. Galileo records fit their orbit
+// from TOE onwards and drift fast before it (on 2020-06-25 against precise orbits:
+// 0.4 m up to 3 h after TOE, 8 m 1-2 h before, 39 m 2-4 h before); GPS, BeiDou and
+// QZSS records fit an interval centred on TOE, where the nearest record serves best.
+// The frequency of the ANTEX offset of each system, an identifier of GNSSc (whose
+// header builds on this one through rSat.h), stands with AntexFrequency in src/.
+struct GNSSsys {
+  char letter;        // system letter, upper case [1]
+  char oldCode;       // old-style (numeric) system code [2]
+  const char* name;   // in the broadcast-orbit warnings and the system selection
+  const char* label;  // in the per-system counts echoed when a file is read
+  const char* text;   // system text of RINEX and ANTEX header lines
+  long double dtMax;  // s, largest distance from the record epoch without a warning
+  bool kepler;        // broadcast as Keplerian elements, else as a state vector
+  bool pastToe;       // record choice: the latest TOE at or before the epoch, else the nearest record
+  int antexKey;       // system code of an ANTEX satellite block key (no system has 5)
+};
+
+namespace gnss {
+
+inline constexpr int NSYS = 7;
+
+// NavIC is named "NavIC" in the warnings and the selection and "IRNSS" elsewhere.
+inline constexpr GNSSsys systems[NSYS] = {
+    {'G', ' ', "GPS", "GPS", "G: GPS", 7200.0L, true, false, 1},
+    {'R', '1', "GLONASS", "GLONASS", "R: GLONASS", 1800.0L, false, false, 2},
+    {'E', '2', "GALILEO", "GALILEO", "E: GALILEO", 14400.0L, true, true, 3},
+    {'C', '3', "BDS", "BDS", "C: BDS", 3600.0L, true, false, 4},
+    {'S', '4', "SBAS", "SBAS", "S: SBAS", 900.0L, false, false, 7},
+    {'J', '5', "QZSS", "QZSS", "J: QZSS", 3600.0L, true, false, 6},
+    {'I', '6', "NavIC", "IRNSS", "I: IRNSS", 3600.0L, true, false, 8}};
+
+// Row of a system letter (upper case only) in systems; -1 for any other character.
+inline int Index(char letter) {
+  for (int i = 0; i < NSYS; ++i)
+    if (systems[i].letter == letter) return i;
+  return -1;
+}
+
+// The system of a letter (upper case only), null for any other character.
+inline const GNSSsys* Of(char letter) {
+  const int i = Index(letter);
+  return i < 0 ? nullptr : &systems[i];
+}
+
+// The system of a letter in either case, null for any other character.
+inline const GNSSsys* OfEitherCase(char c) {
+  return Of(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+}
+
+// System text of the system letter of a RINEX or ANTEX header, in either case:
+// the system's text, "M: MIXED" for a mixed file, "" for a blank, null for any
+// other character.
+inline const char* HeaderText(char c) {
+  if (c == ' ') return "";
+  if (c == 'M' || c == 'm') return "M: MIXED";
+  const GNSSsys* s = OfEitherCase(c);
+  return s != nullptr ? s->text : nullptr;
+}
+
+// The member of obj that belongs to the system of letter (upper case only), from
+// members, one member pointer per row of systems; null for any other character
+// and for a system whose entry is null (a member the class has not for it).
+template <class Obj, class T, class M>
+auto Member(Obj& obj, char letter, M T::*const (&members)[NSYS]) -> decltype(&(obj.*members[0])) {
+  const int i = Index(letter);
+  if (i < 0 || members[i] == nullptr) return nullptr;
+  return &(obj.*members[i]);
+}
+
+}  // namespace gnss

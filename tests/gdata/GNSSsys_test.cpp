@@ -1,0 +1,60 @@
+// Tests of the system table's header texts as the RINEX and ANTEX version lines
+// write them: each system letter in either case, the mixed-file letter, a blank
+// and a letter of no system.
+#include "gdata/GNSSsys.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "igsforms/atxRecords.h"
+#include "rinex/rxHeader.h"
+
+namespace {
+
+// The version line of a file with system letter c, written back (PrintType 0).
+std::string RinexLine(char c) {
+  std::string line = "     3.04           N: GNSS NAV DATA    X                   RINEX VERSION / TYPE";
+  line[40] = c;
+  rxVersionType v;
+  v.Set(&line[0]);
+  std::ostringstream os;
+  os << v;
+  return os.str();
+}
+std::string AntexLine(char c) {
+  std::string line = "     1.4            X                                       ANTEX VERSION / SYST";
+  line[20] = c;
+  atxVersionSystem v;
+  v.Set(line.c_str());
+  std::ostringstream os;
+  os << v;
+  return os.str();
+}
+
+TEST(GNSSsys, HeaderSystemTextsInBothFormats) {
+  // The texts of the formats' system letters (RINEX 3.05, ANTEX 1.4), in
+  // 20 and 40 columns.
+  const struct {
+    char letter;
+    const char* text;
+  } cases[] = {{'G', "G: GPS"},  {'r', "R: GLONASS"}, {'E', "E: GALILEO"}, {'c', "C: BDS"},
+               {'S', "S: SBAS"}, {'j', "J: QZSS"},    {'I', "I: IRNSS"},   {'i', "I: IRNSS"},
+               {'M', "M: MIXED"}, {'m', "M: MIXED"},  {' ', ""}};
+  for (const auto& c : cases) {
+    std::string text = c.text;
+    EXPECT_EQ(RinexLine(c.letter), "     3.04           N: GNSS NAV. DATA   " + text + std::string(20 - text.size(), ' ') +
+                                       "RINEX VERSION / TYPE\n")
+        << "letter >" << c.letter << "<";
+    EXPECT_EQ(AntexLine(c.letter), "     1.4            " + text + std::string(40 - text.size(), ' ') +
+                                       "ANTEX VERSION / SYST\n")
+        << "letter >" << c.letter << "<";
+  }
+  // A letter of no system has no text: the label follows the field before.
+  EXPECT_EQ(RinexLine('X'), "     3.04           N: GNSS NAV. DATA   RINEX VERSION / TYPE\n");
+  EXPECT_EQ(AntexLine('x'), "     1.4            ANTEX VERSION / SYST\n");
+  EXPECT_EQ(gnss::HeaderText('X'), nullptr);
+}
+
+}  // namespace
