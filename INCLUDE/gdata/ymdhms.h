@@ -63,21 +63,12 @@ class ymdhms {
       : year(y), month(mo), day(d), hour(h), minute(mi), second(s) {
     TestDatum();
   }
-  ymdhms(const ymdhms& t)
-      : year(t.year), month(t.month), day(t.day), hour(t.hour), minute(t.minute), second(t.second) {
-    TestDatum();
-  }
+  // Copies validate: through the constructor with values and through Set.
+  ymdhms(const ymdhms& t) : ymdhms(t.year, t.month, t.day, t.hour, t.minute, t.second) {}
   ~ymdhms() {}
 
   ymdhms& operator=(const ymdhms& t) {
-    if (this == &t) return *this;
-    year = t.year;
-    month = t.month;
-    day = t.day;
-    hour = t.hour;
-    minute = t.minute;
-    second = t.second;
-    TestDatum();
+    if (this != &t) Set(t.year, t.month, t.day, t.hour, t.minute, t.second);
     return *this;
   }
 

@@ -126,15 +126,6 @@ class atxVersionSystem {
   atxVersionSystem() : Version(0), SatSystem(0), PrintType(0), bIsSet(false) {
     strcpy(pcvLine, "ANTEX VERSION / SYST");
   }
-  atxVersionSystem& operator=(const atxVersionSystem& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    strcpy(pcvLine, a.pcvLine);
-    Version = a.Version;
-    SatSystem = a.SatSystem;
-    PrintType = a.PrintType;
-    return *this;
-  }
 
   void Set(const char* line) {
     static const char* const versions[4] = {"     1.1", "     1.2", "     1.3", "     1.4"};
@@ -192,17 +183,6 @@ class atxTypeRefAnt {
     RefAnt[0] = 0;
     RefAntSerial[0] = 0;
     strcpy(pcvLine, "PCV TYPE / REFANT");
-  }
-  atxTypeRefAnt& operator=(const atxTypeRefAnt& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    strcpy(pcvLine, a.pcvLine);
-    Version = a.Version;
-    Type = a.Type;
-    strcpy(RefAnt, a.RefAnt);
-    strcpy(RefAntSerial, a.RefAntSerial);
-    PrintType = a.PrintType;
-    return *this;
   }
 
   void Set(const char* line) {
@@ -281,6 +261,8 @@ class gpcvTypeSerial {
     satID = "G01";
     strcpy(pcvLine, "TYPE / SERIAL NO");
   }
+  // Copies every member but the satellite code, which only the copy of a satellite
+  // antenna takes: a receiver's copy leaves the code this record holds.
   gpcvTypeSerial& operator=(const gpcvTypeSerial& a) {
     if (this == &a) return *this;
     bIsSet = a.bIsSet;
@@ -412,17 +394,6 @@ class gpcvMethodBy {
     Date[0] = 0;
     strcpy(pcvLine, "METH / BY / # / DATE");
   }
-  gpcvMethodBy& operator=(const gpcvMethodBy& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    strcpy(pcvLine, a.pcvLine);
-    strcpy(Method, a.Method);
-    strcpy(AgName, a.AgName);
-    nAnts = a.nAnts;
-    strcpy(Date, a.Date);
-    PrintType = a.PrintType;
-    return *this;
-  }
 
   void Set(const char* line) {
     atxfmt::RequireLabel(line, pcvLine, "Function:   gpcvMethodBy::Set(char*)");
@@ -467,14 +438,6 @@ class gpcvNFreq {
   short PrintType;
 
   gpcvNFreq() : nFrequency(0), PrintType(0), bIsSet(false) { strcpy(pcvLine, "# OF FREQUENCIES"); }
-  gpcvNFreq& operator=(const gpcvNFreq& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    strcpy(pcvLine, a.pcvLine);
-    nFrequency = a.nFrequency;
-    PrintType = a.PrintType;
-    return *this;
-  }
 
   void Set(const char* line) {
     atxfmt::RequireLabel(line, pcvLine, "Function:   gpcvNFreq::Set(char*)");
@@ -509,14 +472,6 @@ class gpcvSinexC {
   gpcvSinexC() : PrintType(0), bIsSet(false) {
     SinexCode[0] = 0;
     strcpy(pcvLine, "SINEX CODE");
-  }
-  gpcvSinexC& operator=(const gpcvSinexC& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    strcpy(pcvLine, a.pcvLine);
-    strcpy(SinexCode, a.SinexCode);
-    PrintType = a.PrintType;
-    return *this;
   }
 
   void Set(const char* line) {
@@ -553,17 +508,6 @@ class gpcvAziZen {
 
   gpcvAziZen()
       : Zen1(0), Zen2(0), dZen(0), dAzi(0), PrintType(0), bIsSetAzi(false), bIsSetZen(false) {}
-  gpcvAziZen& operator=(const gpcvAziZen& a) {
-    if (this == &a) return *this;
-    bIsSetAzi = a.bIsSetAzi;
-    bIsSetZen = a.bIsSetZen;
-    Zen1 = a.Zen1;
-    Zen2 = a.Zen2;
-    dZen = a.dZen;
-    dAzi = a.dAzi;
-    PrintType = a.PrintType;
-    return *this;
-  }
 
   void Set(const char* line) {
     if (atxfmt::Has(line, "DAZI")) {
@@ -644,15 +588,6 @@ class gpcvValidFromTo {
 
   gpcvValidFromTo()
       : eFrom(44250, 0), eUntil(85000, 0), PrintType(0), bIsSetFrom(false), bIsSetUntil(false) {}
-  gpcvValidFromTo& operator=(const gpcvValidFromTo& a) {
-    if (this == &a) return *this;
-    bIsSetFrom = a.bIsSetFrom;
-    bIsSetUntil = a.bIsSetUntil;
-    eFrom = a.eFrom;
-    eUntil = a.eUntil;
-    PrintType = a.PrintType;
-    return *this;
-  }
 
   void Set(const char* line) {
     if (atxfmt::Has(line, "VALID FROM")) {

@@ -393,17 +393,6 @@ class gpcvData {
     strcpy(pcvLine, "START OF FREQUENCY");
     for (int s = 0; s < NSections; s++) this->*(Sections()[s].flag) = false;
   }
-  gpcvData& operator=(const gpcvData& d) {
-    if (this == &d) return *this;
-    bIsSet = d.bIsSet;
-    strcpy(pcvLine, d.pcvLine);
-    for (int s = 0; s < NSections; s++) {
-      this->*(Sections()[s].flag) = d.*(Sections()[s].flag);
-      this->*(Sections()[s].data) = d.*(Sections()[s].data);
-    }
-    PrintType = d.PrintType;
-    return *this;
-  }
 
   bool IsSet() const { return bIsSet; }
 
