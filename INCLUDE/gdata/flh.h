@@ -16,6 +16,7 @@
 
 #include "functions/angles.h"    // rad2deg, deg2rad, rad2gon, rad2dms, dms2rad, dms2dms, PolmerN
 #include "functions/numfun.h"    // pi
+#include "gdata/coord4.h"        // arithmetic, comparison and text layout shared by xyz, neu, flh
 #include "gdata/xyz.h"           // xyz
 #include "pgminc/ProgramError.h" // ProgramError
 
@@ -100,7 +101,8 @@ class flh {
       : f(fi), l(la), h(hh), t(tt) {
     TestPos();
   }
-  flh(const flh& p) : f(p.f), l(p.l), h(p.h), t(p.t) { TestPos(); }
+  // Copies validate, as the constructor with values does.
+  flh(const flh& p) : flh(p.f, p.l, p.h, p.t) {}
   ~flh() = default;
 
   // Setters do not test the range.
@@ -134,56 +136,42 @@ class flh {
     TestPos();
     return *this;
   }
+  // Sum and difference of all four components, t included, then the range test.
   flh& operator+=(const flh& p) {
-    f += p.f;
-    l += p.l;
-    h += p.h;
-    t += p.t;
+    coord4::Ops::Add(*this, p);
     TestPos();
     return *this;
   }
   flh& operator-=(const flh& p) {
-    f -= p.f;
-    l -= p.l;
-    h -= p.h;
-    t -= p.t;
+    coord4::Ops::Sub(*this, p);
     TestPos();
     return *this;
   }
 
-  // Same object, or every component (t included) closer than kEqualTol.
-  bool operator==(const flh& p) const {
-    if (this == &p) return true;
-    return std::fabs(f - p.f) < kEqualTol && std::fabs(l - p.l) < kEqualTol &&
-           std::fabs(h - p.h) < kEqualTol && std::fabs(t - p.t) < kEqualTol;
-  }
+  // Same object, or every component (t included) closer than coord4::EQUAL_TOL.
+  bool operator==(const flh& p) const { return coord4::Ops::Equal(*this, p); }
   bool operator!=(const flh& p) const { return !(*this == p); }
 
   friend std::ostream& operator<<(std::ostream& os, const flh& p);
   friend std::istream& operator>>(std::istream& is, flh& p);
 
  private:
-  // Equality tolerance: the double value of 1e-14, compared in long double.
-  static constexpr long double kEqualTol = 1e-14;
-
   long double f;
   long double l;
   long double h;
   long double t;
+
+  friend struct coord4::Ops;
+  using Members = long double flh::* const[4];
+  static const Members& Components() {
+    static constexpr long double flh::*m[4] = {&flh::f, &flh::l, &flh::h, &flh::t};
+    return m;
+  }
 };
 
-inline flh operator+(const flh& p1, const flh& p2) {
-  flh r;
-  r = p1;
-  r += p2;
-  return r;
-}
-inline flh operator-(const flh& p1, const flh& p2) {
-  flh r;
-  r = p1;
-  r -= p2;
-  return r;
-}
+// Built from a zero position: the assignment of p1 and the sum each run the range test.
+inline flh operator+(const flh& p1, const flh& p2) { return coord4::Sum(p1, p2); }
+inline flh operator-(const flh& p1, const flh& p2) { return coord4::Difference(p1, p2); }
 
 namespace flhns {
 // Reads one angle written as integer degrees, integer minutes and seconds and
@@ -223,40 +211,33 @@ inline std::ostream& operator<<(std::ostream& os, const flh& p) {
   os << std::fixed;
   switch (Unit) {
     case RAD:
-    case DEG:
-    case GON:
-    case DMS: {
-      long double fi = p.f, la = p.l;
-      if (Unit == DEG) {
-        fi = rad2deg(fi);
-        la = rad2deg(la);
-      } else if (Unit == GON) {
-        fi = rad2gon(fi);
-        la = rad2gon(la);
-      } else if (Unit == DMS) {
-        fi = rad2dms(fi);
-        la = rad2dms(la);
-      }
-      os << std::setprecision(NDecFL) << std::setw(WidthFL) << fi << std::setw(WidthFL) << la;
-      os << std::setprecision(NDecH) << std::setw(WidthH) << p.h;
+      coord4::WriteCoords(os, p.f, p.l, p.h, WidthFL, NDecFL, WidthH, NDecH);
       break;
-    }
+    case DEG:
+      coord4::WriteCoords(os, rad2deg(p.f), rad2deg(p.l), p.h, WidthFL, NDecFL, WidthH, NDecH);
+      break;
+    case GON:
+      coord4::WriteCoords(os, rad2gon(p.f), rad2gon(p.l), p.h, WidthFL, NDecFL, WidthH, NDecH);
+      break;
+    case DMS:
+      coord4::WriteCoords(os, rad2dms(p.f), rad2dms(p.l), p.h, WidthFL, NDecFL, WidthH, NDecH);
+      break;
     case DMSV:
       WriteDMSAngle(os, p.f, WidthFL, NDecFL);
       WriteDMSAngle(os, p.l, WidthFL, NDecFL, true);
-      os << std::setprecision(NDecH) << std::setw(WidthH) << p.h;
+      coord4::WriteField(os, p.h, WidthH, NDecH);
       break;
     case SINEX:
       WriteDMSAngle(os, p.l, kSinexAngleWidth, kSinexAngleNDec);
       os << " ";
       WriteDMSAngle(os, p.f, kSinexAngleWidth, kSinexAngleNDec);
       os << " ";
-      os << std::setprecision(kSinexHeightNDec) << std::setw(kSinexHeightWidth) << p.h;
+      coord4::WriteField(os, p.h, kSinexHeightWidth, kSinexHeightNDec);
       break;
     default:
       break;
   }
-  if (PrintTime) os << std::setprecision(NDecT) << std::setw(WidthT) << p.t * UnitT;
+  coord4::WriteT(os, PrintTime, p.t, UnitT, WidthT, NDecT);
   return os;
 }
 
@@ -297,11 +278,7 @@ inline std::istream& operator>>(std::istream& is, flh& p) {
     default:
       break;
   }
-  p.t = 0;
-  if (ReadTime) {
-    is >> p.t;
-    p.t /= UnitT;
-  }
+  coord4::ReadT(is, ReadTime, p.t, UnitT);
   p.TestPos();
   return is;
 }
