@@ -23,6 +23,19 @@
 namespace elipsoidns {
 // Predefined ellipsoids accepted by elipsoid::Set.
 enum { GRS80 = 0, WGS84 = 1, PZ90 = 2, BESSEL = 3, SPHERE = 4 };
+
+// Their semi-major axes and inverse flattenings, by enumerator.
+struct Row {
+  double a;     // semi-major axis, m
+  double invF;  // inverse flattening; 0 stands for a sphere (f = 0)
+};
+inline constexpr Row TABLE[SPHERE + 1] = {
+    {6378137.0, 298.257222101},  // GRS80 [2]
+    {6378137.0, 298.257223563},  // WGS84 [1]
+    {6378136.0, 298.257839303},  // PZ-90 [3]
+    {6377397.155, 299.1528128},  // Bessel 1841
+    {6371000.0, 0.0},            // sphere of mean Earth radius
+};
 }  // namespace elipsoidns
 
 // Rotational ellipsoid given by its semi-major axis a (m) and flattening f.
@@ -35,21 +48,11 @@ class elipsoid {
 
   // Takes a and f of a predefined ellipsoid (elipsoidns); f = 1 / (1/f) in double.
   void Set(int elp) {
-    struct Row {
-      double a;     // semi-major axis, m
-      double invF;  // inverse flattening; 0 stands for a sphere (f = 0)
-    };
-    static const Row kEllipsoids[] = {
-        {6378137.0, 298.257222101},  // GRS80 [2]
-        {6378137.0, 298.257223563},  // WGS84 [1]
-        {6378136.0, 298.257839303},  // PZ-90 [3]
-        {6377397.155, 299.1528128},  // Bessel 1841
-        {6371000.0, 0.0},            // sphere of mean Earth radius
-    };
     if (elp < elipsoidns::GRS80 || elp > elipsoidns::SPHERE)
       ProgramError("Function:   elipsoid::Set()", "Improper ELLIPSOID setting!", false);
-    a = kEllipsoids[elp].a;
-    f = kEllipsoids[elp].invF == 0.0 ? 0.0 : 1.0 / kEllipsoids[elp].invF;
+    const elipsoidns::Row& row = elipsoidns::TABLE[elp];
+    a = row.a;
+    f = row.invF == 0.0 ? 0.0 : 1.0 / row.invF;
   }
 
   long double GetA() const { return a; }

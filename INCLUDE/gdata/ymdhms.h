@@ -140,7 +140,7 @@ class ymdhms {
     const double d = 1.0 + (365 + leap) * std::fmod(ydec, 1.0);
     const uint16_t doy = (d >= 0.0 && d < 65536.0) ? (uint16_t)d : 0;
     SetDayOfYear(y, doy);
-    Sec2HMS((long double)((d - doy) * 86400.0), hour, minute, second);
+    Sec2HMS((long double)((d - doy) * static_cast<double>(tcns::SECDAY)), hour, minute, second);
   }
 
   uint16_t GetYear() const { return year; }

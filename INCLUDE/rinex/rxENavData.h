@@ -16,9 +16,10 @@
 #include <ostream>   // ostream
 
 #include "functions/cstrings.h"   // GetFileLine, creplace, instr, substr, DecimalLength, DecimalField
+#include "gdata/flh.h"            // elipsoidns (the PZ-90 semi-major axis)
 #include "gdata/mjd.h"            // mjd
 #include "gdata/rSat.h"           // rSat, rSns
-#include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, LeapSecond
+#include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, LeapSecond, tscale
 #include "gdata/ymdhms.h"         // ymdhms, ymdhmsns
 #include "pgminc/ProgramError.h"  // ProgramError
 #include "rinex/rxHeader.h"       // rxhdr::SciField
@@ -248,8 +249,8 @@ class rxENavDataKE {
     if (fault != rxnav::OK) return false;
     eph = ymdhms2mjd(epoch);
     diff2GPSTime = 0;
-    if (sysIdent == 'C') {
-      diff2GPSTime = BDT_TO_GPST;
+    if (sysIdent == 'C') {  // BeiDou time is GPS time less 14 s
+      diff2GPSTime = tscale::GPS_MINUS_BDT;
       eph += diff2GPSTime;
     }
     A = AS * AS;
@@ -281,10 +282,9 @@ class rxENavDataKE {
   int GetFaultLine() const { return faultLine; }  // line of the fault within the record
   int GetLinesRead() const { return nLines; }     // lines the last Set read
 
-  // BeiDou time is GPS time less 14 s (BDT started at 2006-01-01 00:00:00 UTC).
-  static constexpr long double BDT_TO_GPST = 14.0L;
   static constexpr int NVAL = 29;  // values of the record line and its continuation lines
-  static constexpr long double MIN_A = 6378136.0L;  // no orbit below the Earth's radius (m)
+  // No orbit below the Earth's radius (m), taken as the equatorial radius of PZ-90.
+  static constexpr long double MIN_A = elipsoidns::TABLE[elipsoidns::PZ90].a;
 
  private:
   // The values in file order: record line, then continuation lines 1 to 7.
@@ -407,7 +407,7 @@ class rxENavDataNI {
   int GetFaultLine() const { return faultLine; }
   int GetLinesRead() const { return nLines; }
 
-  static constexpr long double AE_PZ90 = 6378136.0L;     // Earth radius of the integration (m), PZ-90
+  static constexpr long double AE_PZ90 = elipsoidns::TABLE[elipsoidns::PZ90].a;  // Earth radius of the integration (m)
   static constexpr long double C20_PZ90 = -0.00108263L;  // second zonal harmonic (-J2), PZ-90
   static constexpr long double KM = 1000.0L;             // metres per kilometre of the record units
   static constexpr int NVAL = 15;  // values of the record line and its continuation lines
