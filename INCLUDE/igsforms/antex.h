@@ -297,7 +297,7 @@ class antex {
     while (atxfmt::GetLine(in, line, "Function:   antex::CountAData()")) {
       if (atxfmt::Has(line, "START OF ANTENNA")) atxSum.nAntennae++;
       if (!atxfmt::Has(line, "TYPE / SERIAL NO")) continue;
-      substr(line, 0, 20, type);
+      atxfmt::Cut(line, gpcvTypeSerial::fType, type);
       const gpcvTypeSerial::SatType* k = gpcvTypeSerial::SatelliteType(type);
       (k != nullptr ? atxSum.*(k->count) : atxSum.nREC)++;
     }

@@ -253,6 +253,8 @@ class gpcvTypeSerial {
   char satOption[atxfmt::TextSize];  // satellite: columns 41-60 (SVN, COSPAR ID)
   short PrintType;
   short PCVType;                     // 1 satellite, 0 receiver, -1 not read
+  // Columns of the type, which also tell a satellite antenna (read by the counting pass too).
+  static constexpr atxfmt::Field fType{1, 20};
 
   gpcvTypeSerial() : PrintType(0), PCVType(-1), bIsSet(false) {
     Type[0] = 0;
@@ -361,7 +363,6 @@ class gpcvTypeSerial {
   }
 
  private:
-  static constexpr atxfmt::Field fType{1, 20};
   static constexpr atxfmt::Field fSat{21, 3};
   static constexpr atxfmt::Field fSerial{21, 20};
   static constexpr atxfmt::Field fOption{41, 20};

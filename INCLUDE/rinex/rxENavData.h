@@ -15,7 +15,7 @@
 #include <istream>   // istream
 #include <ostream>   // ostream
 
-#include "functions/cstrings.h"   // GetFileLine, creplace, instr, substr, DecimalLength, DecimalField
+#include "functions/cstrings.h"   // GetFileLine, creplace, fillstr, instr, substr, DecimalLength, DecimalField
 #include "gdata/flh.h"            // elipsoidns (the PZ-90 semi-major axis)
 #include "gdata/mjd.h"            // mjd
 #include "gdata/rSat.h"           // rSat, rSns
@@ -27,12 +27,20 @@
 // Fixed-column layout of the data section [1]: a record line holds the satellite
 // (columns 1-3), the epoch (4-23) and three values of 19 characters from column
 // 24; a continuation line holds four blanks and four values of 19 characters
-// from columns 5, 24, 43 and 62. A full line is 80 characters long.
+// from columns 5, 24, 43 and 62. A full line is 80 characters long. A value is
+// written as D19.12: its decimal point the third character, the exponent letter
+// the sixteenth, a three-character exponent.
 namespace rxnav {
 inline constexpr int LINE_LEN = 2046;          // longest line read whole (characters)
 inline constexpr int LINE_BUF = LINE_LEN + 1;  // line buffer with its NUL
+inline constexpr int SAT_WIDTH = 3;            // the satellite, columns 1-3 of a record line
 inline constexpr int FIELD_WIDTH = 19;         // width of one value
+inline constexpr int FIELD_DECIMALS = 12;      // decimals of a written value
+inline constexpr int FIELD_EXPONENT = 3;       // width of its exponent, sign included
+inline constexpr int FIELD_POINT = 3;          // character of a value holding the decimal point
+inline constexpr int FIELD_LETTER = 16;        // character of a value holding the exponent letter
 inline constexpr int FIELD_COL[4] = {5, 24, 43, 62};
+inline constexpr const char* CONT_LEAD = "    ";  // columns 1-4 of a continuation line
 inline constexpr int EPOCH_COL = 4;            // first column of the record epoch
 inline constexpr int CLOCK_COL = 24;           // first column of the clock values
 inline constexpr int VALUE_COL = 4;            // values of a continuation line are read from here
@@ -102,6 +110,11 @@ inline long HealthBits(long double h) {
   return static_cast<long>(std::lround(h));
 }
 
+// One value as written: FIELD_WIDTH characters (text of 64 characters at least).
+inline const char* ValueText(long double v, char* s) {
+  return rxhdr::SciField(v, FIELD_WIDTH, FIELD_DECIMALS, FIELD_EXPONENT, s);
+}
+
 // Exponent letters D and d become e, from the second character on (the first is
 // the system letter of a record line).
 inline void ExponentToE(char* line) {
@@ -118,7 +131,8 @@ inline void fillNAVLine(char* line) {
   const int len = static_cast<int>(strlen(line));
   for (int col : rxnav::FIELD_COL) {
     const int i = col - 1;
-    if (len > i + rxnav::FIELD_WIDTH - 1 && line[i + 2] == ' ' && line[i + 15] == ' ')
+    if (len > i + rxnav::FIELD_WIDTH - 1 && line[i + rxnav::FIELD_POINT - 1] == ' ' &&
+        line[i + rxnav::FIELD_LETTER - 1] == ' ')
       instr(line, i, rxnav::ZERO_FIELD);
   }
 }
@@ -154,10 +168,11 @@ inline Fault ReadRecord(char* line, bool isLong, std::istream& in, const RecordL
   for (int k = 0; k <= lay.nCont; k++) nAll += lay.nVal[k];
   for (int k = 0; k < nAll; k++) *val[k] = 0;
 
-  // Satellite from columns 1-3; a shorter line is padded, so that its identifier
-  // is refused by the identifier test rather than read from beyond the line.
-  char id[4] = {' ', ' ', ' ', 0};
-  for (int k = 0; k < 3 && line[k] != 0; k++) id[k] = line[k];
+  // Satellite; a shorter line is padded, so that its identifier is refused by
+  // the identifier test rather than read from beyond the line.
+  char id[SAT_WIDTH + 1];
+  substr(line, 0, SAT_WIDTH, id);
+  fillstr(id, SAT_WIDTH, ' ');
   sat = id;
   if (isLong) return LONG;
 
@@ -214,8 +229,8 @@ inline void PrintRecord(std::ostream& os, rSat& sat, mjd& eph, long double diff2
   char s[64];
   int iv = 0;
   for (int k = 0; k <= lay.nCont; k++) {
-    if (k > 0) os << "    ";
-    for (int j = 0; j < lay.nVal[k]; j++) os << rxhdr::SciField(*val[iv++], FIELD_WIDTH, 12, 3, s);
+    if (k > 0) os << CONT_LEAD;
+    for (int j = 0; j < lay.nVal[k]; j++) os << ValueText(*val[iv++], s);
     os << std::endl;
   }
 }
@@ -376,10 +391,10 @@ class rxENavDataNI {
     char s[64];
     int n = NLINE4;
     while (n > 0 && !hasLine4[n - 1]) n--;
-    os << "    ";
+    os << rxnav::CONT_LEAD;
     for (int k = 0; k < n; k++) {
       if (hasLine4[k])
-        os << rxhdr::SciField(*Line4(k), rxnav::FIELD_WIDTH, 12, 3, s);
+        os << rxnav::ValueText(*Line4(k), s);
       else
         os << std::setw(rxnav::FIELD_WIDTH) << "";
     }

@@ -355,7 +355,7 @@ class rxN {
       ProgramError("Function:   rxN::ReadFile_Header()",
                    "Unexpected end of RINEX NAVIGATION file - within header section!", false);
     if (isLong) HeaderLineTooLong();
-    if (rxhdr::ColumnChar(line, 21) != 'N')
+    if (rxhdr::ColumnChar(line, rxhdr::VERSION_TYPE.col) != 'N')
       ProgramError("Function:   rxN::ReadFile_Header()",
                    "INPUT FILE IS NOT A RINEX NAVIGATION FILE - RINEX TYPE IS NOT 'N'", false);
     rVrsType.Set(line);
