@@ -177,6 +177,25 @@ inline flh operator+(const flh& p1, const flh& p2) { return coord4::Sum(p1, p2);
 inline flh operator-(const flh& p1, const flh& p2) { return coord4::Difference(p1, p2); }
 
 namespace flhns {
+// An angle of the numeric layouts (RAD, DEG, GON, DMS: the packed degrees-minutes-
+// seconds number) from radians, and back.
+inline long double AngleOut(long double rad) {
+  switch (Unit) {
+    case DEG: return rad2deg(rad);
+    case GON: return rad2gon(rad);
+    case DMS: return rad2dms(rad);
+    default: return rad;
+  }
+}
+inline long double AngleIn(long double a) {
+  switch (Unit) {
+    case DEG: return deg2rad(a);
+    case GON: return deg2rad(a * 9 / 10);  // gon -> degrees by the factor 0.9
+    case DMS: return dms2rad(a);
+    default: return a;
+  }
+}
+
 // Reads one angle written as integer degrees, integer minutes and seconds and
 // returns it in degrees. The sign comes from the text of the degrees, so an
 // angle between -1 and 0 degrees written as "-0 30 0" keeps its sign.
@@ -214,16 +233,10 @@ inline std::ostream& operator<<(std::ostream& os, const flh& p) {
   os << std::fixed;
   switch (Unit) {
     case RAD:
-      coord4::WriteCoords(os, p.f, p.l, p.h, WidthFL, NDecFL, WidthH, NDecH);
-      break;
     case DEG:
-      coord4::WriteCoords(os, rad2deg(p.f), rad2deg(p.l), p.h, WidthFL, NDecFL, WidthH, NDecH);
-      break;
     case GON:
-      coord4::WriteCoords(os, rad2gon(p.f), rad2gon(p.l), p.h, WidthFL, NDecFL, WidthH, NDecH);
-      break;
     case DMS:
-      coord4::WriteCoords(os, rad2dms(p.f), rad2dms(p.l), p.h, WidthFL, NDecFL, WidthH, NDecH);
+      coord4::WriteCoords(os, AngleOut(p.f), AngleOut(p.l), p.h, WidthFL, NDecFL, WidthH, NDecH);
       break;
     case DMSV:
       WriteDMSAngle(os, p.f, WidthFL, NDecFL);
@@ -251,22 +264,12 @@ inline std::istream& operator>>(std::istream& is, flh& p) {
   using namespace flhns;
   switch (Unit) {
     case RAD:
-      is >> p.f >> p.l >> p.h;
-      break;
     case DEG:
-      is >> p.f >> p.l >> p.h;
-      p.f = deg2rad(p.f);
-      p.l = deg2rad(p.l);
-      break;
-    case GON:  // gon -> degrees by the factor 0.9
-      is >> p.f >> p.l >> p.h;
-      p.f = deg2rad(p.f * 9 / 10);
-      p.l = deg2rad(p.l * 9 / 10);
-      break;
+    case GON:
     case DMS:
       is >> p.f >> p.l >> p.h;
-      p.f = dms2rad(p.f);
-      p.l = dms2rad(p.l);
+      p.f = AngleIn(p.f);
+      p.l = AngleIn(p.l);
       break;
     case DMSV:
       p.f = deg2rad(ReadDMSAngle(is));
