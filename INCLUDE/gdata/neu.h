@@ -110,11 +110,11 @@ inline neu sqrt(const neu& p1) {
 inline std::ostream& operator<<(std::ostream& os, const neu& p) {
   if (neuns::PrintType == neuns::RINEX)
     coord4::WriteCoords(os, p.u, p.e, p.n, neuns::kRinexWidth, neuns::kRinexNDec,
-                         neuns::kRinexWidth, neuns::kRinexNDec);
+                        neuns::kRinexWidth, neuns::kRinexNDec);
   else
     coord4::WriteCoords(os, coord4::ScaleOut(p.n, neuns::Unit), coord4::ScaleOut(p.e, neuns::Unit),
-                         coord4::ScaleOut(p.u, neuns::Unit), neuns::WidthNE, neuns::NDecNE,
-                         neuns::WidthU, neuns::NDecU);
+                        coord4::ScaleOut(p.u, neuns::Unit), neuns::WidthNE, neuns::NDecNE,
+                        neuns::WidthU, neuns::NDecU);
   coord4::WriteT(os, neuns::PrintTime, p.t, neuns::UnitT, neuns::WidthT, neuns::NDecT);
   return os;
 }

@@ -149,7 +149,7 @@ inline xyz sqrt(const xyz& p1) {
 // NDecT decimals. Leaves the stream in fixed notation.
 inline std::ostream& operator<<(std::ostream& os, const xyz& p) {
   coord4::WriteCoords(os, xyzns::ScaleOut(p.x), xyzns::ScaleOut(p.y), xyzns::ScaleOut(p.z),
-                       xyzns::Width, xyzns::NDec, xyzns::Width, xyzns::NDec);
+                      xyzns::Width, xyzns::NDec, xyzns::Width, xyzns::NDec);
   coord4::WriteT(os, xyzns::PrintTime, p.t, xyzns::UnitT, xyzns::WidthT, xyzns::NDecT);
   return os;
 }
