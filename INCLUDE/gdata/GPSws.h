@@ -27,14 +27,12 @@ class GPSws {
  public:
   GPSws() : week(0), second(0.0L) {}
   GPSws(uint16_t w, long double s) : week(w), second(s) { TestDatum(); }
-  GPSws(const GPSws& g) : week(g.week), second(g.second) { TestDatum(); }
+  // Copies validate: through the constructor with values and through Set.
+  GPSws(const GPSws& g) : GPSws(g.week, g.second) {}
   ~GPSws() {}
 
   GPSws& operator=(const GPSws& g) {
-    if (this == &g) return *this;
-    week = g.week;
-    second = g.second;
-    TestDatum();
+    if (this != &g) Set(g.week, g.second);
     return *this;
   }
 

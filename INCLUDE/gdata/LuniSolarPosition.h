@@ -10,8 +10,8 @@
 
 #include <cmath>  // fmod, sin, cos
 
-#include "gdata/flh.h"       // flh
-#include "gdata/mjd.h"       // mjd
+#include "gdata/flh.h"       // flh, elipsoidns
+#include "gdata/mjd.h"       // mjd, tcns
 #include "gdata/timeconv.h"  // LeapSecond
 #include "gdata/xyz.h"       // xyz
 
@@ -22,9 +22,9 @@ class LuniSolarPosition {
   LuniSolarPosition()
       : twopi(6.283185307179586),
         AU(149597870.0),
-        RE(6378.137),
+        RE(elipsoidns::TABLE[elipsoidns::WGS84].a / 1000.0),  // km; the double of 6378.137
         d2r(0.017453292519943295),
-        SECDAY(86400.0) {}
+        SECDAY(tcns::SECDAY) {}
   ~LuniSolarPosition() = default;
 
   // Greenwich mean sidereal time (rad, [0, 2 pi)) by the IAU 1982 series [1, 2].

@@ -16,12 +16,26 @@
 
 #include "functions/angles.h"    // rad2deg, deg2rad, rad2gon, rad2dms, dms2rad, dms2dms, PolmerN
 #include "functions/numfun.h"    // pi
+#include "gdata/coord4.h"        // arithmetic, comparison and text layout shared by xyz, neu, flh
 #include "gdata/xyz.h"           // xyz
 #include "pgminc/ProgramError.h" // ProgramError
 
 namespace elipsoidns {
 // Predefined ellipsoids accepted by elipsoid::Set.
 enum { GRS80 = 0, WGS84 = 1, PZ90 = 2, BESSEL = 3, SPHERE = 4 };
+
+// Their semi-major axes and inverse flattenings, by enumerator.
+struct Row {
+  double a;     // semi-major axis, m
+  double invF;  // inverse flattening; 0 stands for a sphere (f = 0)
+};
+inline constexpr Row TABLE[SPHERE + 1] = {
+    {6378137.0, 298.257222101},  // GRS80 [2]
+    {6378137.0, 298.257223563},  // WGS84 [1]
+    {6378136.0, 298.257839303},  // PZ-90 [3]
+    {6377397.155, 299.1528128},  // Bessel 1841
+    {6371000.0, 0.0},            // sphere of mean Earth radius
+};
 }  // namespace elipsoidns
 
 // Rotational ellipsoid given by its semi-major axis a (m) and flattening f.
@@ -34,21 +48,11 @@ class elipsoid {
 
   // Takes a and f of a predefined ellipsoid (elipsoidns); f = 1 / (1/f) in double.
   void Set(int elp) {
-    struct Row {
-      double a;     // semi-major axis, m
-      double invF;  // inverse flattening; 0 stands for a sphere (f = 0)
-    };
-    static const Row kEllipsoids[] = {
-        {6378137.0, 298.257222101},  // GRS80 [2]
-        {6378137.0, 298.257223563},  // WGS84 [1]
-        {6378136.0, 298.257839303},  // PZ-90 [3]
-        {6377397.155, 299.1528128},  // Bessel 1841
-        {6371000.0, 0.0},            // sphere of mean Earth radius
-    };
     if (elp < elipsoidns::GRS80 || elp > elipsoidns::SPHERE)
       ProgramError("Function:   elipsoid::Set()", "Improper ELLIPSOID setting!", false);
-    a = kEllipsoids[elp].a;
-    f = kEllipsoids[elp].invF == 0.0 ? 0.0 : 1.0 / kEllipsoids[elp].invF;
+    const elipsoidns::Row& row = elipsoidns::TABLE[elp];
+    a = row.a;
+    f = row.invF == 0.0 ? 0.0 : 1.0 / row.invF;
   }
 
   long double GetA() const { return a; }
@@ -100,7 +104,8 @@ class flh {
       : f(fi), l(la), h(hh), t(tt) {
     TestPos();
   }
-  flh(const flh& p) : f(p.f), l(p.l), h(p.h), t(p.t) { TestPos(); }
+  // Copies validate, as the constructor with values does.
+  flh(const flh& p) : flh(p.f, p.l, p.h, p.t) {}
   ~flh() = default;
 
   // Setters do not test the range.
@@ -134,58 +139,63 @@ class flh {
     TestPos();
     return *this;
   }
+  // Sum and difference of all four components, t included, then the range test.
   flh& operator+=(const flh& p) {
-    f += p.f;
-    l += p.l;
-    h += p.h;
-    t += p.t;
+    coord4::Ops::Add(*this, p);
     TestPos();
     return *this;
   }
   flh& operator-=(const flh& p) {
-    f -= p.f;
-    l -= p.l;
-    h -= p.h;
-    t -= p.t;
+    coord4::Ops::Sub(*this, p);
     TestPos();
     return *this;
   }
 
-  // Same object, or every component (t included) closer than kEqualTol.
-  bool operator==(const flh& p) const {
-    if (this == &p) return true;
-    return std::fabs(f - p.f) < kEqualTol && std::fabs(l - p.l) < kEqualTol &&
-           std::fabs(h - p.h) < kEqualTol && std::fabs(t - p.t) < kEqualTol;
-  }
+  // Same object, or every component (t included) closer than coord4::EQUAL_TOL.
+  bool operator==(const flh& p) const { return coord4::Ops::Equal(*this, p); }
   bool operator!=(const flh& p) const { return !(*this == p); }
 
   friend std::ostream& operator<<(std::ostream& os, const flh& p);
   friend std::istream& operator>>(std::istream& is, flh& p);
 
  private:
-  // Equality tolerance: the double value of 1e-14, compared in long double.
-  static constexpr long double kEqualTol = 1e-14;
-
   long double f;
   long double l;
   long double h;
   long double t;
+
+  friend struct coord4::Ops;
+  using Members = long double flh::* const[4];
+  static const Members& Components() {
+    static constexpr long double flh::*m[4] = {&flh::f, &flh::l, &flh::h, &flh::t};
+    return m;
+  }
 };
 
-inline flh operator+(const flh& p1, const flh& p2) {
-  flh r;
-  r = p1;
-  r += p2;
-  return r;
-}
-inline flh operator-(const flh& p1, const flh& p2) {
-  flh r;
-  r = p1;
-  r -= p2;
-  return r;
-}
+// Built from a zero position: the assignment of p1 and the sum each run the range test.
+inline flh operator+(const flh& p1, const flh& p2) { return coord4::Sum(p1, p2); }
+inline flh operator-(const flh& p1, const flh& p2) { return coord4::Difference(p1, p2); }
 
 namespace flhns {
+// An angle of the numeric layouts (RAD, DEG, GON, DMS: the packed degrees-minutes-
+// seconds number) from radians, and back.
+inline long double AngleOut(long double rad) {
+  switch (Unit) {
+    case DEG: return rad2deg(rad);
+    case GON: return rad2gon(rad);
+    case DMS: return rad2dms(rad);
+    default: return rad;
+  }
+}
+inline long double AngleIn(long double a) {
+  switch (Unit) {
+    case DEG: return deg2rad(a);
+    case GON: return deg2rad(a * 9 / 10);  // gon -> degrees by the factor 0.9
+    case DMS: return dms2rad(a);
+    default: return a;
+  }
+}
+
 // Reads one angle written as integer degrees, integer minutes and seconds and
 // returns it in degrees. The sign comes from the text of the degrees, so an
 // angle between -1 and 0 degrees written as "-0 30 0" keeps its sign.
@@ -225,38 +235,25 @@ inline std::ostream& operator<<(std::ostream& os, const flh& p) {
     case RAD:
     case DEG:
     case GON:
-    case DMS: {
-      long double fi = p.f, la = p.l;
-      if (Unit == DEG) {
-        fi = rad2deg(fi);
-        la = rad2deg(la);
-      } else if (Unit == GON) {
-        fi = rad2gon(fi);
-        la = rad2gon(la);
-      } else if (Unit == DMS) {
-        fi = rad2dms(fi);
-        la = rad2dms(la);
-      }
-      os << std::setprecision(NDecFL) << std::setw(WidthFL) << fi << std::setw(WidthFL) << la;
-      os << std::setprecision(NDecH) << std::setw(WidthH) << p.h;
+    case DMS:
+      coord4::WriteCoords(os, AngleOut(p.f), AngleOut(p.l), p.h, WidthFL, NDecFL, WidthH, NDecH);
       break;
-    }
     case DMSV:
       WriteDMSAngle(os, p.f, WidthFL, NDecFL);
       WriteDMSAngle(os, p.l, WidthFL, NDecFL, true);
-      os << std::setprecision(NDecH) << std::setw(WidthH) << p.h;
+      coord4::WriteField(os, p.h, WidthH, NDecH);
       break;
     case SINEX:
       WriteDMSAngle(os, p.l, kSinexAngleWidth, kSinexAngleNDec);
       os << " ";
       WriteDMSAngle(os, p.f, kSinexAngleWidth, kSinexAngleNDec);
       os << " ";
-      os << std::setprecision(kSinexHeightNDec) << std::setw(kSinexHeightWidth) << p.h;
+      coord4::WriteField(os, p.h, kSinexHeightWidth, kSinexHeightNDec);
       break;
     default:
       break;
   }
-  if (PrintTime) os << std::setprecision(NDecT) << std::setw(WidthT) << p.t * UnitT;
+  coord4::WriteT(os, PrintTime, p.t, UnitT, WidthT, NDecT);
   return os;
 }
 
@@ -267,22 +264,12 @@ inline std::istream& operator>>(std::istream& is, flh& p) {
   using namespace flhns;
   switch (Unit) {
     case RAD:
-      is >> p.f >> p.l >> p.h;
-      break;
     case DEG:
-      is >> p.f >> p.l >> p.h;
-      p.f = deg2rad(p.f);
-      p.l = deg2rad(p.l);
-      break;
-    case GON:  // gon -> degrees by the factor 0.9
-      is >> p.f >> p.l >> p.h;
-      p.f = deg2rad(p.f * 9 / 10);
-      p.l = deg2rad(p.l * 9 / 10);
-      break;
+    case GON:
     case DMS:
       is >> p.f >> p.l >> p.h;
-      p.f = dms2rad(p.f);
-      p.l = dms2rad(p.l);
+      p.f = AngleIn(p.f);
+      p.l = AngleIn(p.l);
       break;
     case DMSV:
       p.f = deg2rad(ReadDMSAngle(is));
@@ -297,11 +284,7 @@ inline std::istream& operator>>(std::istream& is, flh& p) {
     default:
       break;
   }
-  p.t = 0;
-  if (ReadTime) {
-    is >> p.t;
-    p.t /= UnitT;
-  }
+  coord4::ReadT(is, ReadTime, p.t, UnitT);
   p.TestPos();
   return is;
 }

@@ -42,14 +42,12 @@ class mjd {
  public:
   mjd() : mjday(0), second(0.0L) {}
   mjd(uint32_t day, long double sec) : mjday(day), second(sec) { TestDatum(); }
-  mjd(const mjd& m) : mjday(m.mjday), second(m.second) { TestDatum(); }
+  // Copies validate: through the constructor with values and through Set.
+  mjd(const mjd& m) : mjd(m.mjday, m.second) {}
   ~mjd() {}
 
   mjd& operator=(const mjd& m) {
-    if (this == &m) return *this;
-    mjday = m.mjday;
-    second = m.second;
-    TestDatum();
+    if (this != &m) Set(m.mjday, m.second);
     return *this;
   }
 

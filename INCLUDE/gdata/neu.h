@@ -5,10 +5,11 @@
 // [1] RINEX 3.05, antenna height/east/north fields (F14.4)
 #pragma once
 
-#include <cmath>     // fabs, sqrt (long double overloads)
+#include <cmath>     // sqrt (long double overloads)
 #include <cstdint>   // uint16_t
-#include <iomanip>   // setw, setprecision
 #include <iostream>  // istream, ostream
+
+#include "gdata/coord4.h"  // arithmetic, comparison and text layout shared by xyz, neu, flh
 
 // Print and read settings of neu; nothing in the system changes the defaults.
 namespace neuns {
@@ -23,20 +24,11 @@ inline uint16_t NDecT = 6;           // decimals of t
 inline uint16_t WidthNE = 14;        // field width of n and e
 inline uint16_t WidthU = 14;         // field width of u
 inline uint16_t WidthT = 10;         // field width of t
-inline uint16_t Unit = 1;            // factor of n, e, u (see ScaleOut/ScaleIn)
+inline uint16_t Unit = 1;            // factor of n, e, u (the unit rule of coord4)
 inline uint16_t UnitT = 1;           // t is printed times UnitT, read divided by it
 inline uint16_t PrintType = NORINEX; // RINEX, or any other value
 inline bool PrintTime = false;       // output appends t
 inline bool ReadTime = false;        // input reads t
-
-// Output scaling: 1000 and 100 multiply (metres print as mm or cm), any other
-// factor divides; input applies the inverse.
-inline long double ScaleOut(long double v) {
-  return (Unit == 1000 || Unit == 100) ? v * Unit : v / Unit;
-}
-inline long double ScaleIn(long double v) {
-  return (Unit == 1000 || Unit == 100) ? v / Unit : v * Unit;
-}
 
 // Field layout of RINEX antenna values: width 14, 4 decimals.
 constexpr int kRinexWidth = 14;
@@ -49,8 +41,6 @@ class neu {
   neu(long double nn, long double ee, long double uu) : n(nn), e(ee), u(uu), t(0) {}
   neu(long double nn, long double ee, long double uu, long double tt)
       : n(nn), e(ee), u(uu), t(tt) {}
-  neu(const neu& p) = default;
-  ~neu() = default;
 
   void Set(long double nn, long double ee, long double uu) { Set(nn, ee, uu, 0); }
   void Set(long double nn, long double ee, long double uu, long double tt) {
@@ -71,69 +61,35 @@ class neu {
   // Euclidean length of (n, e, u); t ignored.
   long double GetLength() const { return std::sqrt(n * n + e * e + u * u); }
 
-  neu& operator=(const neu& p) {
-    if (this != &p) Set(p.n, p.e, p.u, p.t);
-    return *this;
-  }
   // Compound arithmetic acts on all four components, t included.
-  neu& operator+=(const neu& p) {
-    n += p.n;
-    e += p.e;
-    u += p.u;
-    t += p.t;
-    return *this;
-  }
-  neu& operator-=(const neu& p) {
-    n -= p.n;
-    e -= p.e;
-    u -= p.u;
-    t -= p.t;
-    return *this;
-  }
-  neu& operator/=(long double k) {
-    n /= k;
-    e /= k;
-    u /= k;
-    t /= k;
-    return *this;
-  }
+  neu& operator+=(const neu& p) { return coord4::Ops::Add(*this, p); }
+  neu& operator-=(const neu& p) { return coord4::Ops::Sub(*this, p); }
+  neu& operator/=(long double k) { return coord4::Ops::Div(*this, k); }
 
-  // Same object, or every component (t included) closer than kEqualTol.
-  bool operator==(const neu& p) const {
-    if (this == &p) return true;
-    return std::fabs(n - p.n) < kEqualTol && std::fabs(e - p.e) < kEqualTol &&
-           std::fabs(u - p.u) < kEqualTol && std::fabs(t - p.t) < kEqualTol;
-  }
+  // Same object, or every component (t included) closer than coord4::EQUAL_TOL.
+  bool operator==(const neu& p) const { return coord4::Ops::Equal(*this, p); }
   bool operator!=(const neu& p) const { return !(*this == p); }
 
   friend std::ostream& operator<<(std::ostream& os, const neu& p);
   friend std::istream& operator>>(std::istream& is, neu& p);
 
  private:
-  // Equality tolerance: the double value of 1e-14, compared in long double.
-  static constexpr long double kEqualTol = 1e-14;
-
   long double n;
   long double e;
   long double u;
   long double t;
+
+  friend struct coord4::Ops;
+  using Members = long double neu::* const[4];
+  static const Members& Components() {
+    static constexpr long double neu::*m[4] = {&neu::n, &neu::e, &neu::u, &neu::t};
+    return m;
+  }
 };
 
-inline neu operator+(const neu& p1, const neu& p2) {
-  neu r;
-  r = p1;
-  r += p2;
-  return r;
-}
-inline neu operator-(const neu& p1, const neu& p2) {
-  neu r;
-  r = p1;
-  r -= p2;
-  return r;
-}
-inline neu operator*(const neu& p1, long double a) {
-  return neu(p1.GetN() * a, p1.GetE() * a, p1.GetU() * a, p1.GetT() * a);
-}
+inline neu operator+(const neu& p1, const neu& p2) { return coord4::Sum(p1, p2); }
+inline neu operator-(const neu& p1, const neu& p2) { return coord4::Difference(p1, p2); }
+inline neu operator*(const neu& p1, long double a) { return coord4::Scaled(p1, a); }
 inline neu operator*(long double a, const neu& p1) { return p1 * a; }
 
 // Element-wise product of all four components, t included.
@@ -152,34 +108,21 @@ inline neu sqrt(const neu& p1) {
 // NDecNE) and u (WidthU, NDecU) scaled by neuns::Unit. Then, with PrintTime,
 // t * UnitT in WidthT with NDecT decimals. Leaves the stream in fixed notation.
 inline std::ostream& operator<<(std::ostream& os, const neu& p) {
-  os << std::fixed;
-  if (neuns::PrintType == neuns::RINEX) {
-    os << std::setprecision(neuns::kRinexNDec);
-    os << std::setw(neuns::kRinexWidth) << p.u;
-    os << std::setw(neuns::kRinexWidth) << p.e;
-    os << std::setw(neuns::kRinexWidth) << p.n;
-  } else {
-    os << std::setprecision(neuns::NDecNE);
-    os << std::setw(neuns::WidthNE) << neuns::ScaleOut(p.n);
-    os << std::setw(neuns::WidthNE) << neuns::ScaleOut(p.e);
-    os << std::setw(neuns::WidthU) << std::setprecision(neuns::NDecU) << neuns::ScaleOut(p.u);
-  }
-  if (neuns::PrintTime)
-    os << std::setw(neuns::WidthT) << std::setprecision(neuns::NDecT) << p.t * neuns::UnitT;
+  if (neuns::PrintType == neuns::RINEX)
+    coord4::WriteCoords(os, p.u, p.e, p.n, neuns::kRinexWidth, neuns::kRinexNDec,
+                        neuns::kRinexWidth, neuns::kRinexNDec);
+  else
+    coord4::WriteCoords(os, coord4::ScaleOut(p.n, neuns::Unit), coord4::ScaleOut(p.e, neuns::Unit),
+                        coord4::ScaleOut(p.u, neuns::Unit), neuns::WidthNE, neuns::NDecNE,
+                        neuns::WidthU, neuns::NDecU);
+  coord4::WriteT(os, neuns::PrintTime, p.t, neuns::UnitT, neuns::WidthT, neuns::NDecT);
   return os;
 }
 
 // Reads n, e, u (white-space separated, whatever the PrintType) in the unit of
 // neuns::Unit; t = 0, or, with ReadTime, a fourth number divided by UnitT.
 inline std::istream& operator>>(std::istream& is, neu& p) {
-  is >> p.n >> p.e >> p.u;
-  p.n = neuns::ScaleIn(p.n);
-  p.e = neuns::ScaleIn(p.e);
-  p.u = neuns::ScaleIn(p.u);
-  p.t = 0;
-  if (neuns::ReadTime) {
-    is >> p.t;
-    p.t /= neuns::UnitT;
-  }
+  coord4::ReadCoords(is, p.n, p.e, p.u, neuns::Unit);
+  coord4::ReadT(is, neuns::ReadTime, p.t, neuns::UnitT);
   return is;
 }

@@ -22,17 +22,7 @@ inline int Width = 14;  // field width of the NOLLISSI layout
 class rObs {
  public:
   rObs() : obs(0), lli(0), ss(0) {}
-  rObs(const rObs& go) = default;
-  ~rObs() = default;
 
-  rObs& operator=(const rObs& go) {
-    if (this != &go) {
-      obs = go.obs;
-      lli = go.lli;
-      ss = go.ss;
-    }
-    return *this;
-  }
   // A bare value: both flags 0.
   rObs& operator=(long double gobs) {
     obs = gobs;

@@ -20,15 +20,13 @@ inline unsigned short StyleType = NEWSTYLE;
 class rSat {
  public:
   rSat() : iSys(0), sPrn(0) {}
-  rSat(const rSat& rs) : iSys(rs.iSys), sPrn(rs.sPrn) { TestSat(); }
+  // Copies validate: through the constructor with values and through Set.
+  rSat(const rSat& rs) : rSat(rs.iSys, rs.sPrn) {}
   rSat(char c, unsigned short n) : iSys(c), sPrn(n) { TestSat(); }
   ~rSat() {}
 
   rSat& operator=(const rSat& rs) {
-    if (this == &rs) return *this;
-    iSys = rs.iSys;
-    sPrn = rs.sPrn;
-    TestSat();
+    if (this != &rs) Set(rs.iSys, rs.sPrn);
     return *this;
   }
 

@@ -66,6 +66,9 @@ inline constexpr int32_t JAN12101 = 88434;
 inline constexpr int32_t DAYS4YEARS = 1461;             // days of a four-year cycle
 inline constexpr long double DAY_CARRY_TOL = 1e-10;     // s, second of day taken as the next day
 inline constexpr double MINUTE_CARRY_TOL = 1e-5;        // s, second taken as the next minute
+// Day and week lengths (s) of the conversions computed in double precision.
+inline constexpr double SECDAY_D = static_cast<double>(tcns::SECDAY);
+inline constexpr double SECWEEK_D = static_cast<double>(tcns::SECWEEK);
 
 // MJD day number of the calendar date of datum (time of day not used).
 inline int32_t DayNumber(const ymdhms& datum) {
@@ -110,8 +113,8 @@ inline void MonthDay(uint16_t year, uint16_t doy, uint16_t& month, uint16_t& day
 // rounded to double, so that a second just below a day boundary cannot lose the day.
 inline void GPSDaySecond(const GPSws& gws, uint32_t& mjday, double& sod) {
   const double sow = (double)gws.GetSecond();
-  sod = std::fmod(sow, 86400.0);
-  const uint32_t days = (uint32_t)((sow - sod) / 86400.0);
+  sod = std::fmod(sow, SECDAY_D);
+  const uint32_t days = (uint32_t)((sow - sod) / SECDAY_D);
   mjday = days + 7u * gws.GetWeek() + (uint32_t)tcns::JAN61980;
 }
 
@@ -178,10 +181,10 @@ inline ymdhms GPSws2ymdhms(const GPSws& gws) {
   uint32_t day;
   double sod;
   timeconv::GPSDaySecond(gws, day, sod);
-  const double f = sod / 86400.0;
+  const double f = sod / timeconv::SECDAY_D;
   int hour = (int)(f * 24);
   int minute = (int)(f * 1440) - 60 * hour;
-  double second = f * 86400 - 3600 * hour - 60 * minute;
+  double second = f * timeconv::SECDAY_D - 3600 * hour - 60 * minute;
   // Just below a whole minute, f * 1440 can round up to it while f * 86400 does not: the
   // second comes out a rounding error below 0 and is the minute's start.
   if (second < 0) second = 0;
@@ -206,9 +209,9 @@ inline GPSws ymdhms2GPSws(const ymdhms& datum) {
   const int32_t d = timeconv::DayNumber(datum) - tcns::JAN61980;
   int32_t week = d / 7;
   const double f = (double)(((datum.GetSecond() / 60 + datum.GetMinute()) / 60 + datum.GetHour()) / 24);
-  double sow = ((double)(d - 7 * week) + f) * 86400;
-  if (sow >= 604800.0) {  // a time within rounding of the week's end is the next week's start
-    sow -= 604800.0;
+  double sow = ((double)(d - 7 * week) + f) * timeconv::SECDAY_D;
+  if (sow >= timeconv::SECWEEK_D) {  // a time within rounding of the week's end is the next week's start
+    sow -= timeconv::SECWEEK_D;
     week += 1;
   }
   GPSws result;

@@ -7,8 +7,9 @@
 
 #include <cmath>     // fabs, sqrt, sin, cos (long double overloads)
 #include <cstdint>   // uint16_t
-#include <iomanip>   // setw, setprecision
 #include <iostream>  // istream, ostream
+
+#include "gdata/coord4.h"  // arithmetic, comparison and text layout shared by xyz, neu, flh
 
 // Print and read settings of xyz; a writer sets them before it prints.
 namespace xyzns {
@@ -25,14 +26,9 @@ inline bool ReadTime = false;     // input reads t
 inline long double Unit = 1;      // factor of x, y, z (see ScaleOut/ScaleIn)
 inline long double UnitT = 1;     // t is printed times UnitT, read divided by UnitT
 
-// Output scaling: the factors 100 and 1000 multiply (metres print as cm or mm),
-// any other factor divides. Input applies the inverse.
-inline long double ScaleOut(long double v) {
-  return (Unit == 100 || Unit == 1000) ? v * Unit : v / Unit;
-}
-inline long double ScaleIn(long double v) {
-  return (Unit == 100 || Unit == 1000) ? v / Unit : v * Unit;
-}
+// Output and input scaling by Unit (the unit rule of coord4).
+inline long double ScaleOut(long double v) { return coord4::ScaleOut(v, Unit); }
+inline long double ScaleIn(long double v) { return coord4::ScaleIn(v, Unit); }
 }  // namespace xyzns
 
 class xyz {
@@ -41,8 +37,6 @@ class xyz {
   xyz(long double xx, long double yy, long double zz) : x(xx), y(yy), z(zz), t(0) {}
   xyz(long double xx, long double yy, long double zz, long double tt)
       : x(xx), y(yy), z(zz), t(tt) {}
-  xyz(const xyz& p) = default;
-  ~xyz() = default;
 
   void Set(long double xx, long double yy, long double zz) { Set(xx, yy, zz, 0); }
   void Set(long double xx, long double yy, long double zz, long double tt) {
@@ -96,78 +90,36 @@ class xyz {
     return xyz(c * x - s * y, s * x + c * y, z, t);
   }
 
-  xyz& operator=(const xyz& p) {
-    if (this != &p) Set(p.x, p.y, p.z, p.t);
-    return *this;
-  }
   // Compound arithmetic acts on all four components, t included.
-  xyz& operator+=(const xyz& p) {
-    x += p.x;
-    y += p.y;
-    z += p.z;
-    t += p.t;
-    return *this;
-  }
-  xyz& operator-=(const xyz& p) {
-    x -= p.x;
-    y -= p.y;
-    z -= p.z;
-    t -= p.t;
-    return *this;
-  }
-  xyz& operator*=(long double k) {
-    x *= k;
-    y *= k;
-    z *= k;
-    t *= k;
-    return *this;
-  }
-  xyz& operator/=(long double k) {
-    x /= k;
-    y /= k;
-    z /= k;
-    t /= k;
-    return *this;
-  }
+  xyz& operator+=(const xyz& p) { return coord4::Ops::Add(*this, p); }
+  xyz& operator-=(const xyz& p) { return coord4::Ops::Sub(*this, p); }
+  xyz& operator*=(long double k) { return coord4::Ops::Mul(*this, k); }
+  xyz& operator/=(long double k) { return coord4::Ops::Div(*this, k); }
 
-  // Same object, or every component (t included) closer than kEqualTol.
-  bool operator==(const xyz& p) const {
-    if (this == &p) return true;
-    return std::fabs(x - p.x) < kEqualTol && std::fabs(y - p.y) < kEqualTol &&
-           std::fabs(z - p.z) < kEqualTol && std::fabs(t - p.t) < kEqualTol;
-  }
+  // Same object, or every component (t included) closer than coord4::EQUAL_TOL.
+  bool operator==(const xyz& p) const { return coord4::Ops::Equal(*this, p); }
   bool operator!=(const xyz& p) const { return !(*this == p); }
 
   friend std::ostream& operator<<(std::ostream& os, const xyz& p);
   friend std::istream& operator>>(std::istream& is, xyz& p);
 
  private:
-  // Equality tolerance: the double value of 1e-14, compared in long double.
-  static constexpr long double kEqualTol = 1e-14;
-
   long double x;
   long double y;
   long double z;
   long double t;
+
+  friend struct coord4::Ops;
+  using Members = long double xyz::* const[4];
+  static const Members& Components() {
+    static constexpr long double xyz::*m[4] = {&xyz::x, &xyz::y, &xyz::z, &xyz::t};
+    return m;
+  }
 };
 
-inline xyz operator+(const xyz& p1, const xyz& p2) {
-  xyz r;
-  r = p1;
-  r += p2;
-  return r;
-}
-inline xyz operator-(const xyz& p1, const xyz& p2) {
-  xyz r;
-  r = p1;
-  r -= p2;
-  return r;
-}
-inline xyz operator*(const xyz& p1, long double a) {
-  xyz r(p1);
-  r *= a;
-  return r;
-}
+inline xyz operator+(const xyz& p1, const xyz& p2) { return coord4::Sum(p1, p2); }
+inline xyz operator-(const xyz& p1, const xyz& p2) { return coord4::Difference(p1, p2); }
+inline xyz operator*(const xyz& p1, long double a) { return coord4::Scaled(p1, a); }
 inline xyz operator*(long double a, const xyz& p1) { return p1 * a; }
 
 // Dot product of (x, y, z); t ignored.
@@ -196,12 +148,9 @@ inline xyz sqrt(const xyz& p1) {
 // xyzns::Unit; then, with xyzns::PrintTime, t * UnitT in width WidthT with
 // NDecT decimals. Leaves the stream in fixed notation.
 inline std::ostream& operator<<(std::ostream& os, const xyz& p) {
-  os << std::fixed << std::setprecision(xyzns::NDec);
-  os << std::setw(xyzns::Width) << xyzns::ScaleOut(p.x);
-  os << std::setw(xyzns::Width) << xyzns::ScaleOut(p.y);
-  os << std::setw(xyzns::Width) << xyzns::ScaleOut(p.z);
-  if (xyzns::PrintTime)
-    os << std::setw(xyzns::WidthT) << std::setprecision(xyzns::NDecT) << p.t * xyzns::UnitT;
+  coord4::WriteCoords(os, xyzns::ScaleOut(p.x), xyzns::ScaleOut(p.y), xyzns::ScaleOut(p.z),
+                      xyzns::Width, xyzns::NDec, xyzns::Width, xyzns::NDec);
+  coord4::WriteT(os, xyzns::PrintTime, p.t, xyzns::UnitT, xyzns::WidthT, xyzns::NDecT);
   return os;
 }
 
@@ -209,14 +158,7 @@ inline std::ostream& operator<<(std::ostream& os, const xyz& p) {
 // with xyzns::ReadTime, a fourth number divided by UnitT. A failed read leaves
 // the stream failed; the scaling is applied all the same.
 inline std::istream& operator>>(std::istream& is, xyz& p) {
-  is >> p.x >> p.y >> p.z;
-  p.x = xyzns::ScaleIn(p.x);
-  p.y = xyzns::ScaleIn(p.y);
-  p.z = xyzns::ScaleIn(p.z);
-  p.t = 0;
-  if (xyzns::ReadTime) {
-    is >> p.t;
-    p.t /= xyzns::UnitT;
-  }
+  coord4::ReadCoords(is, p.x, p.y, p.z, xyzns::Unit);
+  coord4::ReadT(is, xyzns::ReadTime, p.t, xyzns::UnitT);
   return is;
 }

@@ -63,21 +63,12 @@ class ymdhms {
       : year(y), month(mo), day(d), hour(h), minute(mi), second(s) {
     TestDatum();
   }
-  ymdhms(const ymdhms& t)
-      : year(t.year), month(t.month), day(t.day), hour(t.hour), minute(t.minute), second(t.second) {
-    TestDatum();
-  }
+  // Copies validate: through the constructor with values and through Set.
+  ymdhms(const ymdhms& t) : ymdhms(t.year, t.month, t.day, t.hour, t.minute, t.second) {}
   ~ymdhms() {}
 
   ymdhms& operator=(const ymdhms& t) {
-    if (this == &t) return *this;
-    year = t.year;
-    month = t.month;
-    day = t.day;
-    hour = t.hour;
-    minute = t.minute;
-    second = t.second;
-    TestDatum();
+    if (this != &t) Set(t.year, t.month, t.day, t.hour, t.minute, t.second);
     return *this;
   }
 
@@ -149,7 +140,7 @@ class ymdhms {
     const double d = 1.0 + (365 + leap) * std::fmod(ydec, 1.0);
     const uint16_t doy = (d >= 0.0 && d < 65536.0) ? (uint16_t)d : 0;
     SetDayOfYear(y, doy);
-    Sec2HMS((long double)((d - doy) * 86400.0), hour, minute, second);
+    Sec2HMS((long double)((d - doy) * static_cast<double>(tcns::SECDAY)), hour, minute, second);
   }
 
   uint16_t GetYear() const { return year; }

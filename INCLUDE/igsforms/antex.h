@@ -38,20 +38,6 @@ class gAntPCV {
   char aDataS[512];   // key text of the block, built when it has been read
 
   gAntPCV() : bIsSet(false), PrintType(0) { aDataS[0] = 0; }
-  gAntPCV& operator=(const gAntPCV& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    pcvTypeSer = a.pcvTypeSer;
-    pcvMethBy = a.pcvMethBy;
-    pcvNFreq = a.pcvNFreq;
-    pcvAziZen = a.pcvAziZen;
-    pcvFromTo = a.pcvFromTo;
-    pcvSNXc = a.pcvSNXc;
-    pcvData = a.pcvData;
-    PrintType = a.PrintType;
-    strcpy(aDataS, a.aDataS);
-    return *this;
-  }
 
   bool IsSet() const { return bIsSet; }
 
@@ -305,7 +291,7 @@ class antex {
     while (atxfmt::GetLine(in, line, "Function:   antex::CountAData()")) {
       if (atxfmt::Has(line, "START OF ANTENNA")) atxSum.nAntennae++;
       if (!atxfmt::Has(line, "TYPE / SERIAL NO")) continue;
-      substr(line, 0, 20, type);
+      atxfmt::Cut(line, gpcvTypeSerial::fType, type);
       const gpcvTypeSerial::SatType* k = gpcvTypeSerial::SatelliteType(type);
       (k != nullptr ? *atxSum.Count(k->sys) : atxSum.nREC)++;
     }

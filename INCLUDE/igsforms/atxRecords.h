@@ -114,15 +114,6 @@ class atxVersionSystem {
   atxVersionSystem() : Version(0), SatSystem(0), PrintType(0), bIsSet(false) {
     strcpy(pcvLine, "ANTEX VERSION / SYST");
   }
-  atxVersionSystem& operator=(const atxVersionSystem& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    strcpy(pcvLine, a.pcvLine);
-    Version = a.Version;
-    SatSystem = a.SatSystem;
-    PrintType = a.PrintType;
-    return *this;
-  }
 
   void Set(const char* line) {
     static const char* const versions[4] = {"     1.1", "     1.2", "     1.3", "     1.4"};
@@ -180,17 +171,6 @@ class atxTypeRefAnt {
     RefAnt[0] = 0;
     RefAntSerial[0] = 0;
     strcpy(pcvLine, "PCV TYPE / REFANT");
-  }
-  atxTypeRefAnt& operator=(const atxTypeRefAnt& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    strcpy(pcvLine, a.pcvLine);
-    Version = a.Version;
-    Type = a.Type;
-    strcpy(RefAnt, a.RefAnt);
-    strcpy(RefAntSerial, a.RefAntSerial);
-    PrintType = a.PrintType;
-    return *this;
   }
 
   void Set(const char* line) {
@@ -273,6 +253,8 @@ class gpcvTypeSerial {
   char satOption[atxfmt::TextSize];  // satellite: columns 41-60 (SVN, COSPAR ID)
   short PrintType;
   short PCVType;                     // 1 satellite, 0 receiver, -1 not read
+  // Columns of the type, which also tell a satellite antenna (read by the counting pass too).
+  static constexpr atxfmt::Field fType{1, 20};
 
   gpcvTypeSerial() : PrintType(0), PCVType(-1), bIsSet(false) {
     Type[0] = 0;
@@ -281,6 +263,8 @@ class gpcvTypeSerial {
     satID = "G01";
     strcpy(pcvLine, "TYPE / SERIAL NO");
   }
+  // Copies every member but the satellite code, which only the copy of a satellite
+  // antenna takes: a receiver's copy leaves the code this record holds.
   gpcvTypeSerial& operator=(const gpcvTypeSerial& a) {
     if (this == &a) return *this;
     bIsSet = a.bIsSet;
@@ -379,7 +363,6 @@ class gpcvTypeSerial {
   }
 
  private:
-  static constexpr atxfmt::Field fType{1, 20};
   static constexpr atxfmt::Field fSat{21, 3};
   static constexpr atxfmt::Field fSerial{21, 20};
   static constexpr atxfmt::Field fOption{41, 20};
@@ -411,17 +394,6 @@ class gpcvMethodBy {
     AgName[0] = 0;
     Date[0] = 0;
     strcpy(pcvLine, "METH / BY / # / DATE");
-  }
-  gpcvMethodBy& operator=(const gpcvMethodBy& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    strcpy(pcvLine, a.pcvLine);
-    strcpy(Method, a.Method);
-    strcpy(AgName, a.AgName);
-    nAnts = a.nAnts;
-    strcpy(Date, a.Date);
-    PrintType = a.PrintType;
-    return *this;
   }
 
   void Set(const char* line) {
@@ -467,14 +439,6 @@ class gpcvNFreq {
   short PrintType;
 
   gpcvNFreq() : nFrequency(0), PrintType(0), bIsSet(false) { strcpy(pcvLine, "# OF FREQUENCIES"); }
-  gpcvNFreq& operator=(const gpcvNFreq& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    strcpy(pcvLine, a.pcvLine);
-    nFrequency = a.nFrequency;
-    PrintType = a.PrintType;
-    return *this;
-  }
 
   void Set(const char* line) {
     atxfmt::RequireLabel(line, pcvLine, "Function:   gpcvNFreq::Set(char*)");
@@ -509,14 +473,6 @@ class gpcvSinexC {
   gpcvSinexC() : PrintType(0), bIsSet(false) {
     SinexCode[0] = 0;
     strcpy(pcvLine, "SINEX CODE");
-  }
-  gpcvSinexC& operator=(const gpcvSinexC& a) {
-    if (this == &a) return *this;
-    bIsSet = a.bIsSet;
-    strcpy(pcvLine, a.pcvLine);
-    strcpy(SinexCode, a.SinexCode);
-    PrintType = a.PrintType;
-    return *this;
   }
 
   void Set(const char* line) {
@@ -553,17 +509,6 @@ class gpcvAziZen {
 
   gpcvAziZen()
       : Zen1(0), Zen2(0), dZen(0), dAzi(0), PrintType(0), bIsSetAzi(false), bIsSetZen(false) {}
-  gpcvAziZen& operator=(const gpcvAziZen& a) {
-    if (this == &a) return *this;
-    bIsSetAzi = a.bIsSetAzi;
-    bIsSetZen = a.bIsSetZen;
-    Zen1 = a.Zen1;
-    Zen2 = a.Zen2;
-    dZen = a.dZen;
-    dAzi = a.dAzi;
-    PrintType = a.PrintType;
-    return *this;
-  }
 
   void Set(const char* line) {
     if (atxfmt::Has(line, "DAZI")) {
@@ -644,15 +589,6 @@ class gpcvValidFromTo {
 
   gpcvValidFromTo()
       : eFrom(44250, 0), eUntil(85000, 0), PrintType(0), bIsSetFrom(false), bIsSetUntil(false) {}
-  gpcvValidFromTo& operator=(const gpcvValidFromTo& a) {
-    if (this == &a) return *this;
-    bIsSetFrom = a.bIsSetFrom;
-    bIsSetUntil = a.bIsSetUntil;
-    eFrom = a.eFrom;
-    eUntil = a.eUntil;
-    PrintType = a.PrintType;
-    return *this;
-  }
 
   void Set(const char* line) {
     if (atxfmt::Has(line, "VALID FROM")) {

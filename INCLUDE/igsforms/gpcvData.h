@@ -28,6 +28,8 @@ constexpr int FirstValueCol = 9;        // grid values start after the 8-column 
 constexpr long MaxGridCells = 1000000;  // azimuth rows x zenith nodes accepted in one section
 // NORTH / EAST / UP: three F10.2 fields in columns 1-30 (millimetres).
 constexpr atxfmt::Field NEUFields[3] = {{1, 10}, {11, 10}, {21, 10}};
+// START OF FREQUENCY and END OF FREQUENCY: the frequency code (3X, A1, I2).
+constexpr atxfmt::Field CodeField{4, 3};
 
 // Zenith nodes of a grid: (ZEN2 - ZEN1) / DZEN rounded (single precision, halves
 // away from zero) + 1; 0 when the step gives no finite grid of accepted size.
@@ -139,7 +141,7 @@ class gpcvFreqData {
       }
     }
     char code[8];
-    substr(line, 3, 3, code);
+    atxfmt::Cut(line, gpcvc::CodeField, code);
     if (strstr(sFlag, code) == nullptr)
       ProgramError(place,
                    "Frequency codes of GNSS ANTENNA CALIBRATION (ANTEX) file - between "
@@ -164,9 +166,7 @@ class gpcvFreqData {
   // Writes the section in ANTEX form (the caller sets the fixed-point flag).
   friend std::ostream& operator<<(std::ostream& os, gpcvFreqData& f) {
     if (!f.bIsSet || f.PrintType != 0) return os;
-    os << "   " << f.sFlag;
-    atxfmt::Blanks(os, 54);
-    os << "START OF FREQUENCY" << std::endl;
+    f.WriteCodeLine(os, "START OF FREQUENCY");
     os << std::setprecision(2) << std::setw(10) << f.dNEU.GetN() * gpcvc::MmPerM << std::setw(10)
        << f.dNEU.GetE() * gpcvc::MmPerM << std::setw(10) << f.dNEU.GetU() * gpcvc::MmPerM;
     atxfmt::Blanks(os, 30);
@@ -186,13 +186,20 @@ class gpcvFreqData {
         azm += dA;
       }
     }
-    os << "   " << f.sFlag;
-    atxfmt::Blanks(os, 54);
-    os << "END OF FREQUENCY" << std::endl;
+    f.WriteCodeLine(os, "END OF FREQUENCY");
     return os;
   }
 
  private:
+  // A START OF FREQUENCY or END OF FREQUENCY line: the code in its columns, the label
+  // from the label column.
+  void WriteCodeLine(std::ostream& os, const char* label) const {
+    atxfmt::Blanks(os, gpcvc::CodeField.col - 1);
+    os << sFlag;
+    atxfmt::Blanks(os, atxfmt::LabelColumn - gpcvc::CodeField.col - gpcvc::CodeField.width);
+    os << label << std::endl;
+  }
+
   [[noreturn]] static void UnexpectedEnd() {
     ProgramError("Function:   gpcvFreqData::Set()",
                  "Unexpected end of GNSS ANTENNA CALIBRATION (ANTEX) file - between start/end of "
@@ -393,17 +400,6 @@ class gpcvData {
     strcpy(pcvLine, "START OF FREQUENCY");
     for (int s = 0; s < NSections; s++) this->*(Sections()[s].flag) = false;
   }
-  gpcvData& operator=(const gpcvData& d) {
-    if (this == &d) return *this;
-    bIsSet = d.bIsSet;
-    strcpy(pcvLine, d.pcvLine);
-    for (int s = 0; s < NSections; s++) {
-      this->*(Sections()[s].flag) = d.*(Sections()[s].flag);
-      this->*(Sections()[s].data) = d.*(Sections()[s].data);
-    }
-    PrintType = d.PrintType;
-    return *this;
-  }
 
   bool IsSet() const { return bIsSet; }
 
@@ -415,7 +411,7 @@ class gpcvData {
     static const char* const place = "Function:   gpcvData::Set(char*)";
     atxfmt::RequireLabel(line, pcvLine, place);
     char code[8];
-    substr(line, 3, 3, code);
+    atxfmt::Cut(line, gpcvc::CodeField, code);
     // Without a ZEN1 / ZEN2 / DZEN line before it the section has no zenith grid.
     if (!dAZ.IsSetZen() || !(dAZ.dZen > 0.0f))
       ProgramError(place,

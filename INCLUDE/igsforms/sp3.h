@@ -534,7 +534,7 @@ class sp3 {
     }
     const uint32_t day = (uint32_t)atol(sp3ns::Field(line, sp3ns::H2_MJDAY, f));
     const double fraction = atof(sp3ns::Field(line, sp3ns::H2_FRACTION, f));
-    StartEpoch = mjd(day, (long double)(fraction * 86400.0));
+    StartEpoch = mjd(day, (long double)(fraction * static_cast<double>(tcns::SECDAY)));
     mjd e = StartEpoch;
     e += span;
     EndEpoch = e;

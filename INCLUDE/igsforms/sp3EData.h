@@ -13,6 +13,7 @@
 #include <fstream>   // ifstream
 #include <iomanip>   // setw, setprecision
 #include <ostream>   // ostream
+#include <string>    // string
 
 #include "functions/cstrings.h"  // substr, GetFileLine, DecimalField
 #include "gdata/gDataSum.h"      // gDataSum
@@ -30,9 +31,11 @@ namespace sp3ns {
 inline constexpr int LINE_SIZE = 512;
 // Marker of a missing position or clock value [1, 2].
 inline constexpr const char* MISSING = "999999.999999";
-// File units to system units: kilometres to metres, microseconds to seconds.
+// File units to system units: kilometres to metres, microseconds to seconds;
+// and back, for the writer.
 inline constexpr double KM2M = 1000.0;
 inline constexpr double MCS2S = 1e-6;
+inline constexpr double S2MCS = 1e6;
 // Largest difference (s) between the epoch of a '*' line and the epoch that the
 // header's first epoch and interval give for it.
 inline constexpr long double EPOCH_TOL = 1e-6L;
@@ -162,15 +165,11 @@ class sp3EData {
     for (long k = 0; k < Sat.Length(); k++) {
       if (Sat(k).GetISys() == 0) continue;
       os << 'P' << Sat(k);
-      if (isOKPos(k))
-        os << std::setw(14) << Pos(k).GetX() / 1000.0L << std::setw(14)
-           << Pos(k).GetY() / 1000.0L << std::setw(14) << Pos(k).GetZ() / 1000.0L;
-      else
-        os << " 999999.999999 999999.999999 999999.999999";
-      if (isOKTime(k))
-        os << std::setw(14) << Pos(k).GetT() * 1000000.0L;
-      else
-        os << " 999999.999999";
+      const xyz& p = Pos(k);
+      PrintValue(os, sp3ns::P_X, isOKPos(k), p.GetX() / sp3ns::KM2M);
+      PrintValue(os, sp3ns::P_Y, isOKPos(k), p.GetY() / sp3ns::KM2M);
+      PrintValue(os, sp3ns::P_Z, isOKPos(k), p.GetZ() / sp3ns::KM2M);
+      PrintValue(os, sp3ns::P_CLK, isOKTime(k), p.GetT() * sp3ns::S2MCS);
       os << '\n';
     }
   }
@@ -184,6 +183,16 @@ class sp3EData {
 
  private:
   bool bIsSet;
+
+  // One value field f of a 'P' line: the value right-aligned in the field's width
+  // (the stream's precision), or, without one, the missing-value marker at the
+  // field's end.
+  static void PrintValue(std::ostream& os, const sp3ns::Col& f, bool present, long double v) {
+    if (present)
+      os << std::setw(f.width) << v;
+    else
+      os << std::string(static_cast<size_t>(f.width) - strlen(sp3ns::MISSING), ' ') << sp3ns::MISSING;
+  }
 
   [[noreturn]] static void RefuseLongLine() {
     ProgramError("Function:   sp3EData::Set()",

@@ -46,17 +46,6 @@ class toGCRSmatrix {
   toGCRSmatrix()
       : R11(0), R12(0), R13(0), R21(0), R22(0), R23(0), R31(0), R32(0), R33(0),
         Q1(0), Q2(0), Q3(0), Q4(0) {}
-
-  toGCRSmatrix& operator=(const toGCRSmatrix& m) {
-    if (this == &m) return *this;
-    eph_TAI = m.eph_TAI;
-    eph_UTC = m.eph_UTC;
-    R11 = m.R11; R12 = m.R12; R13 = m.R13;
-    R21 = m.R21; R22 = m.R22; R23 = m.R23;
-    R31 = m.R31; R32 = m.R32; R33 = m.R33;
-    Q1 = m.Q1; Q2 = m.Q2; Q3 = m.Q3; Q4 = m.Q4;
-    return *this;
-  }
 };
 
 // Reads one record in the file layout: TAI decimal MJD, UTC calendar fields,

@@ -15,10 +15,11 @@
 #include <istream>   // istream
 #include <ostream>   // ostream
 
-#include "functions/cstrings.h"   // GetFileLine, creplace, instr, substr, DecimalLength, DecimalField
+#include "functions/cstrings.h"   // GetFileLine, creplace, fillstr, instr, substr, DecimalLength, DecimalField
+#include "gdata/flh.h"            // elipsoidns (the PZ-90 semi-major axis)
 #include "gdata/mjd.h"            // mjd
 #include "gdata/rSat.h"           // rSat, rSns
-#include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, LeapSecond
+#include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, LeapSecond, tscale
 #include "gdata/ymdhms.h"         // ymdhms, ymdhmsns
 #include "pgminc/ProgramError.h"  // ProgramError
 #include "rinex/rxHeader.h"       // rxhdr::SciField
@@ -26,12 +27,20 @@
 // Fixed-column layout of the data section [1]: a record line holds the satellite
 // (columns 1-3), the epoch (4-23) and three values of 19 characters from column
 // 24; a continuation line holds four blanks and four values of 19 characters
-// from columns 5, 24, 43 and 62. A full line is 80 characters long.
+// from columns 5, 24, 43 and 62. A full line is 80 characters long. A value is
+// written as D19.12: its decimal point the third character, the exponent letter
+// the sixteenth, a three-character exponent.
 namespace rxnav {
 inline constexpr int LINE_LEN = 2046;          // longest line read whole (characters)
 inline constexpr int LINE_BUF = LINE_LEN + 1;  // line buffer with its NUL
+inline constexpr int SAT_WIDTH = 3;            // the satellite, columns 1-3 of a record line
 inline constexpr int FIELD_WIDTH = 19;         // width of one value
+inline constexpr int FIELD_DECIMALS = 12;      // decimals of a written value
+inline constexpr int FIELD_EXPONENT = 3;       // width of its exponent, sign included
+inline constexpr int FIELD_POINT = 3;          // character of a value holding the decimal point
+inline constexpr int FIELD_LETTER = 16;        // character of a value holding the exponent letter
 inline constexpr int FIELD_COL[4] = {5, 24, 43, 62};
+inline constexpr const char* CONT_LEAD = "    ";  // columns 1-4 of a continuation line
 inline constexpr int EPOCH_COL = 4;            // first column of the record epoch
 inline constexpr int CLOCK_COL = 24;           // first column of the clock values
 inline constexpr int VALUE_COL = 4;            // values of a continuation line are read from here
@@ -101,6 +110,11 @@ inline long HealthBits(long double h) {
   return static_cast<long>(std::lround(h));
 }
 
+// One value as written: FIELD_WIDTH characters (text of 64 characters at least).
+inline const char* ValueText(long double v, char* s) {
+  return rxhdr::SciField(v, FIELD_WIDTH, FIELD_DECIMALS, FIELD_EXPONENT, s);
+}
+
 // Exponent letters D and d become e, from the second character on (the first is
 // the system letter of a record line).
 inline void ExponentToE(char* line) {
@@ -117,7 +131,8 @@ inline void fillNAVLine(char* line) {
   const int len = static_cast<int>(strlen(line));
   for (int col : rxnav::FIELD_COL) {
     const int i = col - 1;
-    if (len > i + rxnav::FIELD_WIDTH - 1 && line[i + 2] == ' ' && line[i + 15] == ' ')
+    if (len > i + rxnav::FIELD_WIDTH - 1 && line[i + rxnav::FIELD_POINT - 1] == ' ' &&
+        line[i + rxnav::FIELD_LETTER - 1] == ' ')
       instr(line, i, rxnav::ZERO_FIELD);
   }
 }
@@ -153,10 +168,11 @@ inline Fault ReadRecord(char* line, bool isLong, std::istream& in, const RecordL
   for (int k = 0; k <= lay.nCont; k++) nAll += lay.nVal[k];
   for (int k = 0; k < nAll; k++) *val[k] = 0;
 
-  // Satellite from columns 1-3; a shorter line is padded, so that its identifier
-  // is refused by the identifier test rather than read from beyond the line.
-  char id[4] = {' ', ' ', ' ', 0};
-  for (int k = 0; k < 3 && line[k] != 0; k++) id[k] = line[k];
+  // Satellite; a shorter line is padded, so that its identifier is refused by
+  // the identifier test rather than read from beyond the line.
+  char id[SAT_WIDTH + 1];
+  substr(line, 0, SAT_WIDTH, id);
+  fillstr(id, SAT_WIDTH, ' ');
   sat = id;
   if (isLong) return LONG;
 
@@ -213,8 +229,8 @@ inline void PrintRecord(std::ostream& os, rSat& sat, mjd& eph, long double diff2
   char s[64];
   int iv = 0;
   for (int k = 0; k <= lay.nCont; k++) {
-    if (k > 0) os << "    ";
-    for (int j = 0; j < lay.nVal[k]; j++) os << rxhdr::SciField(*val[iv++], FIELD_WIDTH, 12, 3, s);
+    if (k > 0) os << CONT_LEAD;
+    for (int j = 0; j < lay.nVal[k]; j++) os << ValueText(*val[iv++], s);
     os << std::endl;
   }
 }
@@ -248,8 +264,8 @@ class rxENavDataKE {
     if (fault != rxnav::OK) return false;
     eph = ymdhms2mjd(epoch);
     diff2GPSTime = 0;
-    if (sysIdent == 'C') {
-      diff2GPSTime = BDT_TO_GPST;
+    if (sysIdent == 'C') {  // BeiDou time is GPS time less 14 s
+      diff2GPSTime = tscale::GPS_MINUS_BDT;
       eph += diff2GPSTime;
     }
     A = AS * AS;
@@ -281,10 +297,9 @@ class rxENavDataKE {
   int GetFaultLine() const { return faultLine; }  // line of the fault within the record
   int GetLinesRead() const { return nLines; }     // lines the last Set read
 
-  // BeiDou time is GPS time less 14 s (BDT started at 2006-01-01 00:00:00 UTC).
-  static constexpr long double BDT_TO_GPST = 14.0L;
   static constexpr int NVAL = 29;  // values of the record line and its continuation lines
-  static constexpr long double MIN_A = 6378136.0L;  // no orbit below the Earth's radius (m)
+  // No orbit below the Earth's radius (m), taken as the equatorial radius of PZ-90.
+  static constexpr long double MIN_A = elipsoidns::TABLE[elipsoidns::PZ90].a;
 
  private:
   // The values in file order: record line, then continuation lines 1 to 7.
@@ -376,10 +391,10 @@ class rxENavDataNI {
     char s[64];
     int n = NLINE4;
     while (n > 0 && !hasLine4[n - 1]) n--;
-    os << "    ";
+    os << rxnav::CONT_LEAD;
     for (int k = 0; k < n; k++) {
       if (hasLine4[k])
-        os << rxhdr::SciField(*Line4(k), rxnav::FIELD_WIDTH, 12, 3, s);
+        os << rxnav::ValueText(*Line4(k), s);
       else
         os << std::setw(rxnav::FIELD_WIDTH) << "";
     }
@@ -407,7 +422,7 @@ class rxENavDataNI {
   int GetFaultLine() const { return faultLine; }
   int GetLinesRead() const { return nLines; }
 
-  static constexpr long double AE_PZ90 = 6378136.0L;     // Earth radius of the integration (m), PZ-90
+  static constexpr long double AE_PZ90 = elipsoidns::TABLE[elipsoidns::PZ90].a;  // Earth radius of the integration (m)
   static constexpr long double C20_PZ90 = -0.00108263L;  // second zonal harmonic (-J2), PZ-90
   static constexpr long double KM = 1000.0L;             // metres per kilometre of the record units
   static constexpr int NVAL = 15;  // values of the record line and its continuation lines

@@ -27,27 +27,55 @@
 
 namespace rxhdr {
 
+// One fixed-column field of a header line: first column (from 1) and width.
+struct Col {
+  int col;
+  int width;
+};
+
+// The fields of the header lines as [1] lays them out (format in brackets).
+// RINEX VERSION / TYPE: version (F9.2, searched in columns 1-9), file type (A1),
+// satellite system (A1).
+inline constexpr Col VERSION{1, 9}, VERSION_TYPE{21, 1}, VERSION_SYSTEM{41, 1};
+// PGM / RUN BY / DATE: three texts (A20).
+inline constexpr Col PGM{1, 20}, RUN_BY{21, 20}, RUN_DATE{41, 20};
+// TIME OF FIRST OBS / TIME OF LAST OBS: year, month, day, hour, minute (5I6),
+// second (F13.7), time system (A3).
+inline constexpr Col OBS_EPOCH[5] = {{1, 6}, {7, 6}, {13, 6}, {19, 6}, {25, 6}};
+inline constexpr Col OBS_SECOND{31, 13}, OBS_SYSTEM{49, 3};
+// LEAP SECONDS: the current value (I6), then the future or past one (I6), blank
+// when the line leaves it out.
+inline constexpr Col LEAP_NOW{1, 6}, LEAP_OTHER{7, 6};
+// TIME SYSTEM CORR: kind (A4), a blank, a0 (D17.10), a1 (D16.9), then reference
+// time (I6) and week (I4), each taken with the blank before it.
+inline constexpr Col CORR_KIND{1, 4}, CORR_A0{6, 17}, CORR_A1{23, 16}, CORR_T{39, 7}, CORR_W{46, 5};
+// IONOSPHERIC CORR: kind (A4), a blank, four coefficients (4D12.4).
+inline constexpr Col IONO_KIND{1, 4};
+inline constexpr Col IONO_COEF[4] = {{6, 12}, {18, 12}, {30, 12}, {42, 12}};
+
 // Character at column col (from 1), a blank beyond the end of the line.
 inline char ColumnChar(const char* line, int col) {
   return static_cast<int>(strlen(line)) >= col ? line[col - 1] : ' ';
 }
+// The last character of field f, a blank beyond the end of the line.
+inline char LastChar(const char* line, Col f) { return ColumnChar(line, f.col + f.width - 1); }
 
-// The field at column col (from 1) of width w, copied into out (room for w + 1).
-inline void Field(const char* line, int col, int w, char* out) { substr(line, col - 1, w, out); }
+// Field f copied into out (room for its width + 1).
+inline void Field(const char* line, Col f, char* out) { substr(line, f.col - 1, f.width, out); }
 
-// The field at column col of width w as a number, 'D' exponents taken as 'e'.
-// True when the field is blank (value 0) or holds one whole finite number.
-inline bool FieldNumber(const char* line, int col, int w, double& value) {
-  char f[64];
-  Field(line, col, w < 63 ? w : 63, f);
-  creplace(f, 'D', 'e');
-  trim(f);
+// Field f as a number, 'D' exponents taken as 'e'. True when the field is blank
+// (value 0) or holds one whole finite number.
+inline bool FieldNumber(const char* line, Col f, double& value) {
+  char t[64];
+  Field(line, {f.col, f.width < 63 ? f.width : 63}, t);
+  creplace(t, 'D', 'e');
+  trim(t);
   value = 0;
-  if (f[0] == 0) return true;
+  if (t[0] == 0) return true;
   char* end = nullptr;
   errno = 0;
-  double v = strtod(f, &end);
-  if (end == f || *end != 0 || !std::isfinite(v)) return false;
+  double v = strtod(t, &end);
+  if (end == t || *end != 0 || !std::isfinite(v)) return false;
   value = v;
   return true;
 }
@@ -83,20 +111,20 @@ class rxVersionType {
     strcpy(rxLine, "RINEX VERSION / TYPE");
   }
 
-  // Takes the version line: type in column 21, system in column 41, version text
-  // in columns 1-9 (not read for clock files, type 'C').
+  // Takes the version line: type, system and version text (the version is not
+  // read for clock files, type 'C').
   void Set(char* line) {
     char msg[256];
     if (strstr(line, rxLine) == nullptr) {
       snprintf(msg, sizeof msg, "Input STRING not a >%s<!", rxLine);
       ProgramError("Function:   rxVersionType::Set(char*)", msg, false);
     }
-    Type = rxhdr::ColumnChar(line, 21);
-    SatSystem = rxhdr::ColumnChar(line, 41);
+    Type = rxhdr::ColumnChar(line, rxhdr::VERSION_TYPE.col);
+    SatSystem = rxhdr::ColumnChar(line, rxhdr::VERSION_SYSTEM.col);
     if (Type != 'C') {
       static const char* versions[] = {"3.00", "3.01", "3.02", "3.03", "3.04", "3.05"};
-      char first9[10];
-      rxhdr::Field(line, 1, 9, first9);
+      char first9[rxhdr::VERSION.width + 1];
+      rxhdr::Field(line, rxhdr::VERSION, first9);
       short found = -1;
       for (short k = 0; k < 6 && found < 0; k++)
         if (strstr(first9, versions[k]) != nullptr) found = k;
@@ -162,9 +190,9 @@ class rxPgmRunDate {
       snprintf(msg, sizeof msg, "Input STRING not a >%s<!", rxLine);
       ProgramError("Function:   rxPgmRunDate::Set(char*,ifstream&)", msg, false);
     }
-    rxhdr::Field(line, 1, 20, Pgm);
-    rxhdr::Field(line, 21, 20, RunBy);
-    rxhdr::Field(line, 41, 20, Date);
+    rxhdr::Field(line, rxhdr::PGM, Pgm);
+    rxhdr::Field(line, rxhdr::RUN_BY, RunBy);
+    rxhdr::Field(line, rxhdr::RUN_DATE, Date);
     trim(Pgm);
     trim(RunBy);
     trim(Date);
@@ -208,12 +236,12 @@ class rxTimeInfo {
       bIsSetInterval = true;
     } else if (strstr(line, "LEAP SECONDS") != nullptr) {
       char f[16];
-      rxhdr::Field(line, 1, 6, f);
+      rxhdr::Field(line, rxhdr::LEAP_NOW, f);
       LeapSecond = atof(f);
-      if (rxhdr::ColumnChar(line, 12) == ' ') {
+      if (rxhdr::LastChar(line, rxhdr::LEAP_OTHER) == ' ') {
         fpLeapSecond = LeapSecond;
       } else {
-        rxhdr::Field(line, 7, 6, f);
+        rxhdr::Field(line, rxhdr::LEAP_OTHER, f);
         fpLeapSecond = atof(f);
       }
       bIsLeapSecond = true;
@@ -299,32 +327,29 @@ class rxTimeInfo {
   friend std::ostream& operator<<(std::ostream& os, rxTimeInfo& r);
 
  private:
-  // Epoch of a TIME OF FIRST/LAST OBS line (calendar fields from columns 1, 7, 13,
-  // 19, 25 and 31) and its time system (column 49, width 3).
+  // Epoch of a TIME OF FIRST/LAST OBS line and its time system.
   static void SetEpoch(const char* line, mjd& e, char* sys) {
-    static const int cols[5] = {1, 7, 13, 19, 25};
     unsigned short v[5];
     char f[16];
     for (int k = 0; k < 5; k++) {
-      rxhdr::Field(line, cols[k], 6, f);
+      rxhdr::Field(line, rxhdr::OBS_EPOCH[k], f);
       // a value beyond 16 bits becomes 65535, which the date test refuses
       const int n = atoi(f);
       v[k] = (n < 0 || n > 65535) ? 65535 : static_cast<unsigned short>(n);
     }
-    rxhdr::Field(line, 31, 13, f);
+    rxhdr::Field(line, rxhdr::OBS_SECOND, f);
     ymdhms d;
     d.Set(v[0], v[1], v[2], v[3], v[4], static_cast<long double>(atof(f)));
     e = ymdhms2mjd(d);
-    rxhdr::Field(line, 49, 3, sys);
+    rxhdr::Field(line, rxhdr::OBS_SYSTEM, sys);
   }
 
-  // TIME SYSTEM CORR line: a0 at column 6 (width 17), a1 at 23 (16), reference time
-  // at 39 (7), week at 46 (5). Terms that are not numbers are not stored, so a bad
-  // GLUT line cannot shift GLONASS clocks.
+  // TIME SYSTEM CORR line: a0, a1, reference time and week. Terms that are not
+  // numbers are not stored, so a bad GLUT line cannot shift GLONASS clocks.
   void SetCorrection(const char* line) {
     char msg[256];
     char kind[8];
-    rxhdr::Field(line, 1, 4, kind);
+    rxhdr::Field(line, rxhdr::CORR_KIND, kind);
     const CorrKind* k = Kinds();
     int ik = 0;
     while (ik < NKINDS && strstr(line, k[ik].name) == nullptr) ik++;
@@ -334,7 +359,7 @@ class rxTimeInfo {
       return;
     }
     double a0, a1;
-    if (!rxhdr::FieldNumber(line, 6, 17, a0) || !rxhdr::FieldNumber(line, 23, 16, a1)) {
+    if (!rxhdr::FieldNumber(line, rxhdr::CORR_A0, a0) || !rxhdr::FieldNumber(line, rxhdr::CORR_A1, a1)) {
       snprintf(msg, sizeof msg, "Input TIME SYSTEM CORR line parameter: >%s< terms not readable!",
                k[ik].name);
       ProgramWarning("Function:   rxTimeInfo::Set(char*)", msg);
@@ -343,9 +368,9 @@ class rxTimeInfo {
     char f[16];
     this->*(k[ik].a0) = a0;
     this->*(k[ik].a1) = a1;
-    rxhdr::Field(line, 39, 7, f);
+    rxhdr::Field(line, rxhdr::CORR_T, f);
     this->*(k[ik].ts) = atoi(f);
-    rxhdr::Field(line, 46, 5, f);
+    rxhdr::Field(line, rxhdr::CORR_W, f);
     this->*(k[ik].tw) = atoi(f);
     this->*(k[ik].flag) = true;
   }
@@ -358,7 +383,7 @@ class rxIonoCorr {
 
   rxIonoCorr() { strcpy(rxLine, "IONOSPHERIC CORR"); }
 
-  // Takes one line: kind in columns 1-4, coefficients at 6, 18, 30, 42 (width 12).
+  // Takes one line: the kind and its four coefficients.
   void Set(char* line) {
     char msg[256];
     if (strstr(line, rxLine) == nullptr) {
@@ -366,7 +391,7 @@ class rxIonoCorr {
       ProgramError("Function:   rxIonoCorr::Set(char*)", msg, false);
     }
     char kind[8];
-    rxhdr::Field(line, 1, 4, kind);
+    rxhdr::Field(line, rxhdr::IONO_KIND, kind);
     int ik = 0;
     while (ik < NKINDS && strcmp(kind, KindName(ik)) != 0) ik++;
     if (ik == NKINDS) {
@@ -376,10 +401,9 @@ class rxIonoCorr {
     }
     myList<float>& ic = List(ik);
     ic.Resize(4, 1, 0.0f);
-    static const int cols[4] = {6, 18, 30, 42};
     for (int j = 0; j < 4; j++) {
       char f[16];
-      rxhdr::Field(line, cols[j], 12, f);
+      rxhdr::Field(line, rxhdr::IONO_COEF[j], f);
       creplace(f, 'D', 'e');
       ic(j) = static_cast<float>(atof(f));
     }
@@ -537,9 +561,10 @@ inline std::ostream& operator<<(std::ostream& os, rxTimeInfo& r) {
   for (int ik = 0; ik < rxTimeInfo::NKINDS; ik++) {
     if (!(r.*(k[ik].flag))) continue;
     char s0[64], s1[64];
-    os << k[ik].name << " " << rxhdr::SciField(r.*(k[ik].a0), 17, 10, 3, s0)
-       << rxhdr::SciField(r.*(k[ik].a1), 16, 9, 3, s1) << std::setw(7) << r.*(k[ik].ts)
-       << std::setw(5) << r.*(k[ik].tw) << "          TIME SYSTEM CORR" << std::endl;
+    os << k[ik].name << " " << rxhdr::SciField(r.*(k[ik].a0), rxhdr::CORR_A0.width, 10, 3, s0)
+       << rxhdr::SciField(r.*(k[ik].a1), rxhdr::CORR_A1.width, 9, 3, s1) << std::setw(rxhdr::CORR_T.width)
+       << r.*(k[ik].ts) << std::setw(rxhdr::CORR_W.width) << r.*(k[ik].tw) << "          TIME SYSTEM CORR"
+       << std::endl;
   }
   return os;
 }

@@ -39,7 +39,7 @@ inline constexpr int KEPLER_MAXIT = 100;             // passes of the anomaly it
 inline constexpr long double STEP_REST_MIN = 1e-10;  // a shorter remainder is no partial step (s)
 // A GLONASS record farther than this from the epoch (s) comes only from a garbled
 // file (the records are valid for 15 min): no integration over it.
-inline constexpr long double MAX_INTEG_DISTANCE = 3 * 86400.0L;
+inline constexpr long double MAX_INTEG_DISTANCE = 3 * tcns::SECDAY;
 // The shortest integration step (s): a shorter one gains no accuracy and only
 // multiplies the work (at most MAX_INTEG_DISTANCE / MIN_INTEG_STEP steps).
 inline constexpr long double MIN_INTEG_STEP = 0.001L;
@@ -329,7 +329,7 @@ class rxN {
       ProgramError("Function:   rxN::ReadFile_Header()",
                    "Unexpected end of RINEX NAVIGATION file - within header section!", false);
     if (isLong) HeaderLineTooLong();
-    if (rxhdr::ColumnChar(line, 21) != 'N')
+    if (rxhdr::ColumnChar(line, rxhdr::VERSION_TYPE.col) != 'N')
       ProgramError("Function:   rxN::ReadFile_Header()",
                    "INPUT FILE IS NOT A RINEX NAVIGATION FILE - RINEX TYPE IS NOT 'N'", false);
     rVrsType.Set(line);
