@@ -30,7 +30,7 @@
 namespace morvicalc {
 
 // Seconds of one Earth turn in the Earth-rotation-free columns (not the sidereal day).
-constexpr long double SecondsPerTurn = 86400.0L;
+constexpr long double SecondsPerTurn = tcns::SECDAY;
 
 // Whether the satellite's system is selected; a satellite of no known system is
 // not refused here.
