@@ -152,11 +152,11 @@ inline void RefuseLongInputName(const InputKind& kind, const char* name) {
 }
 
 // An input file that cannot serve the run ends it before any output (see
-// InputKind); a name that passes is one the reader can take and read.
+// InputKind); a name that passes is one the reader can take and read (a name
+// too long for the readers was refused when its token was parsed).
 inline void CheckInputFile(const pChars& name, const InputKind& kind) {
   char err[512];
   if (name.CheckEmpty()) ProgramError("Morvi", kind.nameEmpty, false);
-  RefuseLongInputName(kind, name.Rec);
   // stat first: opening a pipe for reading would wait for a writer.
   struct stat st;
   if (stat(name.Rec, &st) != 0) ProgramError("Morvi", kind.cannotOpen, false);
@@ -394,15 +394,15 @@ inline void CheckLagrangePoints(pInteger<long>& n, long def, long most, const ch
   n.SetDefault(def);
 }
 
-// A given number that is negative, zero or below its least value is replaced
-// by its default, with the warning of its kind.
+// A given number that is negative, zero or (with a smallWarn) below its least
+// value is replaced by its default, with the warning of its kind.
 inline void CheckPositive(pFloat<long double>& p, long double def, long double least, const char* negativeWarn,
                           const char* zeroWarn, const char* smallWarn) {
   if (!p.IsSet()) return;
   const char* warn = nullptr;
   if (p.IsNegative()) warn = negativeWarn;
   else if (p.Rec == 0) warn = zeroWarn;
-  else if (p.Rec < least) warn = smallWarn;
+  else if (smallWarn != nullptr && p.Rec < least) warn = smallWarn;
   if (warn == nullptr) return;
   ProgramWarning("Morvi", warn);
   p.Reset();
@@ -489,7 +489,7 @@ inline void CheckInterval(Morvi& mcs, const char* fun) {
   if (!mcs.Interval.IsSet()) return;
   Item(mcs, fun, "Observation INTERVAL");
   CheckPositive(mcs.Interval, morvidef::Interval, 0, "Observation interval MUST NOT BE NEGATIVE - UNSETTING PARAMETER!",
-                "Observation interval MUST NOT BE ZERO - UNSETTING PARAMETER!", "");
+                "Observation interval MUST NOT BE ZERO - UNSETTING PARAMETER!", nullptr);
   if (morviepochs::EpochTenths(mcs.Interval.Rec) < 0) {
     char err[256];
     snprintf(err, sizeof(err),

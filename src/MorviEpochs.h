@@ -1,22 +1,20 @@
 // The epoch series of a run: epoch k is the first epoch plus k intervals
 // (never a running sum, whose rounding errors would drift over a day), up to
-// the last epoch within a microsecond. The epoch columns of the results print
+// the last epoch (SeriesLength). The epoch columns of the results print
 // tenths of a second, so the interval must be a whole number of tenths, and an
 // epoch is printed rounded to the tenth with the carry into minute, hour and
 // day, the same instant in both epoch columns. Times in seconds.
 #pragma once
 
-#include <cmath>    // roundl, floorl, fabsl
+#include <cmath>    // roundl, fabsl
 #include <cstdint>  // uint32_t
 
 #include "gdata/mjd.h"  // mjd, tcns
 
 namespace morviepochs {
 
-// Resolution of the printed epochs (tenths of a second per second) and the
-// tolerance within which the last epoch belongs to the series (s).
+// Resolution of the printed epochs: tenths of a second per second.
 inline constexpr long double TenthsPerSecond = 10.0L;
-inline constexpr long double EndTolerance = 1e-6L;
 
 // The interval (s) as a whole number of tenths of a second; -1 when it is not a
 // positive multiple of 0.1 s (a relative 1e-9 covers the decimal text's
@@ -33,9 +31,9 @@ inline long double EpochTenths(long double interval) {
 // EpochTenths accepts.
 inline long double EpochCount(const mjd& first, const mjd& last, long double interval) {
   const long double step = EpochTenths(interval) / TenthsPerSecond;
-  const long double span = last - first;
-  if (!(step > 0) || span + EndTolerance < 0) return 0;
-  return floorl((span + EndTolerance) / step) + 1;
+  if (!(step > 0)) return 0;
+  const long double n = SeriesLength(first, last, step);
+  return n > 0 ? n : 0;
 }
 
 // Epoch k of the series: the first epoch plus k intervals, the interval taken

@@ -27,6 +27,7 @@ inline constexpr uint16_t MaxMinute = 60;        // minutes valid below this
 inline long double MinSecond = 0.0L;             // second of minute valid from this on
 inline long double MaxSecond = 60.0L;            // second of minute valid below this
 inline constexpr uint16_t MaxDOY = 366;
+inline constexpr long double SERIES_END_TOL = 1e-6L;  // s, the last epoch belongs to a series within this
 }  // namespace tcns
 
 namespace mjdns {
@@ -159,6 +160,12 @@ inline long double operator-(const mjd& d1, const mjd& d2) {
   if (d1.GetMJDay() >= d2.GetMJDay())
     return (long double)(d1.GetMJDay() - d2.GetMJDay()) * tcns::SECDAY + (d1.GetSecond() - d2.GetSecond());
   return (d1.GetSecond() - d2.GetSecond()) - (long double)(d2.GetMJDay() - d1.GetMJDay()) * tcns::SECDAY;
+}
+
+// Number of epochs of the series from, from + step, ... up to to (included within
+// tcns::SERIES_END_TOL), step in seconds above 0; 0 or less when to lies before from.
+inline long double SeriesLength(const mjd& from, const mjd& to, long double step) {
+  return floorl(((to - from) + tcns::SERIES_END_TOL) / step) + 1;
 }
 
 // Reads day and second, white-space separated, then validates what was read.

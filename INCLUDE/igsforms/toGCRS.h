@@ -7,7 +7,7 @@
 #pragma once
 
 #include <algorithm> // sort
-#include <cmath>     // fabs, floor, floorl, roundl
+#include <cmath>     // fabs, floor, roundl
 #include <cstdio>    // snprintf
 #include <cstdlib>   // strtold
 #include <cstring>   // strlen, strncpy
@@ -32,7 +32,6 @@ constexpr long double SelectTol = 0.1L;         // epoch selection window (s)
 constexpr long double NoIntervalYet = 10000000000.0L;  // start of the smallest-step search (s)
 constexpr long double WholeSecondTol = 0.0001L;  // steps this close to whole seconds are whole
 constexpr long double OrderedGap = 4 * SelectTol;  // smallest step of a file searched by halving (s)
-constexpr long double SeriesEndTol = 1e-6L;  // the last epoch belongs to a series within this (s)
 }  // namespace tgcrsc
 
 // One record of the rotation file; all members public.
@@ -176,7 +175,7 @@ class toGCRS {
 
   // Counts and lists on standard output the epochs from..to in steps of step
   // seconds that no record covers; returns that count. Epoch k is from plus k
-  // steps (no running sum), and to belongs to the series within SeriesEndTol.
+  // steps (no running sum), and to belongs to the series as SeriesLength has it.
   long CheckExternalEpochs(mjd& from, mjd& to, long double step) {
     if (!(step > 0))
       ProgramError("Function:   toGCRS::CheckExternalEpochs()",
@@ -188,8 +187,7 @@ class toGCRS {
       ProgramError("Function:   toGCRS::CheckExternalEpochs()",
                    "Interval of epochs for ITRS>GCRS check too small to step the epochs!", false);
     char sdate[64];
-    const long double span = to - from;
-    const long double n = floorl((span + tgcrsc::SeriesEndTol) / step) + 1;  // 0 or less when to < from
+    const long double n = SeriesLength(from, to, step);  // 0 or less when to < from
     std::cout << "  Number of epochs: " << std::fixed << std::setprecision(0) << std::setw(10) << n
               << std::endl;
     DateText(from, 1, sdate);

@@ -48,6 +48,9 @@ inline bool RefuseLongValue(const char* place, const char* token, const char* va
   return true;
 }
 
+// A decimal digit 0 to 9 (isdigit depends on the locale and on the sign of char).
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 // A value of the command line that is not what its option takes ends the run
 // before any output: the fatal frame names the whole token and what was wanted.
 [[noreturn]] inline void RefuseValue(const char* place, const char* format, const char* token) {
@@ -70,7 +73,7 @@ inline bool IsWholeNumber(const char* value) {
   const char* p = (*value == '+' || *value == '-') ? value + 1 : value;
   if (*p == 0) return false;
   for (; *p != 0; p++)
-    if (*p < '0' || *p > '9') return false;
+    if (!IsDigit(*p)) return false;
   errno = 0;
   strtol(value, nullptr, 10);
   return errno != ERANGE;
@@ -81,12 +84,12 @@ inline bool IsWholeNumber(const char* value) {
 // character itself.
 inline bool HasForm(const char* text, const char* pattern) {
   for (; *pattern != 0 && *pattern != '.'; pattern++, text++) {
-    if (*pattern == 'd' ? (*text < '0' || *text > '9') : *text != *pattern) return false;
+    if (*pattern == 'd' ? !IsDigit(*text) : *text != *pattern) return false;
   }
   if (*pattern == '.' && *text == '.') {
     text++;
-    if (*text < '0' || *text > '9') return false;
-    while (*text >= '0' && *text <= '9') text++;
+    if (!IsDigit(*text)) return false;
+    while (IsDigit(*text)) text++;
   }
   return *text == 0;
 }
@@ -327,8 +330,8 @@ class pSats {
     for (long i = 0; i <= len; i += 4) {
       char* e = work + i;
       e[0] = static_cast<char>(toupper(static_cast<unsigned char>(e[0])));
-      if (len - i >= 3 && e[0] != 0 && gnss::Of(e[0]) != nullptr && IsDigit(e[1]) && IsDigit(e[2]) &&
-          !(e[1] == '0' && e[2] == '0') && (e[3] == ',' || e[3] == 0))
+      if (len - i >= 3 && e[0] != 0 && gnss::Of(e[0]) != nullptr && prgparms::IsDigit(e[1]) &&
+          prgparms::IsDigit(e[2]) && !(e[1] == '0' && e[2] == '0') && (e[3] == ',' || e[3] == 0))
         continue;
       const char* comma = strchr(e, ',');
       const int n = static_cast<int>(comma != nullptr ? comma - e : static_cast<long>(strlen(e)));
@@ -442,7 +445,6 @@ class pSats {
     snprintf(err, sizeof(err), "Input satellite system >%c< not defined i.e. from list [G|R|E|C|S|J|I]!", sys);
     ProgramError(place, err, false);
   }
-  static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
   // Appends each satellite of Rec to the list of its system (upper-case letters only).
   void SplitBySystem() {
     for (long i = 0; i < nRec; i++) {
