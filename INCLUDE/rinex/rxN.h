@@ -36,9 +36,14 @@
 namespace rxcalc {
 inline constexpr long double KEPLER_TOL = 1e-14;     // convergence of Kepler's equation (rad)
 inline constexpr int KEPLER_MAXIT = 100;             // passes of the anomaly iteration
+// One turn (rad), 2 pi to the full 80 bits: a mean anomaly of many turns is
+// brought into one turn with it, off by no more than its rounding per turn.
+inline constexpr long double KEPLER_TURN = 6.283185307179586476925286766559L;
 inline constexpr long double STEP_REST_MIN = 1e-10;  // a shorter remainder is no partial step (s)
-// A GLONASS record farther than this from the epoch (s) comes only from a garbled
-// file (the records are valid for 15 min): no integration over it.
+// The integration step (s) of GLONASS orbits until one is set.
+inline constexpr long double DEFAULT_INTEG_STEP = 30.0L;
+// The reach of a GLONASS record (s): an epoch farther from its nearest record
+// (valid for 15 min) gets no state, instead of an integration over days.
 inline constexpr long double MAX_INTEG_DISTANCE = 3 * tcns::SECDAY;
 // The shortest integration step (s): a shorter one gains no accuracy and only
 // multiplies the work (at most MAX_INTEG_DISTANCE / MIN_INTEG_STEP steps).
@@ -162,6 +167,7 @@ class rxToldRecords {
  public:
   static constexpr unsigned char BEFORE_TOE = 1;  // used before its reference epoch
   static constexpr unsigned char UNHEALTHY = 2;   // flagged unhealthy
+  static constexpr unsigned char BEYOND_REACH = 4;  // nearest record of an epoch it cannot serve
 
   void Reset(long n) {
     told = myList<unsigned char>();
@@ -183,7 +189,7 @@ class rxToldRecords {
 
 class rxN {
  public:
-  rxN() : NumIntStep(30.0L), isNumIntStep(false), posOK(false), timeOK(false), Relativity(0) {
+  rxN() : NumIntStep(rxcalc::DEFAULT_INTEG_STEP), isNumIntStep(false), posOK(false), timeOK(false), Relativity(0) {
     file[0] = 0;
   }
 
@@ -280,10 +286,32 @@ class rxN {
   mjd GetTransmissionEpoch() { return CalEph; }
   long double GetRelativity() const { return Relativity; }
 
+  // The span from..to of the epochs that rs's records serve, where it is bounded:
+  // a GLONASS satellite's records reach MAX_INTEG_DISTANCE either side. False
+  // for a satellite of another system, whose records serve any epoch, and for
+  // one without records.
+  bool GetReach(rSat& rs, mjd& from, mjd& to) {
+    const GNSSsys* sys = gnss::Of(rs.GetISys());
+    if (sys == nullptr || !Integrated(*sys)) return false;
+    myList<rxENavDataNI>& l = *StateList(sys->letter);
+    long first = -1, last = -1;
+    ForEachRecordOf(rs, l, recIndex[sys - gnss::systems], [&](long i) {
+      if (first < 0 || l(i).eph - l(first).eph < 0) first = i;
+      if (last < 0 || l(i).eph - l(last).eph > 0) last = i;
+    });
+    if (first < 0) return false;
+    from = l(first).eph;
+    from += -rxcalc::MAX_INTEG_DISTANCE;
+    to = l(last).eph;
+    to += rxcalc::MAX_INTEG_DISTANCE;
+    return true;
+  }
+
   // Broadcast state of rs at ceph (GPS time) from the record of the system's
   // choice (the nearest; Galileo the latest from TOE): x position (m) with the
-  // clock correction (s) in t, v velocity (m/s). A satellite without records
-  // gives (0, 0, 0, 0) for both.
+  // clock correction (s) in t, v velocity (m/s). A satellite without records,
+  // or a GLONASS epoch beyond the reach of the nearest record, gives
+  // (0, 0, 0, 0) for both.
   void CalcSatPosition(rSat& rs, mjd& ceph, xyz& x, xyz& v) {
     const GNSSsys* sys = nullptr;
     const long ix = StartCalculation(rs, ceph, x, v, sys);
@@ -564,21 +592,27 @@ class rxN {
     return (*StateList(sys.letter))(ix).eph;
   }
 
+  // Whether the system's state-vector records are integrated (GLONASS); SBAS
+  // records are carried by their broadcast model, Keplerian ones in closed form.
+  static bool Integrated(const GNSSsys& sys) { return !sys.kepler && sys.letter != 'S'; }
+
   void EvaluateRecord(const GNSSsys& sys, long ix, mjd& ceph, xyz& x, xyz& v) {
     if (sys.kepler) cSatPosKepler((*KeplerList(sys.letter))(ix), ceph, x, v);
-    else if (sys.letter == 'S') cSatPosSBAS((*StateList(sys.letter))(ix), ceph, x, v);
-    else cSatPosNumInteg((*StateList(sys.letter))(ix), ceph, x, v);
+    else if (Integrated(sys)) cSatPosNumInteg((*StateList(sys.letter))(ix), ceph, x, v);
+    else cSatPosSBAS((*StateList(sys.letter))(ix), ceph, x, v);
   }
 
   // The steps before an evaluation: status cleared, the step test, the record
-  // choice (a satellite without records gets the zero state and -1), the
-  // interval warning with ceph, status set. Returns the record index in sys's list.
+  // choice (a satellite without records, or an epoch its nearest record cannot
+  // serve, gets the zero state and -1), the interval warning with ceph, status
+  // set. Returns the record index in sys's list.
   long StartCalculation(rSat& rs, mjd& ceph, xyz& x, xyz& v, const GNSSsys*& sys) {
     timeOK = posOK = false;
     Relativity = 0;
     CheckIntegrationStep(rs);
     sys = gnss::Of(rs.GetISys());
-    const long ix = sys != nullptr ? ChooseRecord(*sys, rs, ceph) : -1;
+    long ix = sys != nullptr ? ChooseRecord(*sys, rs, ceph) : -1;
+    if (ix >= 0 && !Reaches(*sys, ix, rs, ceph)) ix = -1;
     if (ix < 0) {
       x.Set(0, 0, 0, 0);
       v.Set(0, 0, 0, 0);
@@ -588,6 +622,24 @@ class rxN {
     RecordWarnings(*sys, ix, rs, ceph);
     timeOK = posOK = true;
     return ix;
+  }
+
+  // Whether record ix serves ceph: a GLONASS record only within
+  // MAX_INTEG_DISTANCE. The first epoch it cannot serve is told, once per
+  // record: it is the nearest record of every farther epoch on that side.
+  bool Reaches(const GNSSsys& sys, long ix, rSat& rs, mjd& ceph) {
+    if (!Integrated(sys) || std::fabs(ceph - RecordEpoch(sys, ix)) <= rxcalc::MAX_INTEG_DISTANCE) return true;
+    if (told[&sys - gnss::systems].First(ix, rxToldRecords::BEYOND_REACH)) {
+      char tc[64], msg[512];
+      mjd2ymdhms(ceph).GetDateString(tc, 0);
+      snprintf(msg, sizeof msg,
+               "%s satellite %c%02d: Calculation epoch [%s] MORE THAN %.0Lf DAYS FROM the nearest record [%s] of "
+               "input NAVIGATION file - NO POSITION AND NO CLOCK there and farther out!",
+               sys.name, rs.GetISys(), rs.GetSPrn(), tc, rxcalc::MAX_INTEG_DISTANCE / tcns::SECDAY,
+               RecordText(RecordEpoch(sys, ix)));
+      ProgramWarning("Function:   rxN::CalcSatPosition(rSat&,mjd&,xyz&,xyz&)", msg);
+    }
+    return false;
   }
 
   // The warnings on the record used, once per record: a pastToe record used
@@ -728,6 +780,37 @@ class rxN {
     return k.offset;
   }
 
+  // Eccentric anomaly E (rad) of Kepler's equation M = E - e sin E by fixed-point
+  // iteration from E = M [2]; false where the change is not below KEPLER_TOL
+  // within KEPLER_MAXIT passes.
+  static bool KeplerFixedPoint(long double M, long double e, long double& E) {
+    long double change = 1;
+    int count = 1;
+    E = M;
+    while (change > rxcalc::KEPLER_TOL) {
+      const long double En = M + e * std::sin(E);
+      change = std::fabs(En - E);
+      E = En;
+      if (++count > rxcalc::KEPLER_MAXIT) return false;
+    }
+    return true;
+  }
+
+  // Eccentric anomaly (rad, within one turn of 0) of Kepler's equation for any
+  // mean anomaly M and eccentricity 0 <= e < 1: M brought into [-pi, pi], then
+  // Newton's method from M, or from pi for e >= 0.8, which converges for every
+  // such M and e. Its sine and cosine are those of the anomaly of M itself.
+  static long double KeplerInOneTurn(long double M, long double e) {
+    const long double Mr = std::remainder(M, rxcalc::KEPLER_TURN);
+    long double E = e < 0.8L ? Mr : (Mr < 0 ? -rxcalc::KEPLER_TURN / 2 : rxcalc::KEPLER_TURN / 2);
+    for (int k = 0; k < rxcalc::KEPLER_MAXIT; k++) {
+      const long double dE = (E - e * std::sin(E) - Mr) / (1 - e * std::cos(E));
+      E -= dE;
+      if (!(std::fabs(dE) > rxcalc::KEPLER_TOL)) break;
+    }
+    return E;
+  }
+
   // Keplerian broadcast orbit and clock [2], time argument from the epoch of the
   // record line; BeiDou GEO satellites in their element frame, turned by -5 deg
   // about X and by the Earth rotation since the record epoch [3].
@@ -749,17 +832,11 @@ class rxN {
     const long double n = std::sqrt(GM / A) / A + rNav.DN;
     // Mean anomaly
     const long double M = rNav.M0 + n * tk;
-    // Eccentric anomaly: Kepler's equation by fixed-point iteration
-    long double Ek = M, change = 1;
-    int count = 1;
-    while (change > rxcalc::KEPLER_TOL) {
-      const long double En = M + e * std::sin(Ek);
-      change = std::fabs(En - Ek);
-      Ek = En;
-      if (++count > rxcalc::KEPLER_MAXIT)
-        ProgramError("Function:   rxN::cSatPosKepler(rNav&,mjd&,xyz&,xyz&)",
-                     "TO MANY ITERATIONS FOR CALCULATION OF E!", false);
-    }
+    // Eccentric anomaly: Kepler's equation by fixed-point iteration; where it
+    // does not settle (a mean anomaly of many turns, whose rounding keeps the
+    // change above the tolerance, or an eccentricity near 1), in one turn
+    long double Ek = 0;
+    if (!KeplerFixedPoint(M, e, Ek)) Ek = KeplerInOneTurn(M, e);
     const long double sinE = std::sin(Ek), cosE = std::cos(Ek);
     const long double Edot = n / (1 - e * cosE);
     // Relativistic clock term and clock correction (no group delay)
@@ -879,17 +956,10 @@ class rxN {
     SetStateAndClock(s, rNav.DT0 + rNav.DT1 * dt, x, v);
   }
 
-  // The distance dt (s) from the record and the step of an integration must be
-  // within their bounds, which keep its work finite whatever the file holds.
-  void CheckIntegration(rxENavDataNI& rNav, long double dt) {
+  // The step of an integration must be within its bound, which keeps the work
+  // finite.
+  void CheckStepBound(rxENavDataNI& rNav) {
     char msg[256];
-    if (!(std::fabs(dt) <= rxcalc::MAX_INTEG_DISTANCE)) {
-      snprintf(msg, sizeof msg,
-               "Numerical integration of satellite %c%02d over %.1Lf s - RECORD MORE THAN %.0Lf DAYS FROM "
-               "THE EPOCH!",
-               rNav.Sat.GetISys(), rNav.Sat.GetSPrn(), dt, rxcalc::MAX_INTEG_DISTANCE / tcns::SECDAY);
-      ProgramError("Function:   rxN::cSatPosNumInteg(rNav&,mjd&,xyz&,xyz&)", msg, false);
-    }
     if (!(NumIntStep >= rxcalc::MIN_INTEG_STEP)) {
       snprintf(msg, sizeof msg,
                "Numerical integration step %.3Le s TOO SMALL for GLONAS satellite %c%02d position "
@@ -908,7 +978,14 @@ class rxN {
   void cSatPosNumInteg(rxENavDataNI& rNav, mjd& ceph, xyz& x, xyz& v) {
     Relativity = 0;
     const long double dt = ceph - rNav.eph;
-    CheckIntegration(rNav, dt);
+    CheckStepBound(rNav);
+    // Beyond the record's reach (a light-time epoch just past it): no state.
+    if (!(std::fabs(dt) <= rxcalc::MAX_INTEG_DISTANCE)) {
+      x.Set(0, 0, 0, 0);
+      v.Set(0, 0, 0, 0);
+      timeOK = posOK = false;
+      return;
+    }
     const int16_t sign = dt < 0 ? -1 : 1;
     long double whole = 0;
     const long double f = std::modf(std::fabs(dt) / NumIntStep, &whole);
