@@ -11,22 +11,23 @@
 #include "functions/CppCas.h"         // prgutil::ctm
 #include "gdata/LuniSolarPosition.h"  // LuniSolarPosition
 #include "igsforms/antex.h"           // antex
-#include "igsforms/sp3.h"             // sp3
+#include "igsforms/sp3.h"             // sp3, sp3ns
 #include "igsforms/toGCRS.h"          // toGCRS
 #include "pgminc/ProgramParms.h"      // pChars, pBool, pDate, pSats, pGSys, pFloat, pInteger
-#include "rinex/rxN.h"                // rxN
+#include "rinex/rxN.h"                // rxN, rxcalc
 
 // The redirection files of standard output (-wo) and standard error (-we);
 // constructed after gConst and prgutil::ctm, closed at exit.
 inline std::ofstream coutRedirect;
 inline std::ofstream cerrRedirect;
 
-// Defaults of the numerical parameters.
+// Defaults of the numerical parameters. The Lagrange point counts are the most
+// that the ends of a precise orbit file bear, which the checks also hold them to.
 namespace morvidef {
-constexpr long double Interval = 300.0L;  // step between epochs, s
-constexpr long NPtsLIpos = 14;            // Lagrange points, SP3 positions
-constexpr long NPtsLIclk = 4;             // Lagrange points, SP3 clocks
-constexpr long double IntegStep = 30.0L;  // GLONASS/SBAS integration step, s
+constexpr long double Interval = 300.0L;                      // step between epochs, s
+constexpr long NPtsLIpos = sp3ns::MAX_PTS_POS;                // Lagrange points, SP3 positions
+constexpr long NPtsLIclk = sp3ns::MAX_PTS_TIME;               // Lagrange points, SP3 clocks
+constexpr long double IntegStep = rxcalc::DEFAULT_INTEG_STEP;  // GLONASS integration step, s
 }  // namespace morvidef
 
 // The application state: one object lives for the whole run; every step takes it

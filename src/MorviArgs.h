@@ -18,7 +18,7 @@
 #include <system_error>      // error_code
 
 #include "Morvi.h"
-#include "MorviEpochs.h"                // EpochTenths
+#include "gdata/mjd.h"                 // SeriesTenths
 #include "pgminc/ProgramError.h"      // ProgramError, ProgramWarning
 #include "pgminc/ProgramOut.h"        // ProgramCerrPrint, ProgramCerrPrintItem, titles
 #include "pgminc/ProgramStartEnd.h"   // StartProg
@@ -490,7 +490,7 @@ inline void CheckInterval(Morvi& mcs, const char* fun) {
   Item(mcs, fun, "Observation INTERVAL");
   CheckPositive(mcs.Interval, morvidef::Interval, 0, "Observation interval MUST NOT BE NEGATIVE - UNSETTING PARAMETER!",
                 "Observation interval MUST NOT BE ZERO - UNSETTING PARAMETER!", nullptr);
-  if (morviepochs::EpochTenths(mcs.Interval.Rec) < 0) {
+  if (SeriesTenths(mcs.Interval.Rec) < 0) {
     char err[256];
     snprintf(err, sizeof(err),
              "Observation interval >%.6Lg< s NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!",

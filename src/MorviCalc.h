@@ -15,7 +15,8 @@
 #include <sstream>   // ostringstream
 
 #include "Morvi.h"
-#include "MorviEpochs.h"               // EpochCount, EpochAt, PrintedEpoch
+#include "MorviEpochs.h"               // PrintedEpoch
+#include "gdata/mjd.h"                 // SeriesCount, SeriesEpoch
 #include "functions/fixedfmt.h"        // FixedText
 #include "functions/numfun.h"          // pi
 #include "gdata/GNSSc.h"               // frequency identifiers, gConst
@@ -386,7 +387,7 @@ inline SatCounts SatelliteRows(Morvi& mcs, rSat& sat, long nEpochs, ResultRow& r
   const std::string satCol = satText.str();
   SatCounts n;
   for (long k = 0; k < nEpochs; k++) {
-    mjd CalcEpoch = morviepochs::EpochAt(mcs.eStart.Rec, k, mcs.Interval.Rec);
+    mjd CalcEpoch = SeriesEpoch(mcs.eStart.Rec, k, mcs.Interval.Rec);
     texts.Put(row, k, CalcEpoch);
     row.Text(satCol.data(), static_cast<int>(satCol.size()));
     xyz sPos, sVel;
@@ -441,7 +442,7 @@ inline void CalcPos(Morvi& mcs) {
   morvicalc::SetRowPrintSettings();
 
   // The run's epochs (their number was bounded in SetProcessingParms).
-  const long nEpochs = static_cast<long>(morviepochs::EpochCount(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec));
+  const long nEpochs = static_cast<long>(SeriesCount(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec));
   morvicalc::ResultRow row(fRes);
   morvicalc::EpochTexts epochTexts(nEpochs);
   morvicalc::EpochSun epochSun(nEpochs);

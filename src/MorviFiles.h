@@ -9,7 +9,7 @@
 #include <iostream>  // cout, cerr
 
 #include "Morvi.h"
-#include "MorviEpochs.h"        // EpochCount
+#include "gdata/mjd.h"          // SeriesCount, SeriesEpoch
 #include "gdata/GNSSsys.h"      // gnss::systems
 #include "pgminc/ProgramOut.h"  // ProgramCerrPrint, ProgramCerrPrintItem, ProgramSubTitle
 
@@ -184,7 +184,7 @@ inline void SetProcessingParms(Morvi& mcs) {
   }
   // An interval tiny against the span (-ei1e-12 over a day: 1e17 epochs) would
   // keep the epoch loops going practically for ever, filling the disk.
-  if (morviepochs::EpochCount(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec) > morvifiles::MaxEpochs) {
+  if (SeriesCount(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec) > morvifiles::MaxEpochs) {
     char msg[256];
     snprintf(msg, sizeof msg,
              "Observation interval >%.3Le< s TOO SMALL - MORE THAN %.0Lf EPOCHS BETWEEN FIRST AND LAST EPOCH!",

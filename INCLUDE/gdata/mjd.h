@@ -3,7 +3,7 @@
 // day (long double, 0 <= s < 86400); the difference of two epochs is in seconds.
 // tcns: time constants shared by mjd, ymdhms, GPSws and the conversions; mjdns: print settings.
 // The type carries no time scale. [1] IERS Conventions 2010, ch. 5 (MJD = JD - 2400000.5).
-#include <cmath>    // fabsl, floorl, truncl, fmodl, isfinite
+#include <cmath>    // fabsl, floorl, roundl, truncl, fmodl, isfinite
 #include <cstdint>  // uint16_t, uint32_t, int32_t
 #include <iomanip>  // setw, setfill, setprecision
 #include <istream>  // istream
@@ -28,6 +28,7 @@ inline long double MinSecond = 0.0L;             // second of minute valid from 
 inline long double MaxSecond = 60.0L;            // second of minute valid below this
 inline constexpr uint16_t MaxDOY = 366;
 inline constexpr long double SERIES_END_TOL = 1e-6L;  // s, the last epoch belongs to a series within this
+inline constexpr long double SERIES_TENTHS = 10.0L;   // steps of a series per second at its resolution
 }  // namespace tcns
 
 namespace mjdns {
@@ -166,6 +167,39 @@ inline long double operator-(const mjd& d1, const mjd& d2) {
 // tcns::SERIES_END_TOL), step in seconds above 0; 0 or less when to lies before from.
 inline long double SeriesLength(const mjd& from, const mjd& to, long double step) {
   return floorl(((to - from) + tcns::SERIES_END_TOL) / step) + 1;
+}
+
+// Series of epochs at the resolution of a tenth of a second, the resolution of
+// the printed epochs: the step is a whole number of tenths, and epoch k is the
+// first epoch plus k steps formed from that number (never a running sum, whose
+// rounding errors would drift over a day).
+
+// The step (s) as a whole number of tenths of a second; -1 when it is not a
+// positive multiple of 0.1 s (a relative 1e-9 covers the decimal text's
+// conversion to a binary number).
+inline long double SeriesTenths(long double step) {
+  const long double tenths = roundl(step * tcns::SERIES_TENTHS);
+  if (!(tenths >= 1)) return -1;
+  if (fabsl(step * tcns::SERIES_TENTHS - tenths) > 1e-9L * tenths) return -1;
+  return tenths;
+}
+
+// Number of epochs from first to last (a long double: it may exceed any integer
+// type for a tiny step); 0 when last lies before first or the step is not one
+// SeriesTenths accepts.
+inline long double SeriesCount(const mjd& first, const mjd& last, long double step) {
+  const long double tenths = SeriesTenths(step);
+  if (!(tenths > 0)) return 0;
+  const long double n = SeriesLength(first, last, tenths / tcns::SERIES_TENTHS);
+  return n > 0 ? n : 0;
+}
+
+// Epoch k of the series from first in steps of step seconds (one SeriesTenths
+// accepts).
+inline mjd SeriesEpoch(const mjd& first, long double k, long double step) {
+  mjd e = first;
+  e += (k * SeriesTenths(step)) / tcns::SERIES_TENTHS;
+  return e;
 }
 
 // Reads day and second, white-space separated, then validates what was read.

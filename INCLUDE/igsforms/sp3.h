@@ -183,13 +183,12 @@ class sp3 {
     long nRec = gDSum.nEph;
     if (nRec > nEpochLines + 1) nRec = nEpochLines + 1;
     sEData.Resize(nRec);
-    mjd e = StartEpoch;
     for (long k = 0; k < nRec; k++) {
+      mjd e = RecordEpoch(k);
       sEData(k).Set(in, gDSum, e);
-      e += Interval;
     }
     outsideSide.Resize(gDSum.nSat, 1, 0);
-    TestBodyEnd(e);
+    TestBodyEnd(RecordEpoch(nRec));
   }
 
   void PrintSummary() { gDSum.Print(); }
@@ -235,6 +234,17 @@ class sp3 {
     return false;
   }
   bool Check4Sat(rSat& sat) { return gDSum.lSat.Find(sat); }
+  // The span from..to of the epochs that the records serve: one interval beyond
+  // the first and the last record (see TestSpan), the same for every satellite;
+  // false for a file without records.
+  bool GetReach(rSat&, mjd& from, mjd& to) {
+    if (sEData.Length() == 0) return false;
+    from = sEData(0).eph;
+    from += -(Interval + sp3ns::EPOCH_TOL);
+    to = sEData(sEData.Length() - 1).eph;
+    to += Interval + sp3ns::EPOCH_TOL;
+    return true;
+  }
 
   // ---- Interpolation --------------------------------------------------------
 
@@ -677,9 +687,16 @@ class sp3 {
     }
   }
 
+  // Epoch of record k: the header's first epoch plus k intervals.
+  mjd RecordEpoch(long k) const {
+    mjd e = StartEpoch;
+    e += static_cast<long double>(k) * Interval;
+    return e;
+  }
+
   // Tells the first epoch of each run of epochs of a satellite outside the span of
-  // the records (by more than EPOCH_TOL, the play of epochs formed by repeated
-  // addition); returns false when t lies more than one interval outside, where
+  // the records (by more than EPOCH_TOL, the play of epochs formed by a sum of
+  // rounded seconds); returns false when t lies more than one interval outside, where
   // the satellite gets no position: the polynomial is extrapolated one interval
   // at most.
   bool TestSpan(const rSat& sat, long isat, mjd& t, const char* where) {

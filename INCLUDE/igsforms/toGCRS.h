@@ -17,7 +17,7 @@
 #include <sstream>   // istringstream
 
 #include "functions/cstrings.h"   // FileExists, GetFileLine, IsWhite, DecimalLength
-#include "gdata/mjd.h"            // mjd
+#include "gdata/mjd.h"            // mjd, SeriesTenths, SeriesCount, SeriesEpoch
 #include "gdata/myList.h"         // myList
 #include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, TimeScale, TAIMinus
 #include "gdata/xyz.h"            // xyz
@@ -174,20 +174,21 @@ class toGCRS {
   }
 
   // Counts and lists on standard output the epochs from..to in steps of step
-  // seconds that no record covers; returns that count. Epoch k is from plus k
-  // steps (no running sum), and to belongs to the series as SeriesLength has it.
+  // seconds that no record covers; returns that count. The epochs are those of
+  // the series of SeriesEpoch, which the position loop computes: step a whole
+  // number of tenths of a second, epoch k from plus k steps.
   long CheckExternalEpochs(mjd& from, mjd& to, long double step) {
     if (!(step > 0))
       ProgramError("Function:   toGCRS::CheckExternalEpochs()",
                    "Interval of epochs for ITRS>GCRS check must be GREATER than 0!", false);
-    mjd second = from;
-    second += step;
-    // A step below the resolution of the epoch would never reach `to`.
-    if (!(second > from))
+    if (SeriesTenths(step) < 0)
       ProgramError("Function:   toGCRS::CheckExternalEpochs()",
-                   "Interval of epochs for ITRS>GCRS check too small to step the epochs!", false);
+                   step < 1 / tcns::SERIES_TENTHS
+                       ? "Interval of epochs for ITRS>GCRS check too small to step the epochs!"
+                       : "Interval of epochs for ITRS>GCRS check NOT a multiple of 0.1 s!",
+                   false);
     char sdate[64];
-    const long double n = SeriesLength(from, to, step);  // 0 or less when to < from
+    const long double n = SeriesCount(from, to, step);  // 0 when to < from
     std::cout << "  Number of epochs: " << std::fixed << std::setprecision(0) << std::setw(10) << n
               << std::endl;
     DateText(from, 1, sdate);
@@ -198,8 +199,7 @@ class toGCRS {
               << step << " s" << std::endl;
     long count = 0;
     for (long double k = 0; k == 0 || k < n; k++) {  // from itself is always checked
-      mjd e = from;
-      e += k * step;
+      mjd e = SeriesEpoch(from, k, step);
       if (FindEpoch(e) == -1) {
         count++;
         DateText(e, 1, sdate);
