@@ -8,6 +8,7 @@
 #include <fstream>   // ofstream
 
 #include "gdata/GNSSc.h"              // gConst (constructed before the objects below)
+#include "gdata/GNSSsys.h"            // gnss::systems
 #include "functions/CppCas.h"         // prgutil::ctm
 #include "gdata/LuniSolarPosition.h"  // LuniSolarPosition
 #include "igsforms/antex.h"           // antex
@@ -57,6 +58,11 @@ class Morvi {
   pBool rOrient;                 // -o: remove the Earth's rotation
   pBool Verbose;                 // -v: verbose trace on standard error
   pBool Help;                    // -h: help text only
+  // The command line as given (arguments 1 to nArgs - 1; they live for the
+  // whole run): the names of the input files that a later token replaced count
+  // too when the results file is checked.
+  int nArgs = 0;
+  const char* const* args = nullptr;
 
   Morvi() {
     Interval.SetDefault(morvidef::Interval);
@@ -67,3 +73,31 @@ class Morvi {
     IntegStep.SetUnit("s");
   }
 };
+
+// Queries of the state that several steps ask.
+namespace morvistate {
+
+// Whether the satellite's system is selected; a satellite of no known system is
+// not refused here.
+inline bool IsSelected(const rSat& s, const pGSys& g) {
+  return gnss::Of(s.GetISys()) == nullptr || g.IsSys(s.GetISys());
+}
+
+// Whether the ephemeris file in use holds the satellite.
+inline bool HasSatellite(Morvi& mcs, rSat& sat) {
+  if (mcs.beFileName.IsSet()) return mcs.beData.Check4Sat(sat);
+  if (mcs.peFileName.IsSet()) return mcs.peData.Check4Sat(sat);
+  return false;
+}
+
+// The letters of the selected systems, in the order G, R, E, C, S, J, I, into
+// out (room for gnss::NSYS + 1 characters).
+inline const char* SelectedLetters(const pGSys& g, char* out) {
+  int n = 0;
+  for (const GNSSsys& s : gnss::systems)
+    if (g.IsSys(s.letter)) out[n++] = s.letter;
+  out[n] = 0;
+  return out;
+}
+
+}  // namespace morvistate

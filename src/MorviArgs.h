@@ -13,7 +13,6 @@
 #include <cstdlib>           // atexit
 #include <cstring>           // strcmp, strlen, strcpy, strcat
 #include <filesystem>        // weakly_canonical
-#include <initializer_list>  // the input files in a range loop
 #include <iostream>          // cout, cerr
 #include <system_error>      // error_code
 
@@ -87,7 +86,7 @@ inline bool SameFile(const char* a, const char* b) {
 struct InputKind {
   const char* nameEmpty;
   const char* nameTooLong;  // format: length, limit
-  const char* cannotOpen;
+  const char* cannotOpen;   // format: name
   const char* notRegular;   // format: name
   const char* fileEmpty;    // format: name
 };
@@ -95,25 +94,25 @@ struct InputKind {
 inline constexpr InputKind BroadcastInput = {
     "GNSS BROADCAST EPHEMERIS FILE NAME EMPTY!",
     "GNSS BROADCAST EPHEMERIS FILE NAME TOO LONG (%ld > %d characters) - NOT VALID!",
-    "GNSS BROADCAST EPHEMERIS FILE CAN NOT BE OPENED!",
+    "GNSS BROADCAST EPHEMERIS FILE >%s< CAN NOT BE OPENED!",
     "GNSS BROADCAST EPHEMERIS FILE >%s< NOT VALID - NOT A REGULAR FILE!",
     "GNSS BROADCAST EPHEMERIS FILE >%s< NOT VALID - EMPTY FILE!"};
 inline constexpr InputKind PreciseInput = {
     "GNSS PRECISE EPHEMERIS FILE NAME EMPTY!",
     "GNSS PRECISE EPHEMERIS FILE NAME TOO LONG (%ld > %d characters) - NOT VALID!",
-    "GNSS PRECISE EPHEMERIS FILE CAN NOT BE OPENED!",
+    "GNSS PRECISE EPHEMERIS FILE >%s< CAN NOT BE OPENED!",
     "GNSS PRECISE EPHEMERIS FILE >%s< NOT VALID - NOT A REGULAR FILE!",
     "GNSS PRECISE EPHEMERIS FILE >%s< NOT VALID - EMPTY FILE!"};
 inline constexpr InputKind AntexInput = {
     "ANTEX FILE NAME EMPTY!",
     "ANTEX FILE NAME TOO LONG (%ld > %d characters) - NOT VALID!",
-    "ANTEX FILE CAN NOT BE OPENED!",
+    "ANTEX FILE >%s< CAN NOT BE OPENED!",
     "ANTEX FILE >%s< NOT VALID - NOT A REGULAR FILE!",
     "ANTEX FILE >%s< NOT VALID - EMPTY FILE!"};
 inline constexpr InputKind RotationInput = {
     "ITRS>GCRS FILE NAME EMPTY!",
     "ITRS>GCRS FILE NAME TOO LONG (%ld > %d characters) - NOT VALID!",
-    "ITRS>GCRS FILE CAN NOT BE OPENED!",
+    "ITRS>GCRS FILE >%s< CAN NOT BE OPENED!",
     "ITRS>GCRS FILE >%s< NOT VALID - NOT A REGULAR FILE!",
     "ITRS>GCRS FILE >%s< NOT VALID - EMPTY FILE!"};
 
@@ -155,51 +154,38 @@ inline void RefuseLongInputName(const InputKind& kind, const char* name) {
 // InputKind); a name that passes is one the reader can take and read (a name
 // too long for the readers was refused when its token was parsed).
 inline void CheckInputFile(const pChars& name, const InputKind& kind) {
-  char err[512];
   if (name.CheckEmpty()) ProgramError("Morvi", kind.nameEmpty, false);
+  // The name as tried, so that a name the option letters cut short is seen.
+  auto refuse = [&](const char* format) {
+    char err[512];
+    snprintf(err, sizeof(err), format, name.Rec);
+    ProgramError("Morvi", err, false);
+  };
   // stat first: opening a pipe for reading would wait for a writer.
   struct stat st;
-  if (stat(name.Rec, &st) != 0) ProgramError("Morvi", kind.cannotOpen, false);
-  if (!S_ISREG(st.st_mode)) {
-    snprintf(err, sizeof(err), kind.notRegular, name.Rec);
-    ProgramError("Morvi", err, false);
-  }
-  if (!name.IfExistF()) ProgramError("Morvi", kind.cannotOpen, false);
-  if (st.st_size == 0) {
-    snprintf(err, sizeof(err), kind.fileEmpty, name.Rec);
-    ProgramError("Morvi", err, false);
-  }
+  if (stat(name.Rec, &st) != 0) refuse(kind.cannotOpen);
+  if (!S_ISREG(st.st_mode)) refuse(kind.notRegular);
+  if (!name.IfExistF()) refuse(kind.cannotOpen);
+  if (st.st_size == 0) refuse(kind.fileEmpty);
 }
-
-// The names that the file options of the command line give, as the second pass
-// will hold them (a later token of an option overwrites an earlier one): the
-// four input files and the results file.
-struct GivenFiles {
-  static constexpr int n = 5;
-  pChars* param[n];
-  const char* name[n];
-
-  GivenFiles(Morvi& mcs, int nargc, const char* const* cargv)
-      : param{&mcs.beFileName, &mcs.peFileName, &mcs.atxFileName, &mcs.tcFileName, &mcs.resFile},
-        name{nullptr, nullptr, nullptr, nullptr, nullptr} {
-    for (int i = 1; i < nargc; i++) {
-      FileOption f = FileOptionOf(mcs, cargv[i]);
-      for (int k = 0; k < n; k++)
-        if (f.param == param[k]) name[k] = prgparms::ValueAt(cargv[i], f.col);
-    }
-  }
-};
 
 // A redirection file that is also an input file or the results file would
 // destroy that file or mix two outputs in one: the redirection is refused with
-// a warning naming both, and its stream stays on the terminal.
-inline void RefuseRedirectOnGivenFile(pChars& redirect, const GivenFiles& given, Morvi& mcs,
+// a warning naming both, and its stream stays on the terminal. The input files
+// are every name given to -sb, -sp, -a and -t, those a later token of the
+// option replaces too; the results file is the one used (the last -r).
+inline void RefuseRedirectOnGivenFile(pChars& redirect, Morvi& mcs, int nargc, const char* const* cargv,
                                       const char* inputFormat, const char* resultsFormat) {
-  for (int k = 0; k < GivenFiles::n; k++) {
-    if (given.name[k] == nullptr || !SameFile(redirect.Rec, given.name[k])) continue;
+  int lastResults = 0;
+  for (int i = 1; i < nargc; i++)
+    if (FileOptionOf(mcs, cargv[i]).param == &mcs.resFile) lastResults = i;
+  for (int i = 1; i < nargc; i++) {
+    const FileOption f = FileOptionOf(mcs, cargv[i]);
+    if (f.param == nullptr || (f.input == nullptr && i != lastResults)) continue;
+    const char* name = prgparms::ValueAt(cargv[i], f.col);
+    if (!SameFile(redirect.Rec, name)) continue;
     char warn[4400];
-    snprintf(warn, sizeof(warn), given.param[k] == &mcs.resFile ? resultsFormat : inputFormat, redirect.Rec,
-             given.name[k]);
+    snprintf(warn, sizeof(warn), f.input == nullptr ? resultsFormat : inputFormat, redirect.Rec, name);
     ProgramWarning("Morvi", warn);
     redirect.Reset();
     return;
@@ -228,6 +214,57 @@ inline void TokenMessage(char* out, size_t size, const char* format, const char*
   }
   snprintf(out, size, format, shown);
 }
+
+// The options that take one value, which a later token of the option replaces
+// (-gs adds its letters up, flags have no value): -sb, -sp, -a, -t, -r, -es,
+// -ee, -ei, -ni, -np, -nc, -p, then -wo and -we of the first pass.
+inline constexpr int NValueOptions = 14;
+inline constexpr int RedirectOut = 12, RedirectErr = 13;
+
+// The number of the value option of a token and the column of its value; -1 for
+// any other token.
+inline int ValueOption(Morvi& mcs, const char* token, int& col) {
+  const FileOption f = FileOptionOf(mcs, token);
+  const pChars* const files[] = {&mcs.beFileName, &mcs.peFileName, &mcs.atxFileName, &mcs.tcFileName, &mcs.resFile};
+  for (int k = 0; k < 5; k++) {
+    if (f.param != files[k]) continue;
+    col = f.col;
+    return k;
+  }
+  col = 3;
+  const char r = Redirection(token);
+  if (r != 0) return r == 'o' ? RedirectOut : RedirectErr;
+  if (token[0] != '-' || token[1] == 0) return -1;
+  const char c1 = static_cast<char>(tolower(static_cast<unsigned char>(token[1])));
+  const char c2 = static_cast<char>(tolower(static_cast<unsigned char>(token[2])));
+  static const char letters[][3] = {"es", "ee", "ei", "ni", "np", "nc"};
+  for (int k = 0; k < 6; k++)
+    if (c1 == letters[k][0] && c2 == letters[k][1]) return 5 + k;
+  col = 2;
+  return c1 == 'p' ? 11 : -1;
+}
+
+// The tokens of the value options seen so far. A token of an option given
+// before replaces its value: the user is told which value is not used.
+struct GivenOptions {
+  const char* token[NValueOptions] = {};
+
+  // Takes the token when it is of an option of the pass (redirections only in
+  // the first pass, none in the second).
+  void Take(Morvi& mcs, const char* tok, bool firstPass) {
+    int col = 0;
+    const int k = ValueOption(mcs, tok, col);
+    if (k < 0 || (k == RedirectOut || k == RedirectErr) != firstPass) return;
+    if (token[k] != nullptr) {
+      const int letters = static_cast<int>(prgparms::ValueAt(token[k], col) - token[k]);
+      char warn[512];
+      snprintf(warn, sizeof(warn), "Command line parameter >%.*s< GIVEN AGAIN - VALUE >%.300s< NOT USED!", letters,
+               token[k], prgparms::ValueAt(token[k], col));
+      ProgramWarning("Morvi", warn);
+    }
+    token[k] = tok;
+  }
+};
 
 }  // namespace morviargs
 
@@ -259,15 +296,14 @@ inline void CheckRedirectNames(Morvi& mcs) {
 // A redirection onto an input file or the results file is refused before
 // anything is opened: opening a redirection truncates its file.
 inline void RefuseRedirectsOnGivenFiles(Morvi& mcs, int nargc, const char* const* cargv) {
-  GivenFiles given(mcs, nargc, cargv);
   if (mcs.CerrFile.IsSet())
     RefuseRedirectOnGivenFile(
-        mcs.CerrFile, given, mcs,
+        mcs.CerrFile, mcs, nargc, cargv,
         "CERR REDIRECTION FILE >%s< IS THE SAME FILE AS INPUT FILE >%s<: CERR GOES TO TERMINAL!",
         "CERR REDIRECTION FILE >%s< IS THE SAME FILE AS RESULTS FILE >%s<: CERR GOES TO TERMINAL!");
   if (mcs.CoutFile.IsSet())
     RefuseRedirectOnGivenFile(
-        mcs.CoutFile, given, mcs,
+        mcs.CoutFile, mcs, nargc, cargv,
         "COUT REDIRECTION FILE >%s< IS THE SAME FILE AS INPUT FILE >%s<: COUT GOES TO TERMINAL!",
         "COUT REDIRECTION FILE >%s< IS THE SAME FILE AS RESULTS FILE >%s<: COUT GOES TO TERMINAL!");
 }
@@ -293,12 +329,14 @@ inline void OpenRedirects(Morvi& mcs) {
 // First pass: -v, -wo and -we only (letters two and three of each option), then
 // the redirection of standard error and standard output.
 inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv) {
+  morviargs::GivenOptions given;
   for (int i = 1; i < nargc; i++) {
     const char* token = cargv[i];
     // Only an option sets verbose mode or a redirection: a file name such as
     // "two_days.sp3" left without its option must not send standard output
     // into "_days.sp3".
     if (token[0] != '-' || strlen(token) < 2) continue;
+    given.Take(mcs, token, true);
     if (token[1] == 'v' || token[1] == 'V') mcs.Verbose.Parse(token, 1, false, "ParseArgumentsFirst", "");
     else if (morviargs::Redirection(token) == 'o') mcs.CoutFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
     else if (morviargs::Redirection(token) == 'e') mcs.CerrFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
@@ -366,7 +404,13 @@ inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
   StartProg(mcs.Verbose.IsSet(), " ***** GNSS SATELLITE POSITIONING - STARTING APPLICATION *****");
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "PARSING INPUT PARAMETERS", '-');
 
-  for (int i = 1; i < nargc; i++) morviargs::ParseOption(mcs, cargv[i], mcs.Verbose.IsSet(), fun);
+  mcs.nArgs = nargc;
+  mcs.args = cargv;
+  morviargs::GivenOptions given;
+  for (int i = 1; i < nargc; i++) {
+    given.Take(mcs, cargv[i], false);
+    morviargs::ParseOption(mcs, cargv[i], mcs.Verbose.IsSet(), fun);
+  }
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "++-", '-');
 }
 
@@ -409,16 +453,20 @@ inline void CheckPositive(pFloat<long double>& p, long double def, long double l
   p.SetDefault(def);
 }
 
-// The results file must not be an input file: writing it would destroy that
-// file. Refused before any input name is reset, so that a file a later check
-// drops (the broadcast file beside a precise one) is kept too.
+// The results file must not be a file named as an input: writing it would
+// destroy that file. Every name given to an input option counts, the one used
+// and those a later token replaced, and the broadcast file that a precise one
+// replaces too.
 inline void RefuseResultsOnInput(Morvi& mcs) {
   if (!mcs.resFile.IsSet()) return;
-  for (const pChars* input : {&mcs.beFileName, &mcs.peFileName, &mcs.atxFileName, &mcs.tcFileName}) {
-    if (!input->IsSet() || !SameFile(mcs.resFile.Rec, input->Rec)) continue;
+  for (int i = 1; i < mcs.nArgs; i++) {
+    const FileOption f = FileOptionOf(mcs, mcs.args[i]);
+    if (f.input == nullptr) continue;
+    const char* input = prgparms::ValueAt(mcs.args[i], f.col);
+    if (!SameFile(mcs.resFile.Rec, input)) continue;
     char err[4400];
     snprintf(err, sizeof(err), "Output file name >%s< IS THE SAME FILE AS INPUT FILE >%s< - NOT OVERWRITING IT!",
-             mcs.resFile.Rec, input->Rec);
+             mcs.resFile.Rec, input);
     ProgramError("Morvi", err, false);
   }
 }
@@ -461,6 +509,32 @@ inline void CheckSystems(Morvi& mcs) {
   const pGSys& g = mcs.gSys;
   if (!(g.IsSysG() || g.IsSysR() || g.IsSysE() || g.IsSysC() || g.IsSysS() || g.IsSysJ() || g.IsSysI()))
     ProgramError("Morvi", "NO GNSS SYSTEM SET [G|R|E|C|S|J|I]!", false);
+}
+
+// The satellites of a given list: one of a system that is not selected is told
+// once and not computed; a list without a satellite of a selected system would
+// compute nothing and ends the run.
+inline void CheckListedSystems(Morvi& mcs) {
+  if (!mcs.Sat.IsSet()) return;
+  const myList<rSat>& list = mcs.Sat.Rec;
+  long selected = 0;
+  for (long i = 0; i < list.Length(); i++)
+    if (morvistate::IsSelected(list(i), mcs.gSys)) selected++;
+  char text[256];
+  if (selected == 0) {
+    char letters[gnss::NSYS + 1];
+    snprintf(text, sizeof(text),
+             "LIST OF SATELLITES HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >%s< - NO POSITIONS TO CALCULATE!",
+             morvistate::SelectedLetters(mcs.gSys, letters));
+    ProgramError("Morvi", text, false);
+  }
+  for (long i = 0; i < list.Length(); i++) {
+    const rSat& s = list(i);
+    if (morvistate::IsSelected(s, mcs.gSys) || list.IndexFirst(s) != i) continue;
+    snprintf(text, sizeof(text), "Satellite >%c%02d< of LIST OF SATELLITES NOT OF A SELECTED GNSS SYSTEM - NOT CALCULATED!",
+             s.GetISys(), static_cast<int>(s.GetSPrn()));
+    ProgramWarning("Morvi", text);
+  }
 }
 
 // The numbers of the computation: integration step and Lagrange point counts.
@@ -511,6 +585,7 @@ inline void CheckArguments(Morvi& mcs) {
   morviargs::CheckEphemerisFiles(mcs, fun);
   morviargs::CheckOtherFiles(mcs, fun);
   morviargs::CheckSystems(mcs);
+  morviargs::CheckListedSystems(mcs);
   morviargs::CheckNumbers(mcs);
   morviargs::CheckInterval(mcs, fun);
   if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');

@@ -33,12 +33,6 @@ namespace morvicalc {
 // Seconds of one Earth turn in the Earth-rotation-free columns (not the sidereal day).
 constexpr long double SecondsPerTurn = tcns::SECDAY;
 
-// Whether the satellite's system is selected; a satellite of no known system is
-// not refused here.
-inline bool IsSelected(const rSat& s, const pGSys& g) {
-  return gnss::Of(s.GetISys()) == nullptr || g.IsSys(s.GetISys());
-}
-
 // Frequency whose phase-centre offset corrects a broadcast position, per system;
 // -1 for none. One identifier per row of gnss::systems (G, R, E, C, S, J, I): the
 // system table cannot hold GNSSc's identifiers, GNSSc.h being built on rSat.h.
@@ -319,13 +313,6 @@ inline void SetRowPrintSettings() {
   mjdns::PrintFormat = mjdns::MJDSEC;
 }
 
-// Whether the ephemeris file in use holds the satellite.
-inline bool HasSatellite(Morvi& mcs, rSat& sat) {
-  if (mcs.beFileName.IsSet()) return mcs.beData.Check4Sat(sat);
-  if (mcs.peFileName.IsSet()) return mcs.peData.Check4Sat(sat);
-  return false;
-}
-
 // A satellite missing from the ephemeris: its lines on standard error
 // (verbose) and standard output, nothing in the results file.
 inline void ReportMissing(Morvi& mcs, rSat& sat) {
@@ -452,8 +439,8 @@ inline void CalcPos(Morvi& mcs) {
 
   for (long i = 0; i < mcs.Sat.Rec.Length(); i++) {
     rSat sat = mcs.Sat.Rec(i);
-    if (!morvicalc::IsSelected(sat, mcs.gSys)) continue;
-    if (!morvicalc::HasSatellite(mcs, sat)) {
+    if (!morvistate::IsSelected(sat, mcs.gSys)) continue;
+    if (!morvistate::HasSatellite(mcs, sat)) {
       morvicalc::ReportMissing(mcs, sat);
       continue;
     }

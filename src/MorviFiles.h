@@ -5,11 +5,14 @@
 // the rotation file turns them into TAI to find the record of the same instant.
 #pragma once
 
+#include <cmath>     // ceill
 #include <cstdio>    // snprintf
 #include <iostream>  // cout, cerr
 
 #include "Morvi.h"
-#include "gdata/mjd.h"          // SeriesCount, SeriesEpoch
+#include "MorviEpochs.h"        // PrintedEpoch
+#include "gdata/mjd.h"          // SeriesCount, SeriesEpoch, SeriesTenths
+#include "gdata/timeconv.h"     // mjd2ymdhms
 #include "gdata/GNSSsys.h"      // gnss::systems
 #include "pgminc/ProgramOut.h"  // ProgramCerrPrint, ProgramCerrPrintItem, ProgramSubTitle
 
@@ -74,6 +77,94 @@ inline void EpochFromFile(Morvi& mcs, pDate& epoch, const char* broadcastNote, c
     Note(preciseNote);
     epoch.SetManually(get(mcs.peData));
   }
+}
+
+// Date and time of an epoch as the results print it, to the tenth of a second.
+inline const char* EpochText(const mjd& e, char* out, size_t size) {
+  const ymdhms d = mjd2ymdhms(morviepochs::PrintedEpoch(e));
+  snprintf(out, size, "%04u-%02u-%02u %02u:%02u:%04.1Lf", static_cast<unsigned>(d.GetYear()),
+           static_cast<unsigned>(d.GetMonth()), static_cast<unsigned>(d.GetDay()), static_cast<unsigned>(d.GetHour()),
+           static_cast<unsigned>(d.GetMinute()), d.GetSecond());
+  return out;
+}
+
+// Whether one of the n epochs of the series from first in steps of interval
+// seconds lies within from..to: the epoch at or after from, and its neighbours
+// for the rounding of the division.
+inline bool SeriesMeets(const mjd& first, long double n, long double interval, const mjd& from, const mjd& to) {
+  const long double step = SeriesTenths(interval) / tcns::SERIES_TENTHS;
+  long double k = ceill((from - first) / step) - 1;
+  if (!(k >= 0)) k = 0;
+  for (const long double end = k + 3; k < end && k < n; k++) {
+    const mjd e = SeriesEpoch(first, k, interval);
+    if (!(e - from < 0) && !(to - e < 0)) return true;
+  }
+  return false;
+}
+
+// The span and the satellites are set: a run that could write no value ends
+// here, before the results file of an earlier run is replaced by an empty
+// table. Refused: a last epoch before the first, a list none of whose selected
+// satellites is in the file (a list of the file: none of a selected system),
+// epochs that no record of any of them serves (beyond one interval of an SP3
+// file, beyond 3 days of the GLONASS records); also a series too long to
+// compute.
+inline void RefuseRunWithoutValue(Morvi& mcs, bool listGiven) {
+  const bool broadcast = mcs.beFileName.IsSet();
+  const char* file = broadcast ? mcs.beFileName.Rec : mcs.peFileName.Rec;
+  char msg[2400], t1[64], t2[64], t3[64], t4[64];  // a name of up to 2047 characters
+  mjd& first = mcs.eStart.Rec;
+  mjd& last = mcs.eEnd.Rec;
+  // the satellites to compute, and whether an epoch of the run reaches one
+  bool anySat = false, anyEpoch = false;
+  const long double n = SeriesCount(first, last, mcs.Interval.Rec);
+  for (long i = 0; i < mcs.Sat.Rec.Length() && !anyEpoch; i++) {
+    rSat sat = mcs.Sat.Rec(i);
+    if (!morvistate::IsSelected(sat, mcs.gSys) || !morvistate::HasSatellite(mcs, sat)) continue;
+    anySat = true;
+    mjd from, to;
+    const bool bounded = broadcast ? mcs.beData.GetReach(sat, from, to) : mcs.peData.GetReach(sat, from, to);
+    anyEpoch = !bounded || SeriesMeets(first, n, mcs.Interval.Rec, from, to);
+  }
+  if (!anySat) {
+    char letters[gnss::NSYS + 1];
+    if (listGiven)
+      snprintf(msg, sizeof msg, "NO SATELLITE OF LIST OF SATELLITES IN EPHEMERIS FILE >%s< - NO POSITIONS TO CALCULATE!",
+               file);
+    else
+      snprintf(msg, sizeof msg,
+               "EPHEMERIS FILE >%s< HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >%s< - NO POSITIONS TO CALCULATE!",
+               file, morvistate::SelectedLetters(mcs.gSys, letters));
+    ProgramError("Morvi", msg, false);
+  }
+  if (n == 0) {
+    snprintf(msg, sizeof msg, "FIRST epoch >%s< AFTER LAST epoch >%s< - NO EPOCH TO CALCULATE!",
+             EpochText(first, t1, sizeof t1), EpochText(last, t2, sizeof t2));
+    ProgramError("Morvi", msg, false);
+  }
+  // An interval tiny against the span (-ei1e-12 over a day: 1e17 epochs) would
+  // keep the epoch loops going practically for ever, filling the disk.
+  if (n > MaxEpochs) {
+    snprintf(msg, sizeof msg,
+             "Observation interval >%.3Le< s TOO SMALL - MORE THAN %.0Lf EPOCHS BETWEEN FIRST AND LAST EPOCH!",
+             mcs.Interval.Rec, MaxEpochs);
+    ProgramError("Morvi", msg, false);
+  }
+  if (anyEpoch) return;
+  EpochText(first, t1, sizeof t1);
+  EpochText(SeriesEpoch(first, n - 1, mcs.Interval.Rec), t2, sizeof t2);
+  if (broadcast)
+    snprintf(msg, sizeof msg,
+             "NO EPOCH FROM >%s< TO >%s< WITHIN %.0Lf DAYS OF A GLONASS RECORD OF THE SATELLITES IN BROADCAST "
+             "EPHEMERIS FILE >%s< - NO POSITIONS TO CALCULATE!",
+             t1, t2, rxcalc::MAX_INTEG_DISTANCE / tcns::SECDAY, file);
+  else
+    snprintf(msg, sizeof msg,
+             "NO EPOCH FROM >%s< TO >%s< WITHIN ONE INTERVAL OF THE EPOCHS >%s< TO >%s< OF PRECISE EPHEMERIS FILE "
+             ">%s< - NO POSITIONS TO CALCULATE!",
+             t1, t2, EpochText(mcs.peData.GetStartEpoch(), t3, sizeof t3),
+             EpochText(mcs.peData.GetEndEpoch(), t4, sizeof t4), file);
+  ProgramError("Morvi", msg, false);
 }
 
 // The rotation file looks for the record of the same instant: it learns the time
@@ -156,12 +247,15 @@ inline void ReadFiles(Morvi& mcs) {
 // user gave none; the notes go to standard error in any mode. No end line.
 inline void SetProcessingParms(Morvi& mcs) {
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", "SetProcessingParms", "SETTING PROCESSING PARAMETERS", '-');
+  const bool listGiven = mcs.Sat.IsSet();
   // A file without any satellite has no span to give (its epochs are not set):
-  // the run computes nothing instead of failing on an empty date.
+  // the run computes nothing instead of failing on an empty date; a given list
+  // is refused, none of its satellites being in the file.
   bool empty = (mcs.beFileName.IsSet() && mcs.beData.GetNSat() == 0) ||
                (!mcs.beFileName.IsSet() && mcs.peFileName.IsSet() && mcs.peData.GetNSat() == 0);
   if (empty) {
     ProgramWarning("Morvi", "EPHEMERIS FILE HOLDS NO SATELLITE DATA - NO POSITIONS WILL BE CALCULATED!");
+    if (listGiven) morvifiles::RefuseRunWithoutValue(mcs, true);
     return;
   }
   morvifiles::EpochFromFile(mcs, mcs.eStart, "Setting START epoch from BROADCAST EPHEMERIS",
@@ -182,15 +276,7 @@ inline void SetProcessingParms(Morvi& mcs) {
       mcs.Sat.SetManually(s);
     }
   }
-  // An interval tiny against the span (-ei1e-12 over a day: 1e17 epochs) would
-  // keep the epoch loops going practically for ever, filling the disk.
-  if (SeriesCount(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec) > morvifiles::MaxEpochs) {
-    char msg[256];
-    snprintf(msg, sizeof msg,
-             "Observation interval >%.3Le< s TOO SMALL - MORE THAN %.0Lf EPOCHS BETWEEN FIRST AND LAST EPOCH!",
-             mcs.Interval.Rec, morvifiles::MaxEpochs);
-    ProgramError("Morvi", msg, false);
-  }
+  morvifiles::RefuseRunWithoutValue(mcs, listGiven);
 }
 
 // Counts the epochs of the run that the rotation file does not cover (the

@@ -11,7 +11,7 @@
 #include <cmath>     // isfinite
 #include <cstdio>    // snprintf
 #include <cstdlib>   // atof, atoi, atol, strtol
-#include <cstring>   // strlen, strchr, strstr, strcpy, strcat
+#include <cstring>   // strlen, strchr, strspn, strstr, strcpy, strcat
 #include <iomanip>   // setw, setprecision
 #include <ostream>   // ostream
 
@@ -229,10 +229,13 @@ class pDate {
   bool IsSet() const { return isSet; }
 
   // Reads the epoch from index col in format fmt (YMDHMS "2017-02-19,01:13:56.0",
-  // YMD "2017-02-19", HMS "01:13:56"); each field is stored through the
-  // validating setters of ymdhms. A text of any other form (a one-digit month,
-  // another separator, text behind) ends the run, naming the form: fields read
-  // at fixed offsets from it would be other numbers than the user wrote.
+  // YMD "2017-02-19", HMS "01:13:56", seconds with an optional fraction); each
+  // field is stored through the validating setters of ymdhms. A text of any
+  // other form (a one-digit month, another separator, text behind) ends the
+  // run, naming the form: fields read at fixed offsets from it would be other
+  // numbers than the user wrote. So does a second finer than a tenth ("56.05"):
+  // the epochs are printed to the tenth, and it would be printed as another
+  // instant.
   void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt, int fmt) {
     const char* value = prgparms::ValueAt(token, col);
     if (fmt == ymdhmsns::YMDHMS && !prgparms::HasForm(value, "dddd-dd-dd,dd:dd:dd."))
@@ -243,6 +246,12 @@ class pDate {
                             token);
     if (fmt == ymdhmsns::HMS && !prgparms::HasForm(value, "dd:dd:dd."))
       prgparms::RefuseValue("Function:   pDate::Parse(...)", "Input DATE >%.*s< NOT VALID - form as >01:13:56<!",
+                            token);
+    const char* point = (fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::HMS) ? strchr(value, '.') : nullptr;
+    if (point != nullptr && point[1] != 0 && strspn(point + 2, "0") != strlen(point + 2))
+      prgparms::RefuseValue("Function:   pDate::Parse(...)",
+                            "Input DATE >%.*s< NOT VALID - SECONDS NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE "
+                            "EPOCHS!",
                             token);
     char val[128];
     memset(val, 0, sizeof(val));
@@ -260,7 +269,7 @@ class pDate {
     if (fmt == ymdhmsns::HMS) {
       dRec.SetHour(static_cast<unsigned short>(atoi(val)));
       dRec.SetMinute(static_cast<unsigned short>(atoi(val + 3)));
-      dRec.SetSecond(static_cast<long double>(atoi(val + 6)));
+      dRec.SetSecond(static_cast<long double>(atof(val + 6)));
     }
     if (fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::YMD || fmt == ymdhmsns::HMS) {
       ymdhmsns::PrintFormat = static_cast<unsigned short>(fmt);

@@ -128,16 +128,21 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
   ASSERT_EQ(mkfifo(tmp("fifo.sp3").c_str(), 0644), 0);
   std::ofstream(tmp("empty.sp3")).close();
   const std::string longName = tmp(std::string(250, 'n') + ".sp3");
+  // A refusal after the files are read (afterReport) follows the settings
+  // report and the notes of the settings taken from the file.
   struct Case {
     std::vector<std::string> args;
     std::string message;
     std::string where = "Morvi";
+    bool afterReport = false;
   };
-  const std::string sp3 = "-sp" + kSp3;
+  const std::string sp3 = "-sp" + kSp3, nav = "-sb" + kNav, noValue = " - NO POSITIONS TO CALCULATE!";
+  const std::string tenths = "< NOT VALID - SECONDS NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!";
   const std::vector<Case> cases = {
       {{"-gsG"}, "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!"},
-      {{"-gsG", "-spTYPO.SP3"}, "GNSS PRECISE EPHEMERIS FILE CAN NOT BE OPENED!"},
-      {{"-gsG", "-sbTYPO.rnx"}, "GNSS BROADCAST EPHEMERIS FILE CAN NOT BE OPENED!"},
+      {{"-gsG", "-spTYPO.SP3"}, "GNSS PRECISE EPHEMERIS FILE >TYPO.SP3< CAN NOT BE OPENED!"},
+      {{"-gsG", "-sp3file.sp3"}, "GNSS PRECISE EPHEMERIS FILE >3file.sp3< CAN NOT BE OPENED!"},
+      {{"-gsG", "-sbTYPO.rnx"}, "GNSS BROADCAST EPHEMERIS FILE >TYPO.rnx< CAN NOT BE OPENED!"},
       {{"-gsG", "-sp"}, "GNSS PRECISE EPHEMERIS FILE NAME EMPTY!"},
       {{"-gsG", "-sb", "-sp" + kSp3}, "GNSS BROADCAST EPHEMERIS FILE NAME EMPTY!"},
       {{"-gsG", "-sp" + tmp("dir.sp3")}, "GNSS PRECISE EPHEMERIS FILE >" + tmp("dir.sp3") + "< NOT VALID - NOT A REGULAR FILE!"},
@@ -147,10 +152,10 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
       {{"-gsG", "-sp" + longName},
        "GNSS PRECISE EPHEMERIS FILE NAME TOO LONG (" + std::to_string(longName.size()) + " > 255 characters) - NOT VALID!"},
       {{"-gsG", "-sp" + kSp3, "-a"}, "ANTEX FILE NAME EMPTY!"},
-      {{"-gsG", "-sb" + kNav, "-aTYPO.atx"}, "ANTEX FILE CAN NOT BE OPENED!"},
+      {{"-gsG", "-sb" + kNav, "-aTYPO.atx"}, "ANTEX FILE >TYPO.atx< CAN NOT BE OPENED!"},
       {{"-gsG", "-sb" + kNav, "-a" + tmp("dir.sp3")}, "ANTEX FILE >" + tmp("dir.sp3") + "< NOT VALID - NOT A REGULAR FILE!"},
       {{"-gsG", "-sp" + kSp3, "-t"}, "ITRS>GCRS FILE NAME EMPTY!"},
-      {{"-gsG", "-sp" + kSp3, "-tTYPO.txt"}, "ITRS>GCRS FILE CAN NOT BE OPENED!"},
+      {{"-gsG", "-sp" + kSp3, "-tTYPO.txt"}, "ITRS>GCRS FILE >TYPO.txt< CAN NOT BE OPENED!"},
       {{"-gsG", "-sp" + kSp3, "-t" + tmp("empty.sp3")}, "ITRS>GCRS FILE >" + tmp("empty.sp3") + "< NOT VALID - EMPTY FILE!"},
       {{"-sp" + kSp3}, "NO GNSS SYSTEM SET [G|R|E|C|S|J|I]!"},
       {{"-gs", "-sp" + kSp3}, "NO GNSS SYSTEM SET [G|R|E|C|S|J|I]!"},
@@ -170,15 +175,55 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
       {{"-gsG", sp3, "-ni30s"}, "Value of command line parameter >-ni30s< NOT VALID - A DECIMAL NUMBER ONLY!",
        "Function:   pFloat::Parse(...)"},
       {{"-gsG", sp3, "-nc4,"}, "Value of command line parameter >-nc4,< NOT VALID - A WHOLE NUMBER ONLY!",
-       "Function:   pInteger::Parse(...)"}};
+       "Function:   pInteger::Parse(...)"},
+      // epochs finer than the printed tenth
+      {{"-gsG", sp3, "-es2023-07-08,04:00:00.05"}, "Input DATE >-es2023-07-08,04:00:00.05" + tenths,
+       "Function:   pDate::Parse(...)"},
+      {{"-gsG", sp3, "-ee2023-07-08,04:00:00.149"}, "Input DATE >-ee2023-07-08,04:00:00.149" + tenths,
+       "Function:   pDate::Parse(...)"},
+      // runs that could write no value
+      {{"-gsG", sp3, "-pE08"}, "LIST OF SATELLITES HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >G<" + noValue},
+      {{"-gsG", sp3, "-es2023-07-08,05:00:00", "-ee2023-07-08,04:00:00"},
+       "FIRST epoch >2023-07-08 05:00:00.0< AFTER LAST epoch >2023-07-08 04:00:00.0< - NO EPOCH TO CALCULATE!", "Morvi",
+       true},
+      {{"-gsG", sp3, "-es2023-07-08,07:00:00.1"},
+       "FIRST epoch >2023-07-08 07:00:00.1< AFTER LAST epoch >2023-07-08 07:00:00.0< - NO EPOCH TO CALCULATE!", "Morvi",
+       true},
+      {{"-gsG", nav, "-ee2023-07-07,23:59:59.9"},
+       "FIRST epoch >2023-07-08 00:00:00.0< AFTER LAST epoch >2023-07-07 23:59:59.9< - NO EPOCH TO CALCULATE!", "Morvi",
+       true},
+      {{"-gsG", sp3, "-pG10,G15"}, "NO SATELLITE OF LIST OF SATELLITES IN EPHEMERIS FILE >" + kSp3 + "<" + noValue,
+       "Morvi", true},
+      {{"-gsSI", sp3}, "EPHEMERIS FILE >" + kSp3 + "< HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >SI<" + noValue,
+       "Morvi", true},
+      {{"-gsGR", sp3, "-es2023-07-10,00:00:00", "-ee2023-07-10,06:00:00"},
+       "NO EPOCH FROM >2023-07-10 00:00:00.0< TO >2023-07-10 06:00:00.0< WITHIN ONE INTERVAL OF THE EPOCHS "
+       ">2023-07-08 00:00:00.0< TO >2023-07-08 07:00:00.0< OF PRECISE EPHEMERIS FILE >" + kSp3 + "<" + noValue,
+       "Morvi", true},
+      {{"-gsGR", sp3, "-es2023-07-07,23:54:59.9", "-ee2023-07-08,07:05:00.1", "-ei36000"},
+       "NO EPOCH FROM >2023-07-07 23:54:59.9< TO >2023-07-07 23:54:59.9< WITHIN ONE INTERVAL OF THE EPOCHS "
+       ">2023-07-08 00:00:00.0< TO >2023-07-08 07:00:00.0< OF PRECISE EPHEMERIS FILE >" + kSp3 + "<" + noValue,
+       "Morvi", true},
+      {{"-gsRE", nav, "-pR07", "-es2023-07-12,04:00:00", "-ee2023-07-13,00:00:00"},
+       "NO EPOCH FROM >2023-07-12 04:00:00.0< TO >2023-07-13 00:00:00.0< WITHIN 3 DAYS OF A GLONASS RECORD OF THE "
+       "SATELLITES IN BROADCAST EPHEMERIS FILE >" + kNav + "<" + noValue,
+       "Morvi", true},
+      // the results file on an input named before another of its option
+      {{"-gsG", "-sb" + tmp("res.txt"), nav}, "Output file name >" + tmp("res.txt") +
+       "< IS THE SAME FILE AS INPUT FILE >" + tmp("res.txt") + "< - NOT OVERWRITING IT!", "Morvi", true}};
   for (const Case& c : cases) {
     std::ofstream(res) << earlier;
     std::vector<std::string> args = c.args;
     args.push_back("-r" + res);
     CaptureResult r = RunMorvi(args);
     EXPECT_EQ(r.exitCode, 1) << c.message;
-    EXPECT_EQ(r.out, "") << c.message;
-    EXPECT_EQ(r.err, ErrorFrame(c.where, c.message));
+    if (c.afterReport) {
+      EXPECT_FALSE(Contains(r.out, "CALCULATING POSITIONS")) << c.message;
+      EXPECT_TRUE(EndsWith(r.err, ErrorFrame(c.where, c.message))) << r.err;
+    } else {
+      EXPECT_EQ(r.out, "") << c.message;
+      EXPECT_EQ(r.err, ErrorFrame(c.where, c.message));
+    }
     EXPECT_EQ(ReadWholeFile(res), earlier) << c.message;
   }
 
@@ -207,8 +252,9 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
 TEST(AppCli, SettingsReportAndRepairs) {
   Scratch tmp;
   std::string res = tmp("res.txt");
-  CaptureResult r = RunMorvi({"-GSge", "-SP" + kSp3, "-R" + res, "-np7", "-nc-4", "-ei0", "-ni0", "-ex60",
-                              "stray", "-pG01,G02,E10", "-es2023-07-08,01:13:56.0", "-o"});
+  CaptureResult r = RunMorvi({"-GSge", "-SP" + kSp3, "-r" + tmp("other.txt"), "-R" + res, "-np7", "-nc-4", "-ei600",
+                              "-ei0", "-ni0", "-ex60", "stray", "-pG05", "-pG01,G02,E10", "-es2023-07-08,01:13:56.0",
+                              "-o"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const std::string want =
       kRule110 + "\nPROGRAM SETTINGS AND INPUT PARAMETERS:\n" + kRule110 +
@@ -237,10 +283,15 @@ TEST(AppCli, SettingsReportAndRepairs) {
   EXPECT_TRUE(Contains(r.out, "  Satellite: G01 ->         70 ITRS positions/velocities        70 EARTH FIXED positions/velocities\n"));
   EXPECT_TRUE(Contains(r.out, "  Satellite: E10 NOT IN EPHEMERIS FILE!\n"));
 
-  // Warnings in the order of parsing, then of the checks.
+  // Warnings in the order of parsing, then of the checks; an option given
+  // again names the value not used, and its file is not written.
+  EXPECT_FALSE(std::ifstream(tmp("other.txt")).good());
   const std::vector<std::string> warnings = {
+      "Command line parameter >-r< GIVEN AGAIN - VALUE >" + tmp("other.txt") + "< NOT USED!",
+      "Command line parameter >-ei< GIVEN AGAIN - VALUE >600< NOT USED!",
       "EPOCH command line parameter unknown: >-ex60<!",
       "Input command line parameter unknown: >stray<!",
+      "Command line parameter >-p< GIVEN AGAIN - VALUE >G05< NOT USED!",
       "NUMERICAL INTEGRATION STEP SET ZERO - USING DEFAULT 30!",
       "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (POSITION) SET ODD NUMBER - USING DEFAULT (EVEN) 14!",
       "NUMBER OF POINTS FOR LAGRANGE INTERPOLATION (CLOCK ERROR) SET NEGATIVE - USING DEFAULT 4!",
@@ -356,6 +407,12 @@ TEST(AppCli, Redirections) {
   EXPECT_TRUE(EndsWith(e, ErrorFrame("Morvi", "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!"))) << e;
   EXPECT_EQ(ReadWholeFile(out), "");
 
+  // -wo given again: the earlier file is not used, and not made.
+  CaptureResult twice = RunMorvi({"-wo" + out, "-WO" + tmp("out2.txt"), "-h"});
+  EXPECT_EQ(twice.err, WarningFrame("Morvi", "Command line parameter >-wo< GIVEN AGAIN - VALUE >" + out + "< NOT USED!"));
+  EXPECT_EQ(ReadWholeFile(tmp("out2.txt")), ReadWholeFile(kData + "help_cp1250.txt"));
+  EXPECT_EQ(ReadWholeFile(out), "");
+
   std::string same = tmp("file.txt");
   CaptureResult s = RunMorvi({"-wo" + same, "-WE" + same, "-h"});
   EXPECT_EQ(s.exitCode, 0);
@@ -446,10 +503,12 @@ TEST(AppCli, OutputsThatAreInputsAreRefused) {
   // replaces included.
   struct Case {
     std::vector<std::string> args;
-    std::string res, input;
+    std::string res, input, warnings;
   };
+  const std::string sbAgain = WarningFrame("Morvi", "Command line parameter >-sb< GIVEN AGAIN - VALUE >copy.nav< NOT USED!");
   const std::vector<Case> fatal = {
       {{"-sbcopy.nav"}, "sub/../copy.nav", "copy.nav"},
+      {{"-sbcopy.nav", "-sb" + kNav}, "copy.nav", "copy.nav", sbAgain},
       {{"-spcopy.sp3"}, "sub/sp3.hard", "copy.sp3"},
       {{"-spcopy.sp3", "-asub/atx.link"}, tmp("copy.atx"), "sub/atx.link"},
       {{"-spcopy.sp3", "-tcopy.gcrs"}, "./copy.gcrs", "copy.gcrs"},
@@ -462,10 +521,18 @@ TEST(AppCli, OutputsThatAreInputsAreRefused) {
     CaptureResult r = run(args);
     EXPECT_EQ(r.exitCode, 1) << c.res;
     EXPECT_EQ(r.out, "") << c.res;
-    EXPECT_EQ(r.err, ErrorFrame("Morvi", "Output file name >" + c.res + "< IS THE SAME FILE AS INPUT FILE >" +
-                                             c.input + "< - NOT OVERWRITING IT!"));
+    EXPECT_EQ(r.err, c.warnings + ErrorFrame("Morvi", "Output file name >" + c.res + "< IS THE SAME FILE AS INPUT FILE >" +
+                                                          c.input + "< - NOT OVERWRITING IT!"));
     EXPECT_TRUE(unchanged()) << c.res;
   }
+
+  // -wo on an input file that a later -a replaces: the stream stays on the terminal.
+  CaptureResult earlier = run({"-wocopy.atx", "-acopy.atx", "-a" + apptest::kAtx, "-h"});
+  EXPECT_EQ(earlier.exitCode, 0);
+  EXPECT_EQ(earlier.err, WarningFrame("Morvi", "COUT REDIRECTION FILE >copy.atx< IS THE SAME FILE AS INPUT FILE "
+                                               ">copy.atx<: COUT GOES TO TERMINAL!") +
+                             WarningFrame("Morvi", "Command line parameter >-a< GIVEN AGAIN - VALUE >copy.atx< NOT USED!"));
+  EXPECT_TRUE(unchanged());
 
   // -wo on the results file (spelled otherwise, not yet existing) and -we on
   // the same file as -wo: the results are those of a run without redirection.

@@ -77,10 +77,13 @@ TEST(AppInput, GarbledSatelliteCodesAreRefused) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(EndsWith(r.err, kNumberFrame)) << r.err;
   EXPECT_TRUE(Rows(tmp("nav.txt")).empty());
-  // The intact file has no G15 to compute.
+  // The intact file has no G15 to compute: refused, no results file written.
   r = RunMorvi({"-gsG", "-pG15", "-sb" + nav, "-r" + tmp("nav0.txt")});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_TRUE(Rows(tmp("nav0.txt")).empty());
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_TRUE(EndsWith(r.err, ErrorFrame("Morvi", "NO SATELLITE OF LIST OF SATELLITES IN EPHEMERIS FILE >" + nav +
+                                                      "< - NO POSITIONS TO CALCULATE!")))
+      << r.err;
+  EXPECT_FALSE(std::ifstream(tmp("nav0.txt")).good());
 
   // SP3 file: one G13 position line of the 07:00 orbit; G11 is listed in it.
   const std::string sp3 = kTestData + "/app/COD0MGXFIN_20231890000_07H_05M_ORB.SP3";

@@ -1,7 +1,8 @@
 // End-to-end runs of morvi on real files of 2023-07-08: the SP3 orbit at its own
 // nodes and between them, the GCRS and Earth-rotation-free columns, the results
-// file layout, the loop's edge cases, the notes of the ephemeris input and the
-// fatal paths of files that cannot be written or named.
+// file layout, the loop's edge cases, the notes of the ephemeris input, the
+// fatal paths of files that cannot be written or named, and broadcast epochs far
+// from their records.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,8 +15,10 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "MorviEpochs.h"
 #include "app/app_support.h"
 #include "support/capture.h"
 
@@ -399,13 +402,15 @@ TEST(AppRun, NotesOfSettingsTakenFromTheEphemeris) {
 }
 
 // The loop's edge cases: a satellite listed twice, one missing from the file,
-// one of an unselected system, an end before the start.
+// one of an unselected system (told once, however often listed).
 TEST(AppRun, SatelliteLoopEdgeCases) {
   Scratch tmp;
   std::string res = tmp("res.txt");
-  CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + res, "-pG07,G10,E07,G07", "-es2023-07-08,01:00:00.0",
+  CaptureResult r = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + res, "-pG07,G10,E07,G07,E07", "-es2023-07-08,01:00:00.0",
                               "-ee2023-07-08,01:10:00.0"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, WarningFrame("Morvi", "Satellite >E07< of LIST OF SATELLITES NOT OF A SELECTED GNSS SYSTEM - NOT "
+                                         "CALCULATED!"));
   EXPECT_TRUE(Contains(r.out, "  Satellite: G07 ->          3 ITRS positions/velocities\n"
                               "  Satellite: G10 NOT IN EPHEMERIS FILE!\n"
                               "  Satellite: G07 ->          3 ITRS positions/velocities\n"));
@@ -414,12 +419,6 @@ TEST(AppRun, SatelliteLoopEdgeCases) {
   EXPECT_EQ(out.lines.size(), 1u + 2u * 4u);
   EXPECT_EQ(out.lines[4], "");
   EXPECT_EQ(out.lines[1], out.lines[5]);
-
-  CaptureResult back = RunMorvi({"-gsG", "-sp" + kSp3, "-r" + tmp("back.txt"), "-pG07,G08",
-                                 "-es2023-07-08,02:00:00.0", "-ee2023-07-08,01:00:00.0"});
-  ASSERT_EQ(back.exitCode, 0) << back.err;
-  EXPECT_EQ(ReadWholeFile(tmp("back.txt")), std::string(kHeaderT) + "\n\n\n");
-  EXPECT_TRUE(Contains(back.out, "  Satellite: G08 ->          0 ITRS positions/velocities\n"));
 }
 
 // A results file that cannot be created ends the run before any computation;
@@ -550,15 +549,23 @@ long DaysFromCivil(long y, long m, long d) {
 // The epoch series over a whole day at steps of tenths: every epoch is the
 // first plus k intervals, the last (24:00) belongs to it, no second prints as
 // 60.0, and the calendar columns and the MJD columns of each row name the same
-// tenth of a second.
+// tenth of a second; likewise across midnight from a first epoch with tenths.
+// An epoch that rounds to 24:00:00.0 prints as the next day's 00:00:00.0.
 TEST(AppRun, EpochSeriesOfTenthsOverAWholeDay) {
   Scratch tmp;
-  for (const auto& [interval, tenths] : std::vector<std::pair<std::string, long>>{{"0.2", 2}, {"1.2", 12}}) {
-    const std::string res = tmp("res" + interval);
+  struct Series {
+    std::string interval, first, last;
+    long tenths, n, lastTenth;  // step, epochs, last epoch in tenths of a second from MJD 0
+  };
+  for (const Series& c : std::vector<Series>{
+           {"0.2", "2023-07-08,00:00:00", "2023-07-09,00:00:00", 2, 432001, 60134L * 864000L},
+           {"1.2", "2023-07-08,00:00:00", "2023-07-09,00:00:00", 12, 72001, 60134L * 864000L},
+           {"0.1", "2023-07-08,23:59:58.7", "2023-07-09,00:00:01.30", 1, 27, 60134L * 864000L + 13}}) {
+    const std::string res = tmp("res" + c.interval);
     // The broadcast records end at 06:00: each later row warns; those warnings go away.
-    CaptureResult r = RunMorvi({"-gsG", "-sb" + kData + "SEPT1890.23P", "-pG05", "-es2023-07-08,00:00:00",
-                                "-ee2023-07-09,00:00:00", "-ei" + interval, "-r" + res, "-we/dev/null"});
-    ASSERT_EQ(r.exitCode, 0) << interval;
+    CaptureResult r = RunMorvi({"-gsG", "-sb" + kData + "SEPT1890.23P", "-pG05", "-es" + c.first, "-ee" + c.last,
+                                "-ei" + c.interval, "-r" + res, "-we/dev/null"});
+    ASSERT_EQ(r.exitCode, 0) << c.interval;
     std::ifstream in(res);
     std::string line;
     std::getline(in, line);
@@ -572,36 +579,69 @@ TEST(AppRun, EpochSeriesOfTenthsOverAWholeDay) {
       const long fromDate = (DaysFromCivil(y, mo, d) + 40587) * 864000L + (h * 3600L + mi * 60L) * 10L + std::lround(s * 10);
       const long fromMjd = mjdDay * 864000L + std::lround(sec * 10);
       if (fromDate != fromMjd) allSame = false;
-      if (last >= 0 && fromMjd - last != tenths) allSteps = false;
+      if (last >= 0 && fromMjd - last != c.tenths) allSteps = false;
       last = fromMjd;
       n++;
     }
-    EXPECT_TRUE(allSame) << interval;
-    EXPECT_TRUE(allSteps) << interval;
-    EXPECT_EQ(n, 864000 / tenths + 1) << interval;
-    EXPECT_EQ(last, 60134L * 864000L) << interval;  // 2023-07-09 00:00:00.0
+    EXPECT_TRUE(allSame) << c.interval;
+    EXPECT_TRUE(allSteps) << c.interval;
+    EXPECT_EQ(n, c.n) << c.interval;
+    EXPECT_EQ(last, c.lastTenth) << c.interval;
+  }
+  for (const auto& [second, day, printed] : std::vector<std::tuple<long double, uint32_t, long double>>{
+           {86399.96L, 60134, 0.0L}, {86399.94L, 60133, 86399.9L}, {43200.04L, 60133, 43200.0L}}) {
+    const mjd p = morviepochs::PrintedEpoch(mjd(60133, second));
+    EXPECT_EQ(p.GetMJDay(), day) << static_cast<double>(second);
+    EXPECT_NEAR(static_cast<double>(p.GetSecond()), static_cast<double>(printed), 1e-9) << static_cast<double>(second);
   }
 }
 
-// A fatal error in the middle of the table (a GLONASS record a year from the
-// epochs, as only a garbled file has it): the rows written before it stay,
-// byte for byte those of a run without the failing satellite.
-TEST(AppRun, FatalInTheMiddleOfTheTableKeepsTheRowsBefore) {
+// Epochs far from the broadcast records end no run. A GLONASS epoch more than 3
+// days after R07's last record (04:45 UTC, 04:45:18 GPS time) has no position
+// and no clock, told once, and the run goes on; Keplerian epochs decades before
+// the records are computed (each with the interval warning), and the row at the
+// records is the one of a run of that epoch alone.
+TEST(AppRun, BroadcastEpochsFarFromTheRecords) {
   Scratch tmp;
-  std::string nav = ReadWholeFile(kData + "SEPT1890.23P");
-  for (size_t p = nav.find("\nR07 2023 07 08"); p != std::string::npos; p = nav.find("\nR07 2023 07 08", p))
-    nav.replace(p + 5, 4, "2024");
-  std::ofstream(tmp("garbled.rnx"), std::ios::binary) << nav;
-  const std::vector<std::string> span = {"-es2023-07-08,04:00:00.0", "-ee2023-07-08,05:00:00.0", "-ei600"};
-  std::vector<std::string> both = {"-gsGR", "-sb" + tmp("garbled.rnx"), "-pG05,R07", "-r" + tmp("both.txt")};
-  std::vector<std::string> gps = {"-gsGR", "-sb" + tmp("garbled.rnx"), "-pG05", "-r" + tmp("gps.txt")};
-  both.insert(both.end(), span.begin(), span.end());
-  gps.insert(gps.end(), span.begin(), span.end());
-  CaptureResult r = RunMorvi(both);
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(Contains(r.err, "     Exiting Function:   rxN::")) << r.err;
-  ASSERT_EQ(RunMorvi(gps).exitCode, 0);
-  const std::string rows = ReadWholeFile(tmp("gps.txt"));
-  EXPECT_EQ(Count(rows, "     G05 "), 7u);
-  EXPECT_EQ(ReadWholeFile(tmp("both.txt")), rows);
+  const std::string nav = "-sb" + kData + "SEPT1890.23P";
+  CaptureResult r = RunMorvi({"-gsGR", nav, "-pG05,R07", "-ee2023-07-12,04:00:00", "-ei3600", "-r" + tmp("glo.txt")});
+  ASSERT_EQ(r.exitCode, 0) << r.err.substr(0, 2000);
+  Results glo = ReadResults(tmp("glo.txt"));
+  ASSERT_EQ(glo.rows.size(), 2u * 101u);  // 2023-07-08 00:00 to 2023-07-12 04:00
+  const long reach = 3 * 86400 + 4 * 3600 + 45 * 60 + 18;
+  int absent = 0;
+  for (const Row& row : glo.rows) {
+    const long t = (row.mday - 60133) * 86400 + std::lround(row.msec);
+    const bool beyond = row.prn == "R07" && t > reach;
+    const double radius = std::hypot(row.v[0], row.v[1], row.v[2]);
+    if (beyond) absent++;
+    EXPECT_TRUE(beyond ? radius == 0 && row.v[3] == 0 && row.v[4] == 0 : radius > 2e7) << row.line;
+  }
+  EXPECT_EQ(absent, 24);  // 05:00 of the 11th on
+  EXPECT_EQ(Count(r.err, "MORE THAN 3 DAYS"), 1u);
+  EXPECT_TRUE(Contains(r.err, "GLONASS satellite R07: Calculation epoch [ 2023-07-11/05:00:00] MORE THAN 3 DAYS FROM "
+                              "the nearest record [ 2023-07-08/04:45:18] of input NAVIGATION file - NO POSITION AND "
+                              "NO CLOCK there and farther out!"));
+
+  CaptureResult k = RunMorvi({"-gsGE", nav, "-pG05,E08", "-es1980-01-06,00:00:00", "-ee2023-07-08,05:00:00", "-ei86400",
+                              "-r" + tmp("kep.txt"), "-we" + tmp("kep.err")});
+  ASSERT_EQ(k.exitCode, 0) << ReadWholeFile(tmp("kep.err")).substr(0, 2000);
+  Results kep = ReadResults(tmp("kep.txt"));
+  ASSERT_EQ(kep.rows.size(), 2u * 15890u);  // MJD 44244 to 60133
+  for (const Row& row : kep.rows) {
+    const double radius = std::hypot(row.v[0], row.v[1], row.v[2]);
+    const double a = row.prn == "G05" ? 26.56e6 : 29.60e6;  // semi-major axes of the two orbits
+    ASSERT_NEAR(radius, a, 0.02 * a) << row.line;
+  }
+  const std::string err = ReadWholeFile(tmp("kep.err"));
+  EXPECT_TRUE(Contains(err, "GPS satellite G05: Calculation epoch [ 1980-01-06/00:00:00] NOT in epoch interval "
+                            "[ 2023-07-08/06:00:00] of input NAVIGATION file (dt = -381342:00:00.0)"));
+  EXPECT_FALSE(Contains(err, "Error"));
+  CaptureResult one = RunMorvi({"-gsGE", nav, "-pG05,E08", "-es2023-07-08,00:00:00", "-ee2023-07-08,00:00:00",
+                                "-r" + tmp("one.txt")});
+  ASSERT_EQ(one.exitCode, 0);
+  Results at = ReadResults(tmp("one.txt"));
+  ASSERT_EQ(at.rows.size(), 2u);
+  EXPECT_EQ(kep.rows[15889].line, at.rows[0].line);
+  EXPECT_EQ(kep.rows.back().line, at.rows[1].line);
 }

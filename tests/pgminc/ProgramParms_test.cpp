@@ -16,12 +16,12 @@ TEST(ProgramParms, DateFormatsKeepTheOtherPart) {
   d.Parse("-es2017-02-19,01:13:56.0", 3, false, "F", "", ymdhmsns::YMDHMS);
   EXPECT_EQ(d.Rec.GetMJDay(), 57803u);
   EXPECT_NEAR(static_cast<double>(d.Rec.GetSecond()), 4436.0, 1e-9);
-  d.Parse("-es18:00:30.9", 3, false, "F", "", ymdhmsns::HMS);  // whole seconds, date kept
+  d.Parse("-es18:00:30.5", 3, false, "F", "", ymdhmsns::HMS);  // the fraction too, date kept
   EXPECT_EQ(d.Rec.GetMJDay(), 57803u);
-  EXPECT_NEAR(static_cast<double>(d.Rec.GetSecond()), 64830.0, 1e-9);
+  EXPECT_EQ(d.Rec.GetSecond(), 64830.5L);
   d.Parse("-es2020-01-05", 3, false, "F", "", ymdhmsns::YMD);  // time kept
   EXPECT_EQ(d.Rec.GetMJDay(), 58853u);
-  EXPECT_NEAR(static_cast<double>(d.Rec.GetSecond()), 64830.0, 1e-9);
+  EXPECT_EQ(d.Rec.GetSecond(), 64830.5L);
 
   CaptureResult bad = RunCaptured([] {
     pDate e;
@@ -118,9 +118,10 @@ TEST(ProgramParms, MarkersAndSystemLetters) {
 // (2023-7-08,04:30:00 as 04:00:00, 1,5 as 1, 5min as 5 s, GPS as GPS and SBAS).
 TEST(ProgramParms, ValuesOfAnotherFormEndTheRun) {
   const std::string dateForm = "< NOT VALID - form as >2017-02-19,01:13:56.0<!";
+  const std::string tenths = "< NOT VALID - SECONDS NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!";
   struct Case {
     std::string token;
-    char kind;  // d date, f real number, i whole number, g systems
+    char kind;  // d date, h time of day, f real number, i whole number, g systems
     std::string where, message;
   };
   const std::vector<Case> cases = {
@@ -130,6 +131,9 @@ TEST(ProgramParms, ValuesOfAnotherFormEndTheRun) {
       {"-es2023-07-08,04:30:15.", 'd', "pDate", "Input DATE >-es2023-07-08,04:30:15." + dateForm},
       {"-es2023-07-08,04:30:15.0Z", 'd', "pDate", "Input DATE >-es2023-07-08,04:30:15.0Z" + dateForm},
       {"-es2023-07-08", 'd', "pDate", "Input DATE >-es2023-07-08" + dateForm},
+      {"-es2023-07-08,04:30:15.05", 'd', "pDate", "Input DATE >-es2023-07-08,04:30:15.05" + tenths},
+      {"-es2023-07-08,04:30:15.149", 'd', "pDate", "Input DATE >-es2023-07-08,04:30:15.149" + tenths},
+      {"-es01:13:56.25", 'h', "pDate", "Input DATE >-es01:13:56.25" + tenths},
       {"-ei1,5", 'f', "pFloat", "Value of command line parameter >-ei1,5< NOT VALID - A DECIMAL NUMBER ONLY!"},
       {"-ei5min", 'f', "pFloat", "Value of command line parameter >-ei5min< NOT VALID - A DECIMAL NUMBER ONLY!"},
       {"-ei1h", 'f', "pFloat", "Value of command line parameter >-ei1h< NOT VALID - A DECIMAL NUMBER ONLY!"},
@@ -148,6 +152,7 @@ TEST(ProgramParms, ValuesOfAnotherFormEndTheRun) {
   for (const Case& c : cases) {
     CaptureResult r = RunCaptured([&] {
       if (c.kind == 'd') pDate().Parse(c.token.c_str(), 3, false, "F", "", ymdhmsns::YMDHMS);
+      if (c.kind == 'h') pDate().Parse(c.token.c_str(), 3, false, "F", "", ymdhmsns::HMS);
       if (c.kind == 'f') pFloat<long double>().Parse(c.token.c_str(), 3, false, "F", "", 0, 1);
       if (c.kind == 'i') pInteger<long>().Parse(c.token.c_str(), 'p', false, "F", "");
       if (c.kind == 'g') pGSys().Parse(c.token.c_str(), 3, false, "F", "");
@@ -156,11 +161,11 @@ TEST(ProgramParms, ValuesOfAnotherFormEndTheRun) {
     EXPECT_EQ(r.err, ErrorFrame("Function:   " + c.where + "::Parse(...)", c.message)) << c.token;
   }
 
-  // The forms that are taken: 2023-07-08 is MJD 60133, 04:30:15.25 the second 16215.25.
+  // The forms that are taken: 2023-07-08 is MJD 60133, 04:30:15.50 the second 16215.5.
   pDate d;
-  d.Parse("-es2023-07-08,04:30:15.25", 3, false, "F", "", ymdhmsns::YMDHMS);
+  d.Parse("-es2023-07-08,04:30:15.50", 3, false, "F", "", ymdhmsns::YMDHMS);
   EXPECT_EQ(d.Rec.GetMJDay(), 60133u);
-  EXPECT_EQ(d.Rec.GetSecond(), 16215.25L);
+  EXPECT_EQ(d.Rec.GetSecond(), 16215.5L);
   d.Parse("-es2023-07-08,04:30:15", 3, false, "F", "", ymdhmsns::YMDHMS);
   EXPECT_EQ(d.Rec.GetSecond(), 16215.0L);
   pFloat<long double> f;
