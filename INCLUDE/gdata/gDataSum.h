@@ -41,10 +41,11 @@ class gDataSum {
   myList<rSat> lSatG, lSatR, lSatE, lSatC, lSatS, lSatJ, lSatI;  // per system
 
  private:
-  static constexpr int gDataSum::*kCounts[gnss::NSYS] = {&gDataSum::nSatG, &gDataSum::nSatR, &gDataSum::nSatE,
-                                                         &gDataSum::nSatC, &gDataSum::nSatS, &gDataSum::nSatJ,
-                                                         &gDataSum::nSatI};
-  static constexpr myList<rSat> gDataSum::*kLists[gnss::NSYS] = {&gDataSum::lSatG, &gDataSum::lSatR, &gDataSum::lSatE,
-                                                                 &gDataSum::lSatC, &gDataSum::lSatS, &gDataSum::lSatJ,
-                                                                 &gDataSum::lSatI};
+  static constexpr gnss::LetterMember<gDataSum, int> kCounts[] = {
+      {'G', &gDataSum::nSatG}, {'R', &gDataSum::nSatR}, {'E', &gDataSum::nSatE}, {'C', &gDataSum::nSatC},
+      {'S', &gDataSum::nSatS}, {'J', &gDataSum::nSatJ}, {'I', &gDataSum::nSatI}};
+  static constexpr gnss::LetterMember<gDataSum, myList<rSat>> kLists[] = {
+      {'G', &gDataSum::lSatG}, {'R', &gDataSum::lSatR}, {'E', &gDataSum::lSatE}, {'C', &gDataSum::lSatC},
+      {'S', &gDataSum::lSatS}, {'J', &gDataSum::lSatJ}, {'I', &gDataSum::lSatI}};
+  static_assert(gnss::OnceEach(kCounts) && gnss::OnceEach(kLists), "a letter of no system or twice");
 };

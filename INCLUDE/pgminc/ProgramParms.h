@@ -433,10 +433,13 @@ class pSats {
  private:
   // The list and the count of system sys; null for a letter of no system.
   myList<rSat>* SystemList(char sys, long** n) {
-    static constexpr myList<rSat> pSats::*lists[gnss::NSYS] = {&pSats::RecG, &pSats::RecR, &pSats::RecE, &pSats::RecC,
-                                                               &pSats::RecS, &pSats::RecJ, &pSats::RecI};
-    static constexpr long pSats::*counts[gnss::NSYS] = {&pSats::nRecG, &pSats::nRecR, &pSats::nRecE, &pSats::nRecC,
-                                                        &pSats::nRecS, &pSats::nRecJ, &pSats::nRecI};
+    static constexpr gnss::LetterMember<pSats, myList<rSat>> lists[] = {
+        {'G', &pSats::RecG}, {'R', &pSats::RecR}, {'E', &pSats::RecE}, {'C', &pSats::RecC},
+        {'S', &pSats::RecS}, {'J', &pSats::RecJ}, {'I', &pSats::RecI}};
+    static constexpr gnss::LetterMember<pSats, long> counts[] = {
+        {'G', &pSats::nRecG}, {'R', &pSats::nRecR}, {'E', &pSats::nRecE}, {'C', &pSats::nRecC},
+        {'S', &pSats::nRecS}, {'J', &pSats::nRecJ}, {'I', &pSats::nRecI}};
+    static_assert(gnss::OnceEach(lists) && gnss::OnceEach(counts), "a letter of no system or twice");
     *n = gnss::Member(*this, sys, counts);
     return gnss::Member(*this, sys, lists);
   }
@@ -557,8 +560,10 @@ class pGSys {
     return strchr(value, letter) != nullptr || strchr(value, letter - 'A' + 'a') != nullptr;
   }
 
-  static constexpr bool pGSys::*kFlags[gnss::NSYS] = {&pGSys::isG, &pGSys::isR, &pGSys::isE, &pGSys::isC,
-                                                     &pGSys::isS, &pGSys::isJ, &pGSys::isI};
+  static constexpr gnss::LetterMember<pGSys, bool> kFlags[] = {
+      {'G', &pGSys::isG}, {'R', &pGSys::isR}, {'E', &pGSys::isE}, {'C', &pGSys::isC},
+      {'S', &pGSys::isS}, {'J', &pGSys::isJ}, {'I', &pGSys::isI}};
+  static_assert(gnss::OnceEach(kFlags), "a letter of no system or twice");
 };
 
 // Real-number parameter with unit (used with long double).

@@ -472,12 +472,13 @@ class rxDataSum {
   myList<rSat> lSat, lSatG, lSatR, lSatE, lSatC, lSatS, lSatJ, lSatI;
 
  private:
-  static constexpr int rxDataSum::*kCounts[gnss::NSYS] = {&rxDataSum::nSatG, &rxDataSum::nSatR, &rxDataSum::nSatE,
-                                                          &rxDataSum::nSatC, &rxDataSum::nSatS, &rxDataSum::nSatJ,
-                                                          &rxDataSum::nSatI};
-  static constexpr myList<rSat> rxDataSum::*kLists[gnss::NSYS] = {
-      &rxDataSum::lSatG, &rxDataSum::lSatR, &rxDataSum::lSatE, &rxDataSum::lSatC,
-      &rxDataSum::lSatS, &rxDataSum::lSatJ, &rxDataSum::lSatI};
+  static constexpr gnss::LetterMember<rxDataSum, int> kCounts[] = {
+      {'G', &rxDataSum::nSatG}, {'R', &rxDataSum::nSatR}, {'E', &rxDataSum::nSatE}, {'C', &rxDataSum::nSatC},
+      {'S', &rxDataSum::nSatS}, {'J', &rxDataSum::nSatJ}, {'I', &rxDataSum::nSatI}};
+  static constexpr gnss::LetterMember<rxDataSum, myList<rSat>> kLists[] = {
+      {'G', &rxDataSum::lSatG}, {'R', &rxDataSum::lSatR}, {'E', &rxDataSum::lSatE}, {'C', &rxDataSum::lSatC},
+      {'S', &rxDataSum::lSatS}, {'J', &rxDataSum::lSatJ}, {'I', &rxDataSum::lSatI}};
+  static_assert(gnss::OnceEach(kCounts) && gnss::OnceEach(kLists), "a letter of no system or twice");
 };
 
 // Version record: the RINEX line (PrintType 0) or the summary line (1).
