@@ -508,11 +508,13 @@ class pGSys {
     os << std::endl;
   }
 
-  // Selects all seven systems.
+  // Selects all seven systems, with the letters and words of a user's "GRECSIJ"
+  // on a fresh parameter; the description is begun afresh, so the seven words
+  // always have room.
   void SetManually() {
-    static const char token[] = "-gsGRECSIJ";
     isSet = true;
-    Select(token + 3, token);
+    RecDesc[0] = 0;
+    Choose("GRECSIJ");
   }
 
   bool IsSysG() const { return isG; }
@@ -544,6 +546,13 @@ class pGSys {
       if (Names(value, s.letter)) need += static_cast<long>(strlen(s.name)) + 1;
     if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, value, need, prgparms::MaxGSysDesc))
       return false;
+    Choose(value);
+    return true;
+  }
+
+  // Rec = value (at most MaxGSys letters); sets the flag of each system it names
+  // and adds the system's word to the description, in the order of the systems.
+  void Choose(const char* value) {
     strcpy(Rec, value);
     for (const GNSSsys& s : gnss::systems) {
       if (Names(value, s.letter)) {
@@ -552,7 +561,6 @@ class pGSys {
         strcat(RecDesc, " ");
       }
     }
-    return true;
   }
 
   // Whether value holds the system letter in upper or lower case.
