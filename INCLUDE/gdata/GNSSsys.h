@@ -91,6 +91,17 @@ constexpr bool OnceEach(const LetterMember<T, M> (&table)[N]) {
   return true;
 }
 
+// The tables of a data summary S that counts and lists its satellites per system
+// in nSatG ... nSatI and lSatG ... lSatI (the product and the navigation summaries).
+template <class S>
+inline constexpr LetterMember<S, decltype(S::nSatG)> kSatCounts[] = {
+    {'G', &S::nSatG}, {'R', &S::nSatR}, {'E', &S::nSatE}, {'C', &S::nSatC},
+    {'S', &S::nSatS}, {'J', &S::nSatJ}, {'I', &S::nSatI}};
+template <class S>
+inline constexpr LetterMember<S, decltype(S::lSatG)> kSatLists[] = {
+    {'G', &S::lSatG}, {'R', &S::lSatR}, {'E', &S::lSatE}, {'C', &S::lSatC},
+    {'S', &S::lSatS}, {'J', &S::lSatJ}, {'I', &S::lSatI}};
+
 // The member of obj that belongs to the system of letter (upper case only), from
 // the entry of table that names the letter; null for a system the table does not
 // list and for any other character.
