@@ -5,7 +5,8 @@
 // broadcast records and their choice, and its code in the key of an ANTEX satellite
 // block. The rows stand in the order G, R, E, C, S, J, I, the order of the per-system
 // counts, lists, summaries and written records. gnss::Member reaches the per-system
-// members of a class (nSatG ... nSatI and the like) by letter.
+// members of a class (nSatG ... nSatI and the like) by letter, through a table that
+// names the letter of each member.
 // [1] RINEX 3.05, 3.5 (system letters); [2] RINEX 2.11, 9.2 (old system codes).
 
 // One system. A broadcast record is chosen as the nearest one or (pastToe) as the
@@ -42,7 +43,7 @@ inline constexpr GNSSsys systems[NSYS] = {
     {'I', '6', "NavIC", "IRNSS", "I: IRNSS", 3600.0L, true, false, 8}};
 
 // Row of a system letter (upper case only) in systems; -1 for any other character.
-inline int Index(char letter) {
+constexpr int Index(char letter) {
   for (int i = 0; i < NSYS; ++i)
     if (systems[i].letter == letter) return i;
   return -1;
@@ -69,14 +70,46 @@ inline const char* HeaderText(char c) {
   return s != nullptr ? s->text : nullptr;
 }
 
+// One entry of a per-system member table: the member of class T that belongs to
+// the system of letter. A table lists the systems the class has a member for, in
+// any order; a system it does not list has no member.
+template <class T, class M>
+struct LetterMember {
+  char letter;   // system letter, upper case
+  M T::*member;  // the system's member of T
+};
+
+// Whether each entry of table names a system letter and no letter stands twice,
+// for a static_assert beside each table.
+template <class T, class M, int N>
+constexpr bool OnceEach(const LetterMember<T, M> (&table)[N]) {
+  for (int i = 0; i < N; ++i) {
+    if (Index(table[i].letter) < 0 || table[i].member == nullptr) return false;
+    for (int j = 0; j < i; ++j)
+      if (table[j].letter == table[i].letter) return false;
+  }
+  return true;
+}
+
+// The tables of a data summary S that counts and lists its satellites per system
+// in nSatG ... nSatI and lSatG ... lSatI (the product and the navigation summaries).
+template <class S>
+inline constexpr LetterMember<S, decltype(S::nSatG)> kSatCounts[] = {
+    {'G', &S::nSatG}, {'R', &S::nSatR}, {'E', &S::nSatE}, {'C', &S::nSatC},
+    {'S', &S::nSatS}, {'J', &S::nSatJ}, {'I', &S::nSatI}};
+template <class S>
+inline constexpr LetterMember<S, decltype(S::lSatG)> kSatLists[] = {
+    {'G', &S::lSatG}, {'R', &S::lSatR}, {'E', &S::lSatE}, {'C', &S::lSatC},
+    {'S', &S::lSatS}, {'J', &S::lSatJ}, {'I', &S::lSatI}};
+
 // The member of obj that belongs to the system of letter (upper case only), from
-// members, one member pointer per row of systems; null for any other character
-// and for a system whose entry is null (a member the class has not for it).
-template <class Obj, class T, class M>
-auto Member(Obj& obj, char letter, M T::*const (&members)[NSYS]) -> decltype(&(obj.*members[0])) {
-  const int i = Index(letter);
-  if (i < 0 || members[i] == nullptr) return nullptr;
-  return &(obj.*members[i]);
+// the entry of table that names the letter; null for a system the table does not
+// list and for any other character.
+template <class Obj, class T, class M, int N>
+auto Member(Obj& obj, char letter, const LetterMember<T, M> (&table)[N]) -> decltype(&(obj.*table[0].member)) {
+  for (const LetterMember<T, M>& e : table)
+    if (e.letter == letter) return &(obj.*e.member);
+  return nullptr;
 }
 
 }  // namespace gnss

@@ -7,7 +7,7 @@
 #include <iomanip>   // setw
 #include <iostream>  // cout, endl
 
-#include "gdata/GNSSsys.h"  // gnss::systems, gnss::Member
+#include "gdata/GNSSsys.h"  // gnss::systems, gnss::Member, gnss::kSatCounts, gnss::kSatLists
 #include "gdata/myList.h"   // myList, iomlns
 #include "gdata/rSat.h"     // rSat
 
@@ -25,26 +25,23 @@ class gDataSum {
     std::cout << "  nSat  : " << std::setw(6) << nSat << std::endl;
     iomlns::PrintType = iomlns::RAW;
     for (const GNSSsys& s : gnss::systems)
-      if (*gnss::Member(*this, s.letter, kCounts) != 0)
-        std::cout << "   " << s.letter << ": " << *gnss::Member(*this, s.letter, kLists) << std::endl;
+      if (*gnss::Member(*this, s.letter, gnss::kSatCounts<gDataSum>) != 0)
+        std::cout << "   " << s.letter << ": " << *gnss::Member(*this, s.letter, gnss::kSatLists<gDataSum>)
+                  << std::endl;
     std::cout << std::endl << std::endl;
   }
 
   // The count and the list of a system by its letter; null for any other letter.
-  int* Count(char sys) { return gnss::Member(*this, sys, kCounts); }
-  myList<rSat>* List(char sys) { return gnss::Member(*this, sys, kLists); }
+  int* Count(char sys) {
+    static_assert(gnss::OnceEach(gnss::kSatCounts<gDataSum>) && gnss::OnceEach(gnss::kSatLists<gDataSum>),
+                  "a letter of no system or twice");
+    return gnss::Member(*this, sys, gnss::kSatCounts<gDataSum>);
+  }
+  myList<rSat>* List(char sys) { return gnss::Member(*this, sys, gnss::kSatLists<gDataSum>); }
 
   int nEph;  // number of epochs
   int nSat;  // number of satellites
   int nSatG, nSatR, nSatE, nSatC, nSatS, nSatJ, nSatI;  // satellites per system
   myList<rSat> lSat;                                    // all satellites
   myList<rSat> lSatG, lSatR, lSatE, lSatC, lSatS, lSatJ, lSatI;  // per system
-
- private:
-  static constexpr int gDataSum::*kCounts[gnss::NSYS] = {&gDataSum::nSatG, &gDataSum::nSatR, &gDataSum::nSatE,
-                                                         &gDataSum::nSatC, &gDataSum::nSatS, &gDataSum::nSatJ,
-                                                         &gDataSum::nSatI};
-  static constexpr myList<rSat> gDataSum::*kLists[gnss::NSYS] = {&gDataSum::lSatG, &gDataSum::lSatR, &gDataSum::lSatE,
-                                                                 &gDataSum::lSatC, &gDataSum::lSatS, &gDataSum::lSatJ,
-                                                                 &gDataSum::lSatI};
 };

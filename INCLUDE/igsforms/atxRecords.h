@@ -238,9 +238,10 @@ class atxDataSum {
     if (count != 0) os << label << std::setw(11) << count << std::endl;
   }
 
-  static constexpr int atxDataSum::*kCounts[gnss::NSYS] = {&atxDataSum::nGPS, &atxDataSum::nGLN, &atxDataSum::nGAL,
-                                                           &atxDataSum::nBDS, &atxDataSum::nSBS, &atxDataSum::nQZS,
-                                                           &atxDataSum::nIRN};
+  static constexpr gnss::LetterMember<atxDataSum, int> kCounts[] = {
+      {'G', &atxDataSum::nGPS}, {'R', &atxDataSum::nGLN}, {'E', &atxDataSum::nGAL}, {'C', &atxDataSum::nBDS},
+      {'S', &atxDataSum::nSBS}, {'J', &atxDataSum::nQZS}, {'I', &atxDataSum::nIRN}};
+  static_assert(gnss::OnceEach(kCounts), "a letter of no system or twice");
 };
 
 // TYPE / SERIAL NO: antenna type and serial number, or satellite code for a

@@ -442,10 +442,13 @@ class pSats {
  private:
   // The list and the count of system sys; null for a letter of no system.
   myList<rSat>* SystemList(char sys, long** n) {
-    static constexpr myList<rSat> pSats::*lists[gnss::NSYS] = {&pSats::RecG, &pSats::RecR, &pSats::RecE, &pSats::RecC,
-                                                               &pSats::RecS, &pSats::RecJ, &pSats::RecI};
-    static constexpr long pSats::*counts[gnss::NSYS] = {&pSats::nRecG, &pSats::nRecR, &pSats::nRecE, &pSats::nRecC,
-                                                        &pSats::nRecS, &pSats::nRecJ, &pSats::nRecI};
+    static constexpr gnss::LetterMember<pSats, myList<rSat>> lists[] = {
+        {'G', &pSats::RecG}, {'R', &pSats::RecR}, {'E', &pSats::RecE}, {'C', &pSats::RecC},
+        {'S', &pSats::RecS}, {'J', &pSats::RecJ}, {'I', &pSats::RecI}};
+    static constexpr gnss::LetterMember<pSats, long> counts[] = {
+        {'G', &pSats::nRecG}, {'R', &pSats::nRecR}, {'E', &pSats::nRecE}, {'C', &pSats::nRecC},
+        {'S', &pSats::nRecS}, {'J', &pSats::nRecJ}, {'I', &pSats::nRecI}};
+    static_assert(gnss::OnceEach(lists) && gnss::OnceEach(counts), "a letter of no system or twice");
     *n = gnss::Member(*this, sys, counts);
     return gnss::Member(*this, sys, lists);
   }
@@ -514,11 +517,13 @@ class pGSys {
     os << std::endl;
   }
 
-  // Selects all seven systems.
+  // Selects all seven systems, with the letters and words of a user's "GRECSIJ"
+  // on a fresh parameter; the description is begun afresh, so the seven words
+  // always have room.
   void SetManually() {
-    static const char token[] = "-gsGRECSIJ";
     isSet = true;
-    Select(token + 3, token);
+    RecDesc[0] = 0;
+    Choose("GRECSIJ");
   }
 
   bool IsSysG() const { return isG; }
@@ -550,6 +555,13 @@ class pGSys {
       if (Names(value, s.letter)) need += static_cast<long>(strlen(s.name)) + 1;
     if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, value, need, prgparms::MaxGSysDesc))
       return false;
+    Choose(value);
+    return true;
+  }
+
+  // Rec = value (at most MaxGSys letters); sets the flag of each system it names
+  // and adds the system's word to the description, in the order of the systems.
+  void Choose(const char* value) {
     strcpy(Rec, value);
     for (const GNSSsys& s : gnss::systems) {
       if (Names(value, s.letter)) {
@@ -558,7 +570,6 @@ class pGSys {
         strcat(RecDesc, " ");
       }
     }
-    return true;
   }
 
   // Whether value holds the system letter in upper or lower case.
@@ -566,8 +577,10 @@ class pGSys {
     return strchr(value, letter) != nullptr || strchr(value, letter - 'A' + 'a') != nullptr;
   }
 
-  static constexpr bool pGSys::*kFlags[gnss::NSYS] = {&pGSys::isG, &pGSys::isR, &pGSys::isE, &pGSys::isC,
-                                                     &pGSys::isS, &pGSys::isJ, &pGSys::isI};
+  static constexpr gnss::LetterMember<pGSys, bool> kFlags[] = {
+      {'G', &pGSys::isG}, {'R', &pGSys::isR}, {'E', &pGSys::isE}, {'C', &pGSys::isC},
+      {'S', &pGSys::isS}, {'J', &pGSys::isJ}, {'I', &pGSys::isI}};
+  static_assert(gnss::OnceEach(kFlags), "a letter of no system or twice");
 };
 
 // Real-number parameter with unit (used with long double).

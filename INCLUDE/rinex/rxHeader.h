@@ -17,7 +17,7 @@
 
 #include "functions/CppCas.h"     // CppCas::rxAscii (run date of written headers)
 #include "functions/cstrings.h"   // substr, trim, creplace, sciNotation
-#include "gdata/GNSSsys.h"        // gnss::systems, gnss::Member, gnss::HeaderText
+#include "gdata/GNSSsys.h"        // gnss::systems, gnss::Member, gnss::kSatCounts, gnss::kSatLists, gnss::HeaderText
 #include "gdata/mjd.h"            // mjd
 #include "gdata/myList.h"         // myList, iomlns
 #include "gdata/rSat.h"           // rSat
@@ -440,8 +440,12 @@ class rxIonoCorr {
 class rxDataSum {
  public:
   // Count and list of one system by its letter; null for any other letter.
-  int* Count(char sys) { return gnss::Member(*this, sys, kCounts); }
-  myList<rSat>* List(char sys) { return gnss::Member(*this, sys, kLists); }
+  int* Count(char sys) {
+    static_assert(gnss::OnceEach(gnss::kSatCounts<rxDataSum>) && gnss::OnceEach(gnss::kSatLists<rxDataSum>),
+                  "a letter of no system or twice");
+    return gnss::Member(*this, sys, gnss::kSatCounts<rxDataSum>);
+  }
+  myList<rSat>* List(char sys) { return gnss::Member(*this, sys, gnss::kSatLists<rxDataSum>); }
 
   // Counts one record of sat, whose letter is one of the seven systems.
   void AddRecord(rSat& sat) {
@@ -470,14 +474,6 @@ class rxDataSum {
   int nEpoch = 0, nSat = 0;
   int nSatG = 0, nSatR = 0, nSatE = 0, nSatC = 0, nSatS = 0, nSatJ = 0, nSatI = 0;
   myList<rSat> lSat, lSatG, lSatR, lSatE, lSatC, lSatS, lSatJ, lSatI;
-
- private:
-  static constexpr int rxDataSum::*kCounts[gnss::NSYS] = {&rxDataSum::nSatG, &rxDataSum::nSatR, &rxDataSum::nSatE,
-                                                          &rxDataSum::nSatC, &rxDataSum::nSatS, &rxDataSum::nSatJ,
-                                                          &rxDataSum::nSatI};
-  static constexpr myList<rSat> rxDataSum::*kLists[gnss::NSYS] = {
-      &rxDataSum::lSatG, &rxDataSum::lSatR, &rxDataSum::lSatE, &rxDataSum::lSatC,
-      &rxDataSum::lSatS, &rxDataSum::lSatJ, &rxDataSum::lSatI};
 };
 
 // Version record: the RINEX line (PrintType 0) or the summary line (1).

@@ -495,15 +495,15 @@ class rxN {
   }
 
   // Record lists of a Keplerian and of a state-vector system; null for others.
-  // One entry per system of gnss::systems (G, R, E, C, S, J, I).
   myList<rxENavDataKE>* KeplerList(char sys) {
-    static constexpr myList<rxENavDataKE> rxN::*lists[gnss::NSYS] = {
-        &rxN::rNavDG, nullptr, &rxN::rNavDE, &rxN::rNavDC, nullptr, &rxN::rNavDJ, &rxN::rNavDI};
+    static constexpr gnss::LetterMember<rxN, myList<rxENavDataKE>> lists[] = {
+        {'G', &rxN::rNavDG}, {'E', &rxN::rNavDE}, {'C', &rxN::rNavDC}, {'J', &rxN::rNavDJ}, {'I', &rxN::rNavDI}};
+    static_assert(gnss::OnceEach(lists), "a letter of no system or twice");
     return gnss::Member(*this, sys, lists);
   }
   myList<rxENavDataNI>* StateList(char sys) {
-    static constexpr myList<rxENavDataNI> rxN::*lists[gnss::NSYS] = {
-        nullptr, &rxN::rNavDR, nullptr, nullptr, &rxN::rNavDS, nullptr, nullptr};
+    static constexpr gnss::LetterMember<rxN, myList<rxENavDataNI>> lists[] = {{'R', &rxN::rNavDR}, {'S', &rxN::rNavDS}};
+    static_assert(gnss::OnceEach(lists), "a letter of no system or twice");
     return gnss::Member(*this, sys, lists);
   }
 

@@ -1,6 +1,6 @@
 // Tests of the system table's header texts as the RINEX and ANTEX version lines
 // write them: each system letter in either case, the mixed-file letter, a blank
-// and a letter of no system.
+// and a letter of no system; the per-system member tables reached by letter.
 #include "gdata/GNSSsys.h"
 
 #include <gtest/gtest.h>
@@ -55,6 +55,31 @@ TEST(GNSSsys, HeaderSystemTextsInBothFormats) {
   EXPECT_EQ(RinexLine('X'), "     3.04           N: GNSS NAV. DATA   RINEX VERSION / TYPE\n");
   EXPECT_EQ(AntexLine('x'), "     1.4            ANTEX VERSION / SYST\n");
   EXPECT_EQ(gnss::HeaderText('X'), nullptr);
+}
+
+// A table in another order than the systems, without BeiDou, still gives each
+// listed system its own member and no member to any other character.
+struct Counts {
+  int g = 1, r = 2, e = 3, s = 5, j = 6, i = 7;
+};
+constexpr gnss::LetterMember<Counts, int> kShuffled[] = {
+    {'J', &Counts::j}, {'S', &Counts::s}, {'I', &Counts::i}, {'G', &Counts::g}, {'E', &Counts::e}, {'R', &Counts::r}};
+static_assert(gnss::OnceEach(kShuffled), "each letter once");
+constexpr gnss::LetterMember<Counts, int> kTwice[] = {{'G', &Counts::g}, {'G', &Counts::r}};
+constexpr gnss::LetterMember<Counts, int> kLowerCase[] = {{'g', &Counts::g}};
+static_assert(!gnss::OnceEach(kTwice) && !gnss::OnceEach(kLowerCase), "refused tables");
+
+TEST(GNSSsys, MemberByLetter) {
+  Counts c;
+  const struct {
+    char letter;
+    int want;  // 0: no member
+  } cases[] = {{'G', 1}, {'R', 2}, {'E', 3}, {'C', 0}, {'S', 5}, {'J', 6}, {'I', 7},
+               {'g', 0}, {'j', 0}, {'M', 0}, {'X', 0}, {' ', 0}, {'\0', 0}};
+  for (const auto& k : cases) {
+    const int* m = gnss::Member(c, k.letter, kShuffled);
+    EXPECT_EQ(m == nullptr ? 0 : *m, k.want) << "letter >" << k.letter << "<";
+  }
 }
 
 }  // namespace

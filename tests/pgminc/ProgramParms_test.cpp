@@ -110,6 +110,12 @@ TEST(ProgramParms, MarkersAndSystemLetters) {
   EXPECT_STREQ(g.RecDesc, "GPS GALILEO ");
   g.Reset();
   g.SetManually();
+  EXPECT_TRUE(g.IsSet() && g.IsSysG() && g.IsSysR() && g.IsSysE() && g.IsSysC() && g.IsSysS() && g.IsSysJ() &&
+              g.IsSysI());
+  EXPECT_STREQ(g.Rec, "GRECSIJ");
+  EXPECT_STREQ(g.RecDesc, "GPS GLONASS GALILEO BDS SBAS QZSS NavIC ");
+  g.Parse("-gsc", 3, false, "F", "");  // the words grow; all systems again gives the seven alone
+  g.SetManually();
   EXPECT_STREQ(g.RecDesc, "GPS GLONASS GALILEO BDS SBAS QZSS NavIC ");
 }
 
