@@ -2,7 +2,8 @@
 // navigation, SP3, ANTEX, rotation file) and command lines with one token
 // mistyped are fed to the built morvi. Every run must end within 10 s with exit
 // code 0 or 1, without a sanitizer report, and a run that ends with 1 must have
-// written the fatal frame.
+// written the fatal frame, left the results file of an earlier run byte for byte
+// (a refusal comes before the results file is opened) and made no new file.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -26,10 +27,13 @@ struct Case {
 };
 
 const char kOut[] = "@OUT@";
+// What stands in the results file before every run.
+const char kEarlier[] = "rows of an earlier run\n";
 
 struct Outcome {
   int status = -1;
   bool timedOut = false;
+  bool filesKept = true;  // the earlier results file unchanged and, for cli, no file made in its directory
   std::string err;
 };
 
@@ -213,6 +217,7 @@ std::vector<Outcome> RunAll(const std::vector<Case>& cases, const std::string& d
     while (next < cases.size() && run.size() < par) {
       const Case& c = cases[next];
       std::string in = name(next, c.kind == "sp3" ? ".sp3" : ".in");
+      std::ofstream(name(next, ".res"), std::ios::binary) << kEarlier;
       pid_t pid;
       if (c.kind == "cli") {
         // a directory of its own: a mistyped token may name files in it
@@ -249,6 +254,7 @@ std::vector<Outcome> RunAll(const std::vector<Case>& cases, const std::string& d
         o.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
         o.err = Read(name(i, ".err"));
         std::string in = name(i, cases[i].kind == "sp3" ? ".sp3" : ".in");
+        o.filesKept = Read(name(i, ".res")) == kEarlier && (cases[i].kind != "cli" || std::filesystem::is_empty(in));
         if (cases[i].kind == "cli")
           std::filesystem::remove_all(in);
         else if (cases[i].isDir)
@@ -277,6 +283,8 @@ std::string Verdict(const Outcome& o) {
   if (o.status == 1 && (o.err.find("**** ") == std::string::npos || o.err.find(": Error -> ") == std::string::npos ||
                         o.err.find("     Exiting ") == std::string::npos))
     return "exit code 1 without the fatal frame: " + o.err.substr(0, 300);
+  if (o.status == 1 && !o.filesKept)
+    return "exit code 1 after the results file was opened/changed: " + o.err.substr(o.err.find("**** "), 300);
   return "";
 }
 
