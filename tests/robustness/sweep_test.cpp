@@ -2,7 +2,8 @@
 // navigation, SP3, ANTEX, rotation file) and command lines with one token
 // mistyped are fed to the built morvi. Every run must end within 10 s with exit
 // code 0 or 1, without a sanitizer report, and a run that ends with 1 must have
-// written the fatal frame.
+// written the fatal frame, left the results file of an earlier run byte for byte
+// (a refusal comes before the results file is opened) and made no new file.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <regex>
 #include <thread>
 
 #include "support/capture.h"
@@ -26,10 +28,15 @@ struct Case {
 };
 
 const char kOut[] = "@OUT@";
+// What stands in the results file before every run.
+const char kEarlier[] = "rows of an earlier run\n";
+// A command line asking for more epochs than this is not run: it would only take time.
+const double kMaxEpochs = 20000;
 
 struct Outcome {
   int status = -1;
   bool timedOut = false;
+  bool filesKept = true;  // the earlier results file unchanged and, for cli, no file made in its directory
   std::string err;
 };
 
@@ -124,9 +131,37 @@ std::vector<Case> Derive(const std::string& kind, const std::string& text, unsig
 
 std::string Read(const std::string& f) { return ReadWholeFile(f); }
 
+// The epochs a command line asks for, (last - first) / interval + 1, computed
+// from its -es, -ee and -ei values; 0 when one is missing or not of the form
+// "YYYY-MM-DD,hh:mm:ss[.f]" and a number (the run then refuses the line or takes
+// a default). A month or day out of range still counts its days on, roughly.
+double Epochs(const std::vector<std::string>& args) {
+  const std::string opts = "sei";  // -es, -ee, -ei, of any case; the last of each counts
+  std::string v[3];
+  for (const std::string& a : args) {
+    const size_t k = (a.size() > 2 && a[0] == '-' && tolower(a[1]) == 'e') ? opts.find(tolower(a[2])) : opts.npos;
+    if (k != opts.npos) v[k] = a.substr(3);
+  }
+  static const std::regex form(R"((\d{4})-(\d\d)-(\d\d),(\d\d):(\d\d):(\d\d(\.\d+)?))");
+  double t[2];
+  for (int k = 0; k < 2; k++) {
+    std::smatch m;
+    if (!std::regex_match(v[k], m, form)) return 0;
+    long y = std::stol(m[1]), mo = std::stol(m[2]);
+    if (mo <= 2) y--, mo += 12;  // days counted from 1 March of year 0
+    const long days = 365 * y + y / 4 - y / 100 + y / 400 + (153 * (mo - 3) + 2) / 5 + std::stol(m[3]);
+    t[k] = days * 86400.0 + std::stol(m[4]) * 3600.0 + std::stol(m[5]) * 60.0 + std::stod(m[6]);
+  }
+  char* end;
+  const double step = strtod(v[2].c_str(), &end);  // its leading number: a whole decimal number or more
+  return (end == v[2].c_str() || step <= 0) ? 0 : (t[1] - t[0]) / step + 1;
+}
+
 // Command lines of a full run with one token mistyped: a character deleted,
-// inserted or replaced (letters and separators, no digit or point, so that no
-// span or interval grows), the dash dropped, the token cut in two, upper case.
+// inserted or replaced, the dash dropped, the token cut in two, upper case.
+// 400 lines mistype any token with letters and separators; 200 more delete,
+// insert or replace a digit or point in the value of a span token (-es, -ee,
+// -ei), and a line whose span would exceed kMaxEpochs epochs is passed over.
 // File tokens are mistyped only in their option letters, so that no run writes
 // outside its own directory; no mistyping makes a -wo or -we redirection.
 std::vector<Case> DeriveCommandLines(unsigned seed) {
@@ -137,16 +172,19 @@ std::vector<Case> DeriveCommandLines(unsigned seed) {
   const std::string chars = "abcegimnoprstvxzABGSP-,:/ _";
   std::mt19937 rng(seed);
   std::vector<Case> cs;
-  for (int k = 0; cs.size() < 400 && k < 4000; k++) {
-    const size_t t = rng() % base.size();
+  const size_t firstSpan = 7;  // base[7..9]: -es, -ee, -ei
+  for (int k = 0; cs.size() < 600 && k < 8000; k++) {
+    const bool span = cs.size() >= 400;
+    const size_t t = span ? firstSpan + rng() % 3 : rng() % base.size();
     const std::string& tok = base[t];
     const bool file = tok.size() > 3 && (tok[1] == 's' || tok[1] == 'a' || tok[1] == 't' || tok[1] == 'r');
     const size_t room = file ? 3 : tok.size();
-    const size_t at = rng() % room;
-    const char c = chars[rng() % chars.size()];
+    const size_t at = span ? 3 + rng() % (tok.size() - 3) : rng() % room;  // span: in the value
+    const std::string pool = span ? "0123456789." : chars;
+    const char c = pool[rng() % pool.size()];
     std::vector<std::string> args = base;
     std::string what;
-    switch (rng() % 6) {
+    switch (rng() % (span ? 3 : 6)) {
       case 0:
         args[t].erase(at, 1);
         what = "character " + std::to_string(at) + " deleted";
@@ -176,7 +214,7 @@ std::vector<Case> DeriveCommandLines(unsigned seed) {
     bool redirects = false;
     for (const std::string& a : args)
       if (a.size() >= 3 && a[0] == '-' && (a[1] == 'w' || a[1] == 'W')) redirects = true;
-    if (redirects) continue;
+    if (redirects || Epochs(args) > kMaxEpochs) continue;
     Case c1{"cli", "token " + std::to_string(t + 1) + " (" + tok.substr(0, 4) + "...): " + what, "", false, args};
     cs.push_back(c1);
   }
@@ -213,6 +251,7 @@ std::vector<Outcome> RunAll(const std::vector<Case>& cases, const std::string& d
     while (next < cases.size() && run.size() < par) {
       const Case& c = cases[next];
       std::string in = name(next, c.kind == "sp3" ? ".sp3" : ".in");
+      std::ofstream(name(next, ".res"), std::ios::binary) << kEarlier;
       pid_t pid;
       if (c.kind == "cli") {
         // a directory of its own: a mistyped token may name files in it
@@ -249,6 +288,7 @@ std::vector<Outcome> RunAll(const std::vector<Case>& cases, const std::string& d
         o.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
         o.err = Read(name(i, ".err"));
         std::string in = name(i, cases[i].kind == "sp3" ? ".sp3" : ".in");
+        o.filesKept = Read(name(i, ".res")) == kEarlier && (cases[i].kind != "cli" || std::filesystem::is_empty(in));
         if (cases[i].kind == "cli")
           std::filesystem::remove_all(in);
         else if (cases[i].isDir)
@@ -277,6 +317,8 @@ std::string Verdict(const Outcome& o) {
   if (o.status == 1 && (o.err.find("**** ") == std::string::npos || o.err.find(": Error -> ") == std::string::npos ||
                         o.err.find("     Exiting ") == std::string::npos))
     return "exit code 1 without the fatal frame: " + o.err.substr(0, 300);
+  if (o.status == 1 && !o.filesKept)
+    return "exit code 1 after the results file was opened/changed: " + o.err.substr(o.err.find("**** "), 300);
   return "";
 }
 
