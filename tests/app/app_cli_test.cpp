@@ -179,8 +179,6 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
       // epochs finer than the printed tenth
       {{"-gsG", sp3, "-es2023-07-08,04:00:00.05"}, "Input DATE >-es2023-07-08,04:00:00.05" + tenths,
        "Function:   pDate::Parse(...)"},
-      {{"-gsG", sp3, "-ee2023-07-08,04:00:00.149"}, "Input DATE >-ee2023-07-08,04:00:00.149" + tenths,
-       "Function:   pDate::Parse(...)"},
       // runs that could write no value
       {{"-gsG", sp3, "-pE08"}, "LIST OF SATELLITES HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >G<" + noValue},
       {{"-gsG", sp3, "-es2023-07-08,05:00:00", "-ee2023-07-08,04:00:00"},
