@@ -501,7 +501,7 @@ TEST(AppCli, OutputsThatAreInputsAreRefused) {
   // replaces included.
   struct Case {
     std::vector<std::string> args;
-    std::string res, input, warnings;
+    std::string res, input, warnings = "";
   };
   const std::string sbAgain = WarningFrame("Morvi", "Command line parameter >-sb< GIVEN AGAIN - VALUE >copy.nav< NOT USED!");
   const std::vector<Case> fatal = {
