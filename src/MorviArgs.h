@@ -215,54 +215,39 @@ inline void TokenMessage(char* out, size_t size, const char* format, const char*
   snprintf(out, size, format, shown);
 }
 
-// The options that take one value, which a later token of the option replaces
-// (-gs adds its letters up, flags have no value): -sb, -sp, -a, -t, -r, -es,
-// -ee, -ei, -ni, -np, -nc, -p, then -wo and -we of the first pass.
-inline constexpr int NValueOptions = 14;
-inline constexpr int RedirectOut = 12, RedirectErr = 13;
-
-// The number of the value option of a token and the column of its value; -1 for
-// any other token.
-inline int ValueOption(Morvi& mcs, const char* token, int& col) {
-  const FileOption f = FileOptionOf(mcs, token);
-  const pChars* const files[] = {&mcs.beFileName, &mcs.peFileName, &mcs.atxFileName, &mcs.tcFileName, &mcs.resFile};
-  for (int k = 0; k < 5; k++) {
-    if (f.param != files[k]) continue;
-    col = f.col;
-    return k;
-  }
-  col = 3;
-  const char r = Redirection(token);
-  if (r != 0) return r == 'o' ? RedirectOut : RedirectErr;
-  if (token[0] != '-' || token[1] == 0) return -1;
-  const char c1 = static_cast<char>(tolower(static_cast<unsigned char>(token[1])));
-  const char c2 = static_cast<char>(tolower(static_cast<unsigned char>(token[2])));
-  static const char letters[][3] = {"es", "ee", "ei", "ni", "np", "nc"};
-  for (int k = 0; k < 6; k++)
-    if (c1 == letters[k][0] && c2 == letters[k][1]) return 5 + k;
-  col = 2;
-  return c1 == 'p' ? 11 : -1;
-}
-
-// The tokens of the value options seen so far. A token of an option given
-// before replaces its value: the user is told which value is not used.
-struct GivenOptions {
-  const char* token[NValueOptions] = {};
-
-  // Takes the token when it is of an option of the pass (redirections only in
-  // the first pass, none in the second).
-  void Take(Morvi& mcs, const char* tok, bool firstPass) {
-    int col = 0;
-    const int k = ValueOption(mcs, tok, col);
-    if (k < 0 || (k == RedirectOut || k == RedirectErr) != firstPass) return;
-    if (token[k] != nullptr) {
-      const int letters = static_cast<int>(prgparms::ValueAt(token[k], col) - token[k]);
-      char warn[512];
-      snprintf(warn, sizeof(warn), "Command line parameter >%.*s< GIVEN AGAIN - VALUE >%.300s< NOT USED!", letters,
-               token[k], prgparms::ValueAt(token[k], col));
-      ProgramWarning("Morvi", warn);
+// The value options given so far in one pass, by the parameter they set. A
+// token of an option given before replaces its value: the user is told which
+// value is not used. (-gs adds its letters up and flags have no value: they are
+// not offered.)
+class GivenOptions {
+ public:
+  // Before param takes the value of token, which starts at column col.
+  void Take(const void* param, const char* token, int col) {
+    for (int k = 0; k < n; k++) {
+      if (given[k].param != param) continue;
+      Tell(given[k]);
+      given[k] = {param, token, col};
+      return;
     }
-    token[k] = tok;
+    if (n < Most) given[n++] = {param, token, col};
+  }
+
+ private:
+  static constexpr int Most = 16;  // room for every value option of the command line
+  struct Given {
+    const void* param;
+    const char* token;
+    int col;
+  };
+  Given given[Most];
+  int n = 0;
+
+  static void Tell(const Given& g) {
+    const char* value = prgparms::ValueAt(g.token, g.col);
+    char warn[512];
+    snprintf(warn, sizeof(warn), "Command line parameter >%.*s< GIVEN AGAIN - VALUE >%.300s< NOT USED!",
+             static_cast<int>(value - g.token), g.token, value);
+    ProgramWarning("Morvi", warn);
   }
 };
 
@@ -336,10 +321,14 @@ inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv)
     // "two_days.sp3" left without its option must not send standard output
     // into "_days.sp3".
     if (token[0] != '-' || strlen(token) < 2) continue;
-    given.Take(mcs, token, true);
-    if (token[1] == 'v' || token[1] == 'V') mcs.Verbose.Parse(token, 1, false, "ParseArgumentsFirst", "");
-    else if (morviargs::Redirection(token) == 'o') mcs.CoutFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
-    else if (morviargs::Redirection(token) == 'e') mcs.CerrFile.Parse(token, 3, false, "ParseArgumentsFirst", "");
+    const char r = morviargs::Redirection(token);
+    pChars* redirect = r == 'o' ? &mcs.CoutFile : (r == 'e' ? &mcs.CerrFile : nullptr);
+    if (token[1] == 'v' || token[1] == 'V') {
+      mcs.Verbose.Parse(token, 1, false, "ParseArgumentsFirst", "");
+    } else if (redirect != nullptr) {
+      given.Take(redirect, token, 3);
+      redirect->Parse(token, 3, false, "ParseArgumentsFirst", "");
+    }
   }
 
   morviargs::CheckRedirectNames(mcs);
@@ -352,21 +341,25 @@ namespace morviargs {
 // One token of the second pass into its parameter: the options in the order of
 // the option table; a token without "-" or an option letter that names no
 // option gets the unknown-parameter warning.
-inline void ParseOption(Morvi& mcs, const char* token, bool vb, const char* fun) {
+inline void ParseOption(Morvi& mcs, const char* token, bool vb, const char* fun, GivenOptions& given) {
   char c1 = (token[0] == '-') ? static_cast<char>(tolower(static_cast<unsigned char>(token[1]))) : 0;
   char c2 = (c1 != 0) ? static_cast<char>(tolower(static_cast<unsigned char>(token[2]))) : 0;
   // -sb, -sp, -a, -t, -r
   FileOption file = FileOptionOf(mcs, token);
   if (file.param != nullptr) {
     if (file.input != nullptr) RefuseLongInputName(*file.input, prgparms::ValueAt(token, file.col));
+    given.Take(file.param, token, file.col);
     file.param->Parse(token, file.col, vb, fun, file.label);
   } else if (c1 == 'g' && c2 == 's') {
     mcs.gSys.Parse(token, 3, vb, fun, "GNSS systems to use: ");
   } else if (c1 == 'e' && c2 == 's') {
+    given.Take(&mcs.eStart, token, 3);
     mcs.eStart.Parse(token, 3, vb, fun, "FIRST epoch: ", ymdhmsns::YMDHMS);
   } else if (c1 == 'e' && c2 == 'e') {
+    given.Take(&mcs.eEnd, token, 3);
     mcs.eEnd.Parse(token, 3, vb, fun, "LAST epoch: ", ymdhmsns::YMDHMS);
   } else if (c1 == 'e' && c2 == 'i') {
+    given.Take(&mcs.Interval, token, 3);
     mcs.Interval.Parse(token, 3, vb, fun, "Time INTERVAL [s]: ", 0, 2);
   } else if (c1 == 'e') {
     char warn[256];
@@ -374,12 +367,16 @@ inline void ParseOption(Morvi& mcs, const char* token, bool vb, const char* fun)
     ProgramWarning("Morvi", warn);
   } else if (c1 == 'n' && c2 == 'i') {
     // The marker is the third letter as written: its value follows it.
+    given.Take(&mcs.IntegStep, token, 3);
     mcs.IntegStep.Parse(token, token[2], vb, fun, "Numerical integration step (GLONASS b.c.): ", 0, 1);
   } else if (c1 == 'n' && c2 == 'p') {
+    given.Take(&mcs.nPtsLIpos, token, 3);
     mcs.nPtsLIpos.Parse(token, token[2], vb, fun, "Number of points for Lagrange interpolation (position): ");
   } else if (c1 == 'n' && c2 == 'c') {
+    given.Take(&mcs.nPtsLIclk, token, 3);
     mcs.nPtsLIclk.Parse(token, token[2], vb, fun, "Number of points for Lagrange interpolation (clock error): ");
   } else if (c1 == 'p') {
+    given.Take(&mcs.Sat, token, 2);
     mcs.Sat.Parse(token, 2, vb, fun, "List of satellites: ");
   } else if (c1 == 'o') {
     mcs.rOrient.Parse(token, 2, vb, fun, "Remove Earth rotation from satellite coordinates: ");
@@ -407,10 +404,7 @@ inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
   mcs.nArgs = nargc;
   mcs.args = cargv;
   morviargs::GivenOptions given;
-  for (int i = 1; i < nargc; i++) {
-    given.Take(mcs, cargv[i], false);
-    morviargs::ParseOption(mcs, cargv[i], mcs.Verbose.IsSet(), fun);
-  }
+  for (int i = 1; i < nargc; i++) morviargs::ParseOption(mcs, cargv[i], mcs.Verbose.IsSet(), fun, given);
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "++-", '-');
 }
 
@@ -506,8 +500,8 @@ inline void CheckOtherFiles(Morvi& mcs, const char* fun) {
 
 // The systems: a run that selects none would compute nothing.
 inline void CheckSystems(Morvi& mcs) {
-  const pGSys& g = mcs.gSys;
-  if (!(g.IsSysG() || g.IsSysR() || g.IsSysE() || g.IsSysC() || g.IsSysS() || g.IsSysJ() || g.IsSysI()))
+  char letters[gnss::NSYS + 1];
+  if (morvistate::SelectedLetters(mcs.gSys, letters)[0] == 0)
     ProgramError("Morvi", "NO GNSS SYSTEM SET [G|R|E|C|S|J|I]!", false);
 }
 
@@ -531,8 +525,9 @@ inline void CheckListedSystems(Morvi& mcs) {
   for (long i = 0; i < list.Length(); i++) {
     const rSat& s = list(i);
     if (morvistate::IsSelected(s, mcs.gSys) || list.IndexFirst(s) != i) continue;
-    snprintf(text, sizeof(text), "Satellite >%c%02d< of LIST OF SATELLITES NOT OF A SELECTED GNSS SYSTEM - NOT CALCULATED!",
-             s.GetISys(), static_cast<int>(s.GetSPrn()));
+    snprintf(text, sizeof(text),
+             "Satellite >%c%02d< of LIST OF SATELLITES NOT OF A SELECTED GNSS SYSTEM - NOT CALCULATED!", s.GetISys(),
+             static_cast<int>(s.GetSPrn()));
     ProgramWarning("Morvi", text);
   }
 }

@@ -129,8 +129,8 @@ inline void RefuseRunWithoutValue(Morvi& mcs, bool listGiven) {
   if (!anySat) {
     char letters[gnss::NSYS + 1];
     if (listGiven)
-      snprintf(msg, sizeof msg, "NO SATELLITE OF LIST OF SATELLITES IN EPHEMERIS FILE >%s< - NO POSITIONS TO CALCULATE!",
-               file);
+      snprintf(msg, sizeof msg,
+               "NO SATELLITE OF LIST OF SATELLITES IN EPHEMERIS FILE >%s< - NO POSITIONS TO CALCULATE!", file);
     else
       snprintf(msg, sizeof msg,
                "EPHEMERIS FILE >%s< HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >%s< - NO POSITIONS TO CALCULATE!",

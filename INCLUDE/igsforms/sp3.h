@@ -237,7 +237,7 @@ class sp3 {
   // The span from..to of the epochs that the records serve: one interval beyond
   // the first and the last record (see TestSpan), the same for every satellite;
   // false for a file without records.
-  bool GetReach(rSat&, mjd& from, mjd& to) {
+  bool GetReach(const rSat&, mjd& from, mjd& to) const {
     if (sEData.Length() == 0) return false;
     from = sEData(0).eph;
     from += -(Interval + sp3ns::EPOCH_TOL);
@@ -714,7 +714,9 @@ class sp3 {
       ProgramWarning(where, msg);
     }
     outsideSide(isat) = side;
-    return !(before > Interval + sp3ns::EPOCH_TOL || after > Interval + sp3ns::EPOCH_TOL);
+    mjd from, to;
+    GetReach(sat, from, to);
+    return !(from - t > 0) && !(t - to > 0);
   }
 
   // Lagrange denominators for the nodes 0 ... n-1: L(i) = prod over j != i of (i - j).

@@ -226,7 +226,7 @@ class rxN {
       if (s.kepler) ri.Build(*KeplerList(s.letter));
       else ri.Build(*StateList(s.letter));
       told[&s - gnss::systems].Reset(s.kepler ? KeplerList(s.letter)->Length() : StateList(s.letter)->Length());
-      if (s.pastToe) KeepToeOffsets(s);
+      if (s.kepler) KeepToeOffsets(s);
     }
   }
 
@@ -541,7 +541,8 @@ class rxN {
   }
 
   // The ToeOffset of every record of the Keplerian list of sys, taken once when
-  // the file has been read: the record choice of every epoch needs them all.
+  // the file has been read: every evaluation of a record needs its own, and the
+  // record choice of a pastToe system those of all the satellite's records.
   void KeepToeOffsets(const GNSSsys& sys) {
     myList<rxENavDataKE>& l = *KeplerList(sys.letter);
     myList<long double>& off = toeOffsets[&sys - gnss::systems];
@@ -553,9 +554,7 @@ class rxN {
   // Seconds from the TOE of record ix of the Keplerian list of sys to ceph
   // (negative before TOE).
   long double ToeAge(const GNSSsys& sys, long ix, mjd& ceph) {
-    rxENavDataKE& rec = (*KeplerList(sys.letter))(ix);
-    const myList<long double>& off = toeOffsets[&sys - gnss::systems];
-    return (ceph - rec.eph) + (ix < off.Length() ? off(ix) : ToeOffset(rec));
+    return (ceph - (*KeplerList(sys.letter))(ix).eph) + toeOffsets[&sys - gnss::systems](ix);
   }
 
   // Index of the record of rs whose TOE is the latest at or before ceph and at
@@ -597,7 +596,7 @@ class rxN {
   static bool Integrated(const GNSSsys& sys) { return !sys.kepler && sys.letter != 'S'; }
 
   void EvaluateRecord(const GNSSsys& sys, long ix, mjd& ceph, xyz& x, xyz& v) {
-    if (sys.kepler) cSatPosKepler((*KeplerList(sys.letter))(ix), ceph, x, v);
+    if (sys.kepler) cSatPosKepler((*KeplerList(sys.letter))(ix), toeOffsets[&sys - gnss::systems](ix), ceph, x, v);
     else if (Integrated(sys)) cSatPosNumInteg((*StateList(sys.letter))(ix), ceph, x, v);
     else cSatPosSBAS((*StateList(sys.letter))(ix), ceph, x, v);
   }
@@ -764,22 +763,6 @@ class rxN {
     return d;
   }
 
-  // ToeOffset of the record, kept for the next epochs of the same record (it
-  // depends on the record's epoch, time-scale difference and TOE only).
-  long double KeptToeOffset(rxENavDataKE& rNav) {
-    ToeKept& k = toeKept;
-    if (!(k.rec == &rNav && k.day == rNav.eph.GetMJDay() && k.sec == rNav.eph.GetSecond() &&
-          k.diff == rNav.GetDiff2GPSTime() && k.toe == rNav.TOE)) {
-      k.offset = ToeOffset(rNav);
-      k.rec = &rNav;
-      k.day = rNav.eph.GetMJDay();
-      k.sec = rNav.eph.GetSecond();
-      k.diff = rNav.GetDiff2GPSTime();
-      k.toe = rNav.TOE;
-    }
-    return k.offset;
-  }
-
   // Eccentric anomaly E (rad) of Kepler's equation M = E - e sin E by fixed-point
   // iteration from E = M [2]; false where the change is not below KEPLER_TOL
   // within KEPLER_MAXIT passes.
@@ -813,8 +796,9 @@ class rxN {
 
   // Keplerian broadcast orbit and clock [2], time argument from the epoch of the
   // record line; BeiDou GEO satellites in their element frame, turned by -5 deg
-  // about X and by the Earth rotation since the record epoch [3].
-  void cSatPosKepler(rxENavDataKE& rNav, mjd& ceph, xyz& x, xyz& v) {
+  // about X and by the Earth rotation since the record epoch [3]. toeOffset is
+  // the record's ToeOffset (s).
+  void cSatPosKepler(rxENavDataKE& rNav, long double toeOffset, mjd& ceph, xyz& x, xyz& v) {
     const char sys = rNav.GetSysIdent();
     const long double GM = gConst.GetGMEarth(sys);
     const long double wE = gConst.GetWEarth(sys);
@@ -824,7 +808,7 @@ class rxN {
     // whose TOE differs must still not be propagated from the wrong reference,
     // which would put it kilometres off per minute of difference.
     const long double t = ceph - rNav.eph;
-    const long double tk = t + KeptToeOffset(rNav);
+    const long double tk = t + toeOffset;
     const long double e = rNav.E;
     const long double A = rNav.A;
     Relativity = 0;
@@ -1067,10 +1051,5 @@ class rxN {
     long double sec = 0;
     char text[64] = "";
   } recText;  // date text of the record epoch of the last interval warning
-  struct ToeKept {
-    const rxENavDataKE* rec = nullptr;
-    uint32_t day = 0;
-    long double sec = 0, diff = 0, toe = 0, offset = 0;
-  } toeKept;  // ToeOffset of the last Keplerian record evaluated
-  myList<long double> toeOffsets[gnss::NSYS];  // ToeOffset of each record of a pastToe system's list
+  myList<long double> toeOffsets[gnss::NSYS];  // ToeOffset of each record of a Keplerian system's list
 };
