@@ -32,19 +32,8 @@ namespace {
 using Positions = std::map<std::string, std::map<long, std::vector<double>>>;
 Positions ReadPositions(const std::string& file) {
   Positions p;
-  std::ifstream in(file);
-  std::string line;
-  std::getline(in, line);
-  while (std::getline(in, line)) {
-    if (line.empty()) continue;
-    std::istringstream ss(line);
-    std::string date, time, prn;
-    long mday;
-    double msec;
-    std::vector<double> xyz(3);
-    ss >> date >> time >> mday >> msec >> prn >> xyz[0] >> xyz[1] >> xyz[2];
-    p[prn][static_cast<long>(msec)] = xyz;
-  }
+  for (const apptest::Row& r : apptest::ReadResults(file).rows)
+    p[r.prn][static_cast<long>(r.msec)] = {r.v[0], r.v[1], r.v[2]};
   return p;
 }
 

@@ -16,6 +16,8 @@
 
 using apptest::Contains;
 using apptest::EndsWith;
+using apptest::ReadResults;
+using apptest::Row;
 using apptest::Scratch;
 
 namespace {
@@ -33,30 +35,6 @@ std::string GarbleFirst(const std::string& text, const std::string& from, const 
   return text.substr(0, p + 1) + to + text.substr(p + 1 + from.size());
 }
 
-// Rows of a results file: satellite, second of day, position (m), velocity (m/s).
-struct Row {
-  std::string prn;
-  double sec = 0;
-  double x[3] = {0, 0, 0}, v[3] = {0, 0, 0};
-};
-
-std::vector<Row> Rows(const std::string& file) {
-  std::vector<Row> rows;
-  std::ifstream in(file);
-  std::string line;
-  std::getline(in, line);  // header
-  while (std::getline(in, line)) {
-    if (line.empty()) continue;
-    std::istringstream ss(line);
-    std::string date, time;
-    long mday;
-    double dt;
-    Row r;
-    ss >> date >> time >> mday >> r.sec >> r.prn >> r.x[0] >> r.x[1] >> r.x[2] >> dt >> r.v[0] >> r.v[1] >> r.v[2];
-    rows.push_back(r);
-  }
-  return rows;
-}
 
 const std::string kNumberFrame =
     ErrorFrame("Function:   rSat::TestSat()", "Satellite number (PRN/SLOT) >0< UNDEFINED!");
@@ -76,7 +54,7 @@ TEST(AppInput, GarbledSatelliteCodesAreRefused) {
   CaptureResult r = RunMorvi({"-gsG", "-pG15", "-sb" + tmp("g0q.nav"), "-r" + tmp("nav.txt")});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(EndsWith(r.err, kNumberFrame)) << r.err;
-  EXPECT_TRUE(Rows(tmp("nav.txt")).empty());
+  EXPECT_TRUE(ReadResults(tmp("nav.txt")).rows.empty());
   // The intact file has no G15 to compute: refused, no results file written.
   r = RunMorvi({"-gsG", "-pG15", "-sb" + nav, "-r" + tmp("nav0.txt")});
   EXPECT_EQ(r.exitCode, 1) << r.err;
@@ -91,7 +69,7 @@ TEST(AppInput, GarbledSatelliteCodesAreRefused) {
   r = RunMorvi({"-gsG", "-pG11", "-sp" + tmp("g0s.sp3"), "-r" + tmp("sp3.txt")});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(EndsWith(r.err, kNumberFrame)) << r.err;
-  EXPECT_TRUE(Rows(tmp("sp3.txt")).empty());
+  EXPECT_TRUE(ReadResults(tmp("sp3.txt")).rows.empty());
 
   // A satellite list of the command line with such a code ends too, naming it.
   r = RunMorvi({"-gsG", "-pG01,G1A", "-sp" + sp3, "-r" + tmp("cli.txt")});
@@ -129,24 +107,24 @@ TEST(AppInput, Sp3PositionsOfZerosAreAbsent) {
 
   CaptureResult r = RunMorvi({"-gsG", "-sp" + file, "-ei150", "-r" + tmp("res.txt")});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  std::vector<Row> rows = Rows(tmp("res.txt"));
+  std::vector<Row> rows = ReadResults(tmp("res.txt")).rows;
   ASSERT_EQ(rows.size(), 32u * 145u);
   const double t0 = 36000.0;  // 10:00:00, the first node
   int g27 = 0, g27None = 0, nodesSeen = 0;
   for (const Row& row : rows) {
-    const double speed = std::sqrt(row.v[0] * row.v[0] + row.v[1] * row.v[1] + row.v[2] * row.v[2]);
-    const bool none = row.x[0] == 0 && row.x[1] == 0 && row.x[2] == 0;
-    EXPECT_LE(speed, 5000.0) << row.prn << " " << row.sec;
+    const double speed = std::sqrt(row.v[4] * row.v[4] + row.v[5] * row.v[5] + row.v[6] * row.v[6]);
+    const bool none = row.v[0] == 0 && row.v[1] == 0 && row.v[2] == 0;
+    EXPECT_LE(speed, 5000.0) << row.prn << " " << row.msec;
     if (none) {
-      EXPECT_EQ(speed, 0.0) << row.prn << " " << row.sec;
+      EXPECT_EQ(speed, 0.0) << row.prn << " " << row.msec;
     }
     if (row.prn != "G27") {
-      EXPECT_FALSE(none) << row.prn << " " << row.sec;
+      EXPECT_FALSE(none) << row.prn << " " << row.msec;
     }
-    const double a = (row.sec - t0) / 900.0;  // node argument
+    const double a = (row.msec - t0) / 900.0;  // node argument
     const int k = static_cast<int>(std::lround(a));
     if (!none && std::fabs(a - k) < 1e-9) {
-      for (int c = 0; c < 3; c++) EXPECT_NEAR(row.x[c], nodes[row.prn][k][c] * 1000.0, 0.0011) << row.prn << " " << k;
+      for (int c = 0; c < 3; c++) EXPECT_NEAR(row.v[c], nodes[row.prn][k][c] * 1000.0, 0.0011) << row.prn << " " << k;
       nodesSeen++;
     }
     if (row.prn != "G27") continue;
@@ -154,11 +132,11 @@ TEST(AppInput, Sp3PositionsOfZerosAreAbsent) {
     // The window of 14 nodes from epoch index floor(a) - 6 (kept inside the file)
     // holds a zero node from 12:45 on (index 11, window 5..18).
     if (a >= 11) {
-      EXPECT_TRUE(none) << row.sec;
+      EXPECT_TRUE(none) << row.msec;
       g27None += none;
       continue;
     }
-    ASSERT_FALSE(none) << row.sec;
+    ASSERT_FALSE(none) << row.msec;
     // Lagrange over the 14 real nodes of the window.
     const int ix = std::max(0, static_cast<int>(std::floor(a)) - 6);
     for (int c = 0; c < 3; c++) {
@@ -169,7 +147,7 @@ TEST(AppInput, Sp3PositionsOfZerosAreAbsent) {
           if (j != i) w *= (static_cast<long double>(a) - ix - j) / (i - j);
         p += w * nodes["G27"][ix + i][c] * 1000.0L;
       }
-      EXPECT_NEAR(row.x[c], static_cast<double>(p), 0.0011) << "G27 " << row.sec;
+      EXPECT_NEAR(row.v[c], static_cast<double>(p), 0.0011) << "G27 " << row.msec;
     }
   }
   EXPECT_EQ(g27, 145);

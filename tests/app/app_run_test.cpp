@@ -29,50 +29,15 @@ using apptest::Scratch;
 using apptest::kData;
 using apptest::kSp3;
 using apptest::kGcrs;
+using apptest::ReadResults;
+using apptest::Results;
+using apptest::Row;
 
 namespace {
 
 const double kC = 299792458.0;  // speed of light, m/s (IERS Conventions 2010)
 
 
-// One row of the results file, split into its values.
-struct Row {
-  std::string line, date, time, prn;
-  long mday = 0;
-  double msec = 0;
-  std::vector<double> v;  // X Y Z DT VX VY VZ, then the optional groups
-};
-
-// The results file: the header line and the rows of each satellite block.
-struct Results {
-  std::string header;
-  std::vector<Row> rows;
-  std::vector<std::string> lines;
-};
-
-Results ReadResults(const std::string& file) {
-  Results r;
-  std::ifstream in(file);
-  std::string line;
-  bool first = true;
-  while (std::getline(in, line)) {
-    r.lines.push_back(line);
-    if (first) {
-      r.header = line;
-      first = false;
-      continue;
-    }
-    if (line.empty()) continue;
-    Row row;
-    row.line = line;
-    std::istringstream ss(line);
-    ss >> row.date >> row.time >> row.mday >> row.msec >> row.prn;
-    double x;
-    while (ss >> x) row.v.push_back(x);
-    r.rows.push_back(row);
-  }
-  return r;
-}
 
 // The SP3 nodes of the test file: per satellite and epoch index, x y z (km) and clock (microseconds).
 std::map<std::string, std::vector<std::vector<double>>> ReadSp3Nodes(const std::string& file) {

@@ -17,6 +17,8 @@
 #include "support/capture.h"
 
 using apptest::Count;
+using apptest::ReadResults;
+using apptest::Row;
 using apptest::Scratch;
 
 namespace {
@@ -25,35 +27,6 @@ const std::string kSp3Data = std::string(MORVI_TEST_DATA) + "/sp3/";
 const std::string kDay1 = kSp3Data + "GRG0MGXFIN_20201760000_01D_15M_ORB_20-24h.SP3";
 const std::string kDay2 = kSp3Data + "GRG0MGXFIN_20201770000_01D_15M_ORB_0-3h.SP3";
 
-// A row of the results file with -o: epoch, satellite, the Earth-fixed and the
-// Earth-rotation-free groups.
-struct Row {
-  std::string line, prn;
-  double msec = 0;
-  std::vector<double> v;  // X Y Z DT VX VY VZ X-R Y-R Z-R VX-R VY-R VZ-R
-  size_t tokens = 0;
-};
-
-std::vector<Row> Rows(const std::string& file) {
-  std::vector<Row> rows;
-  std::istringstream text(ReadWholeFile(file));
-  std::string line;
-  for (bool header = true; std::getline(text, line); header = false) {
-    if (header || line.empty()) continue;
-    Row r;
-    r.line = line;
-    std::istringstream is(line);
-    std::string date, time, mday, tok;
-    is >> date >> time >> mday >> r.msec >> r.prn;
-    r.tokens = 5;
-    while (is >> tok) {
-      r.v.push_back(atof(tok.c_str()));
-      r.tokens++;
-    }
-    rows.push_back(r);
-  }
-  return rows;
-}
 
 // x, y, z (m) of each satellite in the first block of an SP3 file.
 std::map<std::string, std::vector<double>> FirstBlock(const std::string& file) {
@@ -88,13 +61,13 @@ TEST(AppSp3, RowsAtAndBeyondTheEndsOfA15MinuteFile) {
              "input precise orbit file - EXTRAPOLATED up to one interval >900.000< s, NO POSITION farther out! ####"))
       << r.err;
   EXPECT_TRUE(apptest::Contains(r.err, "Calculation epoch >2020-06-24 23:52:30.00000000< of satellite >E01<")) << r.err;
-  const std::vector<Row> rows = Rows(tmp("res.txt"));
+  const std::vector<Row> rows = ReadResults(tmp("res.txt")).rows;
   ASSERT_EQ(rows.size(), 3u * 37u);
   const auto next = FirstBlock(kDay2);
   int extrapolated = 0, absent = 0;
   for (const Row& row : rows) {
     ASSERT_EQ(row.line.size(), kRowWidth) << row.line;
-    ASSERT_EQ(row.tokens, 18u) << row.line;
+    ASSERT_EQ(row.v.size(), 13u) << row.line;  // 18 tokens: epoch, satellite, two groups
     // seconds after the last record (23:45), negative before it; the first record is at 20:30
     const double s = row.msec < 43200 ? row.msec + 900 : row.msec - 85500;
     const bool far = s > 900 || s < -(3 * 3600 + 15 * 60) - 900;
@@ -126,7 +99,7 @@ TEST(AppSp3, RowsAtAndBeyondTheEndsOfA15MinuteFile) {
   r = RunMorvi({"-gsG", "-sp" + tmp("garbled.sp3"), "-pG28,G01", "-o", "-es2020-06-24,20:30:00.0",
                 "-ee2020-06-25,00:00:00.0", "-ei900", "-r" + tmp("garbled.txt")});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  const std::vector<Row> g = Rows(tmp("garbled.txt"));
+  const std::vector<Row> g = ReadResults(tmp("garbled.txt")).rows;
   ASSERT_EQ(g.size(), 2u * 15u);
   for (const Row& row : g) {
     ASSERT_EQ(row.line.size(), kRowWidth) << row.line;
