@@ -14,6 +14,7 @@
 #include "igsforms/antex.h"           // antex
 #include "igsforms/sp3.h"             // sp3, sp3ns
 #include "igsforms/toGCRS.h"          // toGCRS
+#include "pgminc/ProgramOut.h"        // ProgramCerrPrintItem
 #include "pgminc/ProgramParms.h"      // pChars, pBool, pDate, pSats, pGSys, pFloat, pInteger
 #include "rinex/rxN.h"                // rxN, rxcalc
 
@@ -48,7 +49,7 @@ class Morvi {
   LuniSolarPosition lsp;
   pInteger<long> nPtsLIpos;      // -np: Lagrange points for SP3 positions
   pInteger<long> nPtsLIclk;      // -nc: Lagrange points for SP3 clocks
-  pFloat<long double> IntegStep; // -ni: GLONASS/SBAS integration step, s
+  pFloat<long double> IntegStep; // -ni: GLONASS integration step, s
   pChars resFile;                // -r: results file
   pSats Sat;                     // -p: satellites to compute
   pGSys gSys;                    // -gs: systems to compute
@@ -63,6 +64,12 @@ class Morvi {
   // too when the results file is checked.
   int nArgs = 0;
   const char* const* args = nullptr;
+  // The ephemeris that serves the run, decided once the names are checked (the
+  // precise one where both are given), and whether the satellite list is the
+  // ephemeris file's.
+  enum class Ephemeris { Precise, Broadcast };
+  Ephemeris ephemeris = Ephemeris::Precise;
+  bool satsFromFile = false;
 
   Morvi() {
     Interval.SetDefault(morvidef::Interval);
@@ -83,11 +90,28 @@ inline bool IsSelected(const rSat& s, const pGSys& g) {
   return gnss::Of(s.GetISys()) == nullptr || g.IsSys(s.GetISys());
 }
 
+// Whether the broadcast ephemeris serves the run.
+inline bool Broadcast(const Morvi& mcs) { return mcs.ephemeris == Morvi::Ephemeris::Broadcast; }
+
+// The name of the ephemeris file in use.
+inline const char* EphemerisName(const Morvi& mcs) {
+  return Broadcast(mcs) ? mcs.beFileName.Rec : mcs.peFileName.Rec;
+}
+
+// f applied to the reader of the ephemeris in use (rxN or sp3, which answer alike).
+template <class F>
+inline auto OnEphemeris(Morvi& mcs, F f) {
+  return Broadcast(mcs) ? f(mcs.beData) : f(mcs.peData);
+}
+
 // Whether the ephemeris file in use holds the satellite.
 inline bool HasSatellite(Morvi& mcs, rSat& sat) {
-  if (mcs.beFileName.IsSet()) return mcs.beData.Check4Sat(sat);
-  if (mcs.peFileName.IsSet()) return mcs.peData.Check4Sat(sat);
-  return false;
+  return OnEphemeris(mcs, [&](auto& reader) { return reader.Check4Sat(sat); });
+}
+
+// Echo line with an empty value (verbose mode only).
+inline void Echo(Morvi& mcs, const char* fun, const char* text) {
+  if (mcs.Verbose.IsSet()) ProgramCerrPrintItem("Morvi", fun, text, "", 0, 0);
 }
 
 // The letters of the selected systems, in the order G, R, E, C, S, J, I, into

@@ -17,7 +17,6 @@
 #include <system_error>      // error_code
 
 #include "Morvi.h"
-#include "gdata/mjd.h"                 // SeriesTenths
 #include "pgminc/ProgramError.h"      // ProgramError, ProgramWarning
 #include "pgminc/ProgramOut.h"        // ProgramCerrPrint, ProgramCerrPrintItem, titles
 #include "pgminc/ProgramStartEnd.h"   // StartProg
@@ -410,11 +409,6 @@ inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
 
 namespace morviargs {
 
-// Echo line with an empty value (verbose mode only).
-inline void Item(Morvi& mcs, const char* fun, const char* text) {
-  if (mcs.Verbose.IsSet()) ProgramCerrPrintItem("Morvi", fun, text, "", 0, 0);
-}
-
 // A number of Lagrange points the interpolation cannot take (negative, odd,
 // zero, or more than the ends of a precise orbit file bear) falls back to the
 // default, with the warning of its kind.
@@ -467,33 +461,34 @@ inline void RefuseResultsOnInput(Morvi& mcs) {
 
 // The ephemeris files: one at least, each usable; of both, the precise one.
 inline void CheckEphemerisFiles(Morvi& mcs, const char* fun) {
-  Item(mcs, fun, "GNSS ephemeris file");
+  morvistate::Echo(mcs, fun, "GNSS ephemeris file");
   if (!mcs.beFileName.IsSet() && !mcs.peFileName.IsSet())
     ProgramError("Morvi", "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!", false);
   RefuseResultsOnInput(mcs);
-  Item(mcs, fun, "GNSS broadcast ephemeris file");
+  morvistate::Echo(mcs, fun, "GNSS broadcast ephemeris file");
   if (mcs.beFileName.IsSet()) CheckInputFile(mcs.beFileName, BroadcastInput);
-  Item(mcs, fun, "GNSS precise ephemeris file");
+  morvistate::Echo(mcs, fun, "GNSS precise ephemeris file");
   if (mcs.peFileName.IsSet()) CheckInputFile(mcs.peFileName, PreciseInput);
-  Item(mcs, fun, "GNSS precise AND broadcast ephemeris file");
+  morvistate::Echo(mcs, fun, "GNSS precise AND broadcast ephemeris file");
   if (mcs.beFileName.IsSet() && mcs.peFileName.IsSet()) {
     ProgramWarning("Morvi", "BOTH GNSS EPHEMERIS FILES SET [PRECISE AND BROADCAST] - NOT USING BROADCAST EPHEMERIS!");
     mcs.beFileName.Reset();
   }
+  mcs.ephemeris = mcs.peFileName.IsSet() ? Morvi::Ephemeris::Precise : Morvi::Ephemeris::Broadcast;
 }
 
 // The results file, then the optional ANTEX and rotation files.
 inline void CheckOtherFiles(Morvi& mcs, const char* fun) {
-  Item(mcs, fun, "Output file name with results");
+  morvistate::Echo(mcs, fun, "Output file name with results");
   if (!mcs.resFile.IsSet()) ProgramError("Morvi", "NO OUTPUT FILE SET - FILE WITH RESULTS!", false);
   if (mcs.resFile.CheckEmpty())
     ProgramError("Morvi", "Output file name set AS EMPTY STRING - UNSETTING PARAMETER!", false);
   if (mcs.atxFileName.IsSet()) {
-    Item(mcs, fun, "ANTEX calibration data file");
+    morvistate::Echo(mcs, fun, "ANTEX calibration data file");
     CheckInputFile(mcs.atxFileName, AntexInput);
   }
   if (mcs.tcFileName.IsSet()) {
-    Item(mcs, fun, "ITRS>GCRS rotation matrices file");
+    morvistate::Echo(mcs, fun, "ITRS>GCRS rotation matrices file");
     CheckInputFile(mcs.tcFileName, RotationInput);
   }
 }
@@ -506,7 +501,7 @@ inline void CheckSystems(Morvi& mcs) {
 }
 
 // The satellites of a given list: one of a system that is not selected is told
-// once and not computed; a list without a satellite of a selected system would
+// and not computed; a list without a satellite of a selected system would
 // compute nothing and ends the run.
 inline void CheckListedSystems(Morvi& mcs) {
   if (!mcs.Sat.IsSet()) return;
@@ -524,7 +519,7 @@ inline void CheckListedSystems(Morvi& mcs) {
   }
   for (long i = 0; i < list.Length(); i++) {
     const rSat& s = list(i);
-    if (morvistate::IsSelected(s, mcs.gSys) || list.IndexFirst(s) != i) continue;
+    if (morvistate::IsSelected(s, mcs.gSys)) continue;
     snprintf(text, sizeof(text),
              "Satellite >%c%02d< of LIST OF SATELLITES NOT OF A SELECTED GNSS SYSTEM - NOT CALCULATED!", s.GetISys(),
              static_cast<int>(s.GetSPrn()));
@@ -553,19 +548,19 @@ inline void CheckNumbers(Morvi& mcs) {
 }
 
 // The interval: negative or zero falls back to the default; one that the epoch
-// columns (0.1 s) cannot print distinctly and exactly ends the run.
+// columns (0.1 s) cannot print exactly ends the run, told by its text: a digit
+// below the tenths, whatever the size of the interval ("100000000.05").
 inline void CheckInterval(Morvi& mcs, const char* fun) {
   if (!mcs.Interval.IsSet()) return;
-  Item(mcs, fun, "Observation INTERVAL");
+  morvistate::Echo(mcs, fun, "Observation INTERVAL");
   CheckPositive(mcs.Interval, morvidef::Interval, 0, "Observation interval MUST NOT BE NEGATIVE - UNSETTING PARAMETER!",
                 "Observation interval MUST NOT BE ZERO - UNSETTING PARAMETER!", nullptr);
-  if (SeriesTenths(mcs.Interval.Rec) < 0) {
-    char err[256];
-    snprintf(err, sizeof(err),
-             "Observation interval >%.6Lg< s NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!",
-             mcs.Interval.Rec);
-    ProgramError("Morvi", err, false);
-  }
+  const char* token = mcs.Interval.GetToken();
+  if (mcs.Interval.IsSet() && !prgparms::WholeTenths(prgparms::ValueAt(token, 3)))
+    prgparms::RefuseValue("Morvi",
+                          "Observation interval >%.*s< NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE "
+                          "EPOCHS!",
+                          token);
 }
 
 }  // namespace morviargs

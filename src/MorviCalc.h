@@ -127,9 +127,21 @@ inline xyz InertialVelocity(const xyz& pos, const xyz& vel) {
 constexpr unsigned short WidthPos = 16;
 constexpr unsigned short WidthVel = 12;
 
+// Whether v, printed with prec decimals right-aligned in width characters,
+// leaves one blank at least before it: a wider text would run into the column
+// before it, and the row would lose a field. Values far below the limit (every
+// real orbit, velocity and clock) are told by their size, the rest by their text.
+inline bool FitsColumn(long double v, int width, int prec) {
+  static constexpr long double pow10[] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L};
+  const int digits = width - prec - 4;  // whole digits that fit with a sign and a spare one
+  if (digits >= 0 && digits <= 10 && std::fabs(v) < pow10[digits]) return true;
+  char text[64];
+  const int n = std::isfinite(v) ? FixedText(text, sizeof text, v, 0, prec) : -1;
+  return n > 0 && n < width;
+}
+
 // One results row gathered in a character buffer and handed to the stream at
-// its end, with the bytes the stream operators of xyz would write: a number
-// the integer path of FixedText cannot take goes to the stream as before.
+// its end, byte for byte as the stream operators of xyz would write it.
 class ResultRow {
  public:
   explicit ResultRow(std::ostream& out) : os(out), n(0) {}
@@ -144,18 +156,12 @@ class ResultRow {
     n += len;
   }
 
-  // v fixed-point with prec decimals, right-aligned in width columns.
+  // v fixed-point with prec decimals, right-aligned in width columns; a value
+  // that FitsColumn accepts, whose text is shorter than the room kept here.
   void Fixed(long double v, int width, int prec) {
-    int k = FixedText(buf + n, Size - n, v, width, prec);
-    if (k < 0 && n > 0) {
-      Flush();
-      k = FixedText(buf, Size, v, width, prec);
-    }
-    if (k < 0) {
-      os << std::fixed << std::setw(width) << std::setprecision(prec) << v;
-      return;
-    }
-    n += k;
+    if (Size - n < Room) Flush();
+    const int k = FixedText(buf + n, Size - n, v, width, prec);
+    if (k > 0) n += k;
   }
 
   // The end of the row: the line end, then the whole row to the stream.
@@ -166,6 +172,7 @@ class ResultRow {
 
  private:
   static constexpr int Size = 1024;
+  static constexpr int Room = 64;  // room for one value
   std::ostream& os;
   char buf[Size];
   int n;
@@ -273,14 +280,6 @@ struct SatCounts {
   long nCalc = 0, nCalcC = 0, nProbC = 0, nCalcR = 0;
 };
 
-// The orbit source is set up before the results file is opened: a point count
-// the SP3 file cannot serve ends the run with the file untouched. The counts
-// concern only an SP3 run.
-inline void SetUpOrbitSource(Morvi& mcs) {
-  if (mcs.peFileName.IsSet()) mcs.peData.SetInterpolation(mcs.nPtsLIpos.Rec, mcs.nPtsLIclk.Rec);
-  mcs.beData.SetIntegrationStep(mcs.IntegStep.Rec);
-}
-
 // Opens the results file (overwriting it) and writes its header line with the
 // column groups of the options; a file that cannot be created ends the run
 // before any computation.
@@ -331,25 +330,31 @@ inline void ReportMissing(Morvi& mcs, rSat& sat) {
 inline void RowState(Morvi& mcs, rSat& sat, mjd& CalcEpoch, long k, EpochSun& sun, xyz& sPos, xyz& sVel) {
   sPos = xyz(0, 0, 0, 0);
   sVel = xyz(0, 0, 0, 0);
-  if (mcs.peFileName.IsSet()) {
-    mcs.peData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
-  } else if (mcs.beFileName.IsSet()) {
+  if (morvistate::Broadcast(mcs)) {
     mcs.beData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
     if (mcs.atxFileName.IsSet()) ApplyAntennaOffset(mcs, sat, CalcEpoch, k, sun, sPos);
+  } else {
+    mcs.peData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
   }
 }
 
-// One row's columns after the satellite: the Earth-fixed group, then the GCRS
-// group (-t) and the Earth-rotation-free group (-o), counted in n.
-inline void RowColumns(Morvi& mcs, ResultRow& row, mjd& CalcEpoch, xyz& sPos, xyz& sVel, SatCounts& n) {
-  WriteGroup(row, sPos, sVel, true);
+// One row's values in their column groups: the Earth-fixed state (the clock
+// correction in pos.t), the GCRS state (-t) and the Earth-rotation-free state (-o).
+struct RowGroups {
+  xyz pos, vel, posC, velC, posR, velR;
+};
+
+// The groups of one row from its Earth-fixed state; rows whose rotation record
+// was found or not are counted in n.
+inline RowGroups RowValues(Morvi& mcs, mjd& CalcEpoch, const xyz& sPos, const xyz& sVel, SatCounts& n) {
+  RowGroups g;
+  g.pos = sPos;
+  g.vel = sVel;
   if (mcs.tcFileName.IsSet()) {
-    xyz sPosC(0, 0, 0, 0), sVelC(0, 0, 0, 0);
     mcs.t2cData.SetEpoch(CalcEpoch);
-    mcs.t2cData.Rotate(sPos, sPosC);
+    mcs.t2cData.Rotate(g.pos, g.posC);
     xyz sVelI = InertialVelocity(sPos, sVel);
-    mcs.t2cData.Rotate(sVelI, sVelC);
-    WriteGroup(row, sPosC, sVelC, false);
+    mcs.t2cData.Rotate(sVelI, g.velC);
     if (mcs.t2cData.IsValidEpoch()) n.nCalcC++;
     else n.nProbC++;
   }
@@ -357,11 +362,66 @@ inline void RowColumns(Morvi& mcs, ResultRow& row, mjd& CalcEpoch, xyz& sPos, xy
     // One turn per 86400 s since the first epoch, no extra velocity term.
     long double dt = CalcEpoch - mcs.eStart.Rec;
     long double rotA = pi * (2.0L * (dt / SecondsPerTurn));
-    xyz sPosR = sPos.RotateZ(rotA);
-    xyz sVelR = sVel.RotateZ(rotA);
-    WriteGroup(row, sPosR, sVelR, false);
+    g.posR = sPos.RotateZ(rotA);
+    g.velR = sVel.RotateZ(rotA);
     n.nCalcR++;
   }
+  return g;
+}
+
+// Whether the positions and velocities of a group fit their columns.
+inline bool StateFits(const xyz& pos, const xyz& vel) {
+  return FitsColumn(xyzns::ScaleOut(pos.GetX()), WidthPos, xyzns::NDec) &&
+         FitsColumn(xyzns::ScaleOut(pos.GetY()), WidthPos, xyzns::NDec) &&
+         FitsColumn(xyzns::ScaleOut(pos.GetZ()), WidthPos, xyzns::NDec) &&
+         FitsColumn(xyzns::ScaleOut(vel.GetX()), WidthVel, xyzns::NDec) &&
+         FitsColumn(xyzns::ScaleOut(vel.GetY()), WidthVel, xyzns::NDec) &&
+         FitsColumn(xyzns::ScaleOut(vel.GetZ()), WidthVel, xyzns::NDec);
+}
+
+// Values too wide for their columns (see FitsColumn) are no values: a row whose
+// position or velocity does not fit, in any group, is written without position
+// and clock (every value 0), one whose clock does not fit without clock (DT 0).
+// The first such epoch of each kind is told once per satellite.
+class WideValues {
+ public:
+  void Check(Morvi& mcs, const rSat& sat, const mjd& epoch, RowGroups& g) {
+    const bool stateFits = StateFits(g.pos, g.vel) && (!mcs.tcFileName.IsSet() || StateFits(g.posC, g.velC)) &&
+                           (!mcs.rOrient.IsSet() || StateFits(g.posR, g.velR));
+    if (!stateFits) {
+      g = RowGroups();
+      Tell(toldState, sat, epoch, "POSITION OR VELOCITY", "NO POSITION AND NO CLOCK");
+    } else if (!FitsColumn(g.pos.GetT() * xyzns::UnitT, xyzns::WidthT, xyzns::NDecT)) {
+      g.pos.SetT(0);
+      Tell(toldClock, sat, epoch, "CLOCK CORRECTION", "NO CLOCK");
+    }
+  }
+
+ private:
+  bool toldState = false, toldClock = false;
+
+  static void Tell(bool& told, const rSat& sat, const mjd& epoch, const char* what, const char* written) {
+    if (told) return;
+    told = true;
+    char t[64], warn[512];
+    snprintf(warn, sizeof warn,
+             "Satellite >%c%02d< at epoch >%s<: %s TOO LARGE FOR ITS COLUMN OF THE RESULTS - %s WRITTEN, there and "
+             "at every such epoch of the satellite!",
+             sat.GetISys(), static_cast<int>(sat.GetSPrn()), morviepochs::EpochText(epoch, t, sizeof t), what,
+             written);
+    ProgramWarning("Morvi", warn);
+  }
+};
+
+// One row's columns after the satellite: the Earth-fixed group, then the GCRS
+// group (-t) and the Earth-rotation-free group (-o), counted in n.
+inline void RowColumns(Morvi& mcs, ResultRow& row, const rSat& sat, mjd& CalcEpoch, const xyz& sPos,
+                       const xyz& sVel, SatCounts& n, WideValues& wide) {
+  RowGroups g = RowValues(mcs, CalcEpoch, sPos, sVel, n);
+  wide.Check(mcs, sat, CalcEpoch, g);
+  WriteGroup(row, g.pos, g.vel, true);
+  if (mcs.tcFileName.IsSet()) WriteGroup(row, g.posC, g.velC, false);
+  if (mcs.rOrient.IsSet()) WriteGroup(row, g.posR, g.velR, false);
 }
 
 // The rows of one satellite at the nEpochs epochs of the run, then the empty
@@ -373,13 +433,14 @@ inline SatCounts SatelliteRows(Morvi& mcs, rSat& sat, long nEpochs, ResultRow& r
   satText << std::setw(6) << sat;
   const std::string satCol = satText.str();
   SatCounts n;
+  WideValues wide;
   for (long k = 0; k < nEpochs; k++) {
     mjd CalcEpoch = SeriesEpoch(mcs.eStart.Rec, k, mcs.Interval.Rec);
     texts.Put(row, k, CalcEpoch);
     row.Text(satCol.data(), static_cast<int>(satCol.size()));
     xyz sPos, sVel;
     RowState(mcs, sat, CalcEpoch, k, sun, sPos, sVel);
-    RowColumns(mcs, row, CalcEpoch, sPos, sVel, n);
+    RowColumns(mcs, row, sat, CalcEpoch, sPos, sVel, n, wide);
     n.nCalc++;
     row.End();
   }
@@ -415,6 +476,14 @@ inline void SatelliteSummary(Morvi& mcs, rSat& sat, const SatCounts& n) {
 
 }  // namespace morvicalc
 
+// The orbit source takes its numbers before the results file is opened: a
+// point count the SP3 file cannot serve ends the run with the file untouched.
+// The point counts concern an SP3 run, the step a broadcast one.
+inline void SetUpOrbitSource(Morvi& mcs) {
+  if (morvistate::Broadcast(mcs)) mcs.beData.SetIntegrationStep(mcs.IntegStep.Rec);
+  else mcs.peData.SetInterpolation(mcs.nPtsLIpos.Rec, mcs.nPtsLIclk.Rec);
+}
+
 // Computes and writes the results table, one row per satellite and epoch.
 inline void CalcPos(Morvi& mcs) {
   const char* fun = "CalcPos";
@@ -423,7 +492,6 @@ inline void CalcPos(Morvi& mcs) {
   ProgramSubTitle("CALCULATING POSITIONS OF SATELLITES:", 0);
   std::cout << std::endl;
 
-  morvicalc::SetUpOrbitSource(mcs);
   std::ofstream fRes;
   morvicalc::OpenResults(mcs, fRes);
   morvicalc::SetRowPrintSettings();

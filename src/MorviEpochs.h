@@ -1,14 +1,16 @@
-// The epochs of a run: the series of SeriesEpoch (mjd.h), epoch k the first
-// epoch plus k intervals in whole tenths of a second, up to the last epoch. The
-// epoch columns of the results print tenths of a second: an epoch is printed
-// rounded to the tenth with the carry into minute, hour and day, the same
-// instant in both epoch columns. Times in seconds.
+// Epochs as Morvi prints them: the results and the messages show an epoch to
+// the tenth of a second, rounded with the carry into minute, hour and day, so
+// that both epoch columns of a row name the same instant.
 #pragma once
 
-#include <cmath>    // roundl
+#include <cmath>    // roundl, fabs
+#include <cstddef>  // size_t
 #include <cstdint>  // uint32_t
+#include <cstdio>   // snprintf
 
-#include "gdata/mjd.h"  // mjd, tcns
+#include "gdata/mjd.h"       // mjd, tcns
+#include "gdata/timeconv.h"  // mjd2ymdhms
+#include "gdata/ymdhms.h"    // ymdhms
 
 namespace morviepochs {
 
@@ -22,6 +24,34 @@ inline mjd PrintedEpoch(const mjd& e) {
     day++;
   }
   return mjd(day, s);
+}
+
+// Whether the epoch lies on a tenth of a second within 10 ns (a file's decimal
+// seconds turned into binary), so that its printed text is the instant itself.
+inline bool OnTenth(const mjd& e) {
+  const long double tenths = e.GetSecond() * tcns::SERIES_TENTHS;
+  return std::fabs(tenths - roundl(tenths)) <= 1e-7L;
+}
+
+// Date and time of an epoch as it stands, seconds to 8 decimals less their
+// trailing zeros ("2023-07-08 00:00:00.05"), for an epoch not on a tenth.
+inline const char* ExactEpochText(const mjd& e, char* out, size_t size) {
+  const ymdhms d = mjd2ymdhms(e);
+  int n = snprintf(out, size, "%04u-%02u-%02u %02u:%02u:%011.8Lf", static_cast<unsigned>(d.GetYear()),
+                   static_cast<unsigned>(d.GetMonth()), static_cast<unsigned>(d.GetDay()),
+                   static_cast<unsigned>(d.GetHour()), static_cast<unsigned>(d.GetMinute()), d.GetSecond());
+  if (n >= static_cast<int>(size)) n = static_cast<int>(size) - 1;
+  while (n > 2 && out[n - 1] == '0' && out[n - 2] != '.') out[--n] = 0;
+  return out;
+}
+
+// Date and time of an epoch as the results print it ("2023-07-08 04:00:00.0").
+inline const char* EpochText(const mjd& e, char* out, size_t size) {
+  const ymdhms d = mjd2ymdhms(PrintedEpoch(e));
+  snprintf(out, size, "%04u-%02u-%02u %02u:%02u:%04.1Lf", static_cast<unsigned>(d.GetYear()),
+           static_cast<unsigned>(d.GetMonth()), static_cast<unsigned>(d.GetDay()), static_cast<unsigned>(d.GetHour()),
+           static_cast<unsigned>(d.GetMinute()), d.GetSecond());
+  return out;
 }
 
 }  // namespace morviepochs

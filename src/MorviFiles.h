@@ -1,18 +1,17 @@
 // Input files of Morvi: hands each name to its reader, reads the files whole and
 // prints their summaries, takes the first and last epoch and the satellite list
-// from the ephemeris file where the user gave none, and checks that the rotation
-// file covers every epoch of the run. Epochs stay in the ephemeris' time scale;
-// the rotation file turns them into TAI to find the record of the same instant.
+// from the ephemeris file where the user gave none, refuses a run that could
+// write no value, and checks that the rotation file covers every epoch of the
+// run. Epochs stay in the ephemeris' time scale; the rotation file turns them
+// into TAI to find the record of the same instant.
 #pragma once
 
-#include <cmath>     // ceill
 #include <cstdio>    // snprintf
 #include <iostream>  // cout, cerr
 
 #include "Morvi.h"
-#include "MorviEpochs.h"        // PrintedEpoch
-#include "gdata/mjd.h"          // SeriesCount, SeriesEpoch, SeriesTenths
-#include "gdata/timeconv.h"     // mjd2ymdhms
+#include "MorviEpochs.h"        // EpochText, ExactEpochText, OnTenth
+#include "gdata/mjd.h"          // SeriesCount, SeriesEpoch, SeriesMeets
 #include "gdata/GNSSsys.h"      // gnss::systems
 #include "pgminc/ProgramOut.h"  // ProgramCerrPrint, ProgramCerrPrintItem, ProgramSubTitle
 
@@ -22,18 +21,13 @@ namespace morvifiles {
 // tiny interval over a long span would keep the loops going for days.
 inline constexpr long double MaxEpochs = 1e8L;
 
-// Echo line with an empty value (verbose mode only).
-inline void Echo(Morvi& mcs, const char* fun, const char* text) {
-  if (mcs.Verbose.IsSet()) ProgramCerrPrintItem("Morvi", fun, text, "", 0, 0);
-}
-
 // A given file name to its reader (rxN, sp3, antex or toGCRS), with the echo
 // line of SetFiles.
 template <class Reader>
 inline void HandOver(Morvi& mcs, const pChars& name, Reader& reader, const char* echo) {
   if (!name.IsSet()) return;
   reader.SetFile(name.Rec);
-  Echo(mcs, "SetFiles", echo);
+  morvistate::Echo(mcs, "SetFiles", echo);
 }
 
 // Reads one ephemeris file, prints its title, (verbose) its satellite counts
@@ -48,15 +42,13 @@ inline void ReadEphemeris(Morvi& mcs, Reader& reader, const char* name, const ch
   ProgramSubSubTitle(line, 0);
   if (mcs.Verbose.IsSet()) {
     snprintf(line, sizeof(line), countFormat, static_cast<int>(reader.GetNSat()));
-    Echo(mcs, fun, line);
+    morvistate::Echo(mcs, fun, line);
     // Count lines in the order of gnss::systems, only for systems present.
-    const int counts[gnss::NSYS] = {reader.GetNSatG(), reader.GetNSatR(), reader.GetNSatE(), reader.GetNSatC(),
-                                    reader.GetNSatS(), reader.GetNSatJ(), reader.GetNSatI()};
     for (const GNSSsys& s : gnss::systems) {
-      const int n = counts[&s - gnss::systems];
+      const int n = reader.GetNSat(s.letter);
       if (n == 0) continue;
       snprintf(line, sizeof(line), "                       :   %d %s", n, s.label);
-      Echo(mcs, fun, line);
+      morvistate::Echo(mcs, fun, line);
     }
   }
   reader.PrintSummary();
@@ -65,106 +57,25 @@ inline void ReadEphemeris(Morvi& mcs, Reader& reader, const char* name, const ch
 // Note on standard error, written also without verbose mode.
 inline void Note(const char* text) { ProgramCerrPrintItem("Morvi", "SetProcessingParms", text, "", 0, 0); }
 
-// An epoch the user did not give is taken from the ephemeris file in use, the
-// broadcast one first; get reads it from the reader (rxN or sp3).
+// An epoch the user did not give ("FIRST" or "LAST") is taken from the
+// ephemeris file in use; get reads it from the reader (rxN or sp3). It must lie
+// on a tenth of a second, as a typed one must: the rows print tenths and would
+// name another instant than the one computed.
 template <class Get>
-inline void EpochFromFile(Morvi& mcs, pDate& epoch, const char* broadcastNote, const char* preciseNote, Get get) {
+inline void EpochFromFile(Morvi& mcs, pDate& epoch, const char* which, const char* broadcastNote,
+                          const char* preciseNote, Get get) {
   if (epoch.IsSet()) return;
-  if (mcs.beFileName.IsSet()) {
-    Note(broadcastNote);
-    epoch.SetManually(get(mcs.beData));
-  } else if (mcs.peFileName.IsSet()) {
-    Note(preciseNote);
-    epoch.SetManually(get(mcs.peData));
-  }
-}
-
-// Date and time of an epoch as the results print it, to the tenth of a second.
-inline const char* EpochText(const mjd& e, char* out, size_t size) {
-  const ymdhms d = mjd2ymdhms(morviepochs::PrintedEpoch(e));
-  snprintf(out, size, "%04u-%02u-%02u %02u:%02u:%04.1Lf", static_cast<unsigned>(d.GetYear()),
-           static_cast<unsigned>(d.GetMonth()), static_cast<unsigned>(d.GetDay()), static_cast<unsigned>(d.GetHour()),
-           static_cast<unsigned>(d.GetMinute()), d.GetSecond());
-  return out;
-}
-
-// Whether one of the n epochs of the series from first in steps of interval
-// seconds lies within from..to: the epoch at or after from, and its neighbours
-// for the rounding of the division.
-inline bool SeriesMeets(const mjd& first, long double n, long double interval, const mjd& from, const mjd& to) {
-  const long double step = SeriesTenths(interval) / tcns::SERIES_TENTHS;
-  long double k = ceill((from - first) / step) - 1;
-  if (!(k >= 0)) k = 0;
-  for (const long double end = k + 3; k < end && k < n; k++) {
-    const mjd e = SeriesEpoch(first, k, interval);
-    if (!(e - from < 0) && !(to - e < 0)) return true;
-  }
-  return false;
-}
-
-// The span and the satellites are set: a run that could write no value ends
-// here, before the results file of an earlier run is replaced by an empty
-// table. Refused: a last epoch before the first, a list none of whose selected
-// satellites is in the file (a list of the file: none of a selected system),
-// epochs that no record of any of them serves (beyond one interval of an SP3
-// file, beyond 3 days of the GLONASS records); also a series too long to
-// compute.
-inline void RefuseRunWithoutValue(Morvi& mcs, bool listGiven) {
-  const bool broadcast = mcs.beFileName.IsSet();
-  const char* file = broadcast ? mcs.beFileName.Rec : mcs.peFileName.Rec;
-  char msg[2400], t1[64], t2[64], t3[64], t4[64];  // a name of up to 2047 characters
-  mjd& first = mcs.eStart.Rec;
-  mjd& last = mcs.eEnd.Rec;
-  // the satellites to compute, and whether an epoch of the run reaches one
-  bool anySat = false, anyEpoch = false;
-  const long double n = SeriesCount(first, last, mcs.Interval.Rec);
-  for (long i = 0; i < mcs.Sat.Rec.Length() && !anyEpoch; i++) {
-    rSat sat = mcs.Sat.Rec(i);
-    if (!morvistate::IsSelected(sat, mcs.gSys) || !morvistate::HasSatellite(mcs, sat)) continue;
-    anySat = true;
-    mjd from, to;
-    const bool bounded = broadcast ? mcs.beData.GetReach(sat, from, to) : mcs.peData.GetReach(sat, from, to);
-    anyEpoch = !bounded || SeriesMeets(first, n, mcs.Interval.Rec, from, to);
-  }
-  if (!anySat) {
-    char letters[gnss::NSYS + 1];
-    if (listGiven)
-      snprintf(msg, sizeof msg,
-               "NO SATELLITE OF LIST OF SATELLITES IN EPHEMERIS FILE >%s< - NO POSITIONS TO CALCULATE!", file);
-    else
-      snprintf(msg, sizeof msg,
-               "EPHEMERIS FILE >%s< HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >%s< - NO POSITIONS TO CALCULATE!",
-               file, morvistate::SelectedLetters(mcs.gSys, letters));
+  Note(morvistate::Broadcast(mcs) ? broadcastNote : preciseNote);
+  const mjd e = morvistate::OnEphemeris(mcs, get);
+  if (!morviepochs::OnTenth(e)) {
+    char msg[2400], t[64];  // a name of up to 2047 characters
+    snprintf(msg, sizeof msg,
+             "%s epoch >%s< OF EPHEMERIS FILE >%s< NOT VALID - SECONDS NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE "
+             "EPOCHS!",
+             which, morviepochs::ExactEpochText(e, t, sizeof t), morvistate::EphemerisName(mcs));
     ProgramError("Morvi", msg, false);
   }
-  if (n == 0) {
-    snprintf(msg, sizeof msg, "FIRST epoch >%s< AFTER LAST epoch >%s< - NO EPOCH TO CALCULATE!",
-             EpochText(first, t1, sizeof t1), EpochText(last, t2, sizeof t2));
-    ProgramError("Morvi", msg, false);
-  }
-  // An interval tiny against the span (-ei1e-12 over a day: 1e17 epochs) would
-  // keep the epoch loops going practically for ever, filling the disk.
-  if (n > MaxEpochs) {
-    snprintf(msg, sizeof msg,
-             "Observation interval >%.3Le< s TOO SMALL - MORE THAN %.0Lf EPOCHS BETWEEN FIRST AND LAST EPOCH!",
-             mcs.Interval.Rec, MaxEpochs);
-    ProgramError("Morvi", msg, false);
-  }
-  if (anyEpoch) return;
-  EpochText(first, t1, sizeof t1);
-  EpochText(SeriesEpoch(first, n - 1, mcs.Interval.Rec), t2, sizeof t2);
-  if (broadcast)
-    snprintf(msg, sizeof msg,
-             "NO EPOCH FROM >%s< TO >%s< WITHIN %.0Lf DAYS OF A GLONASS RECORD OF THE SATELLITES IN BROADCAST "
-             "EPHEMERIS FILE >%s< - NO POSITIONS TO CALCULATE!",
-             t1, t2, rxcalc::MAX_INTEG_DISTANCE / tcns::SECDAY, file);
-  else
-    snprintf(msg, sizeof msg,
-             "NO EPOCH FROM >%s< TO >%s< WITHIN ONE INTERVAL OF THE EPOCHS >%s< TO >%s< OF PRECISE EPHEMERIS FILE "
-             ">%s< - NO POSITIONS TO CALCULATE!",
-             t1, t2, EpochText(mcs.peData.GetStartEpoch(), t3, sizeof t3),
-             EpochText(mcs.peData.GetEndEpoch(), t4, sizeof t4), file);
-  ProgramError("Morvi", msg, false);
+  epoch.SetManually(e);
 }
 
 // The rotation file looks for the record of the same instant: it learns the time
@@ -173,7 +84,7 @@ inline void RefuseRunWithoutValue(Morvi& mcs, bool listGiven) {
 // the SP3 reader does not know is taken as GPS time, with a warning.
 inline void SetTransformTimeScale(Morvi& mcs) {
   TimeScale scale = TimeScale::GPS;
-  if (mcs.peFileName.IsSet() && !mcs.peData.GetTimeScale(scale)) {
+  if (!morvistate::Broadcast(mcs) && !mcs.peData.GetTimeScale(scale)) {
     char msg[256];
     snprintf(msg, sizeof msg,
              "SP3 TIME SYSTEM >%s< NOT KNOWN - EPOCHS TAKEN AS GPS TIME FOR ITRS>GCRS ROTATION!",
@@ -190,8 +101,10 @@ inline void SetFiles(Morvi& mcs) {
   const char* fun = "SetFiles";
   bool vb = mcs.Verbose.IsSet();
   if (vb) ProgramCerrPrint("Morvi", fun, "SETTING ALL INPUT DATA FILES", '-');
-  morvifiles::HandOver(mcs, mcs.beFileName, mcs.beData, "Setting broadcast ephemeris file name");
-  morvifiles::HandOver(mcs, mcs.peFileName, mcs.peData, "Setting precise ephemeris file name");
+  if (morvistate::Broadcast(mcs))
+    morvifiles::HandOver(mcs, mcs.beFileName, mcs.beData, "Setting broadcast ephemeris file name");
+  else
+    morvifiles::HandOver(mcs, mcs.peFileName, mcs.peData, "Setting precise ephemeris file name");
   morvifiles::HandOver(mcs, mcs.atxFileName, mcs.atx, "Setting ANTEX file name");
   morvifiles::HandOver(mcs, mcs.tcFileName, mcs.t2cData, "Setting ITRS>GCRS rotations file name");
   if (vb) ProgramCerrPrint("Morvi", fun, "++-", '-');
@@ -205,10 +118,10 @@ inline void ReadFiles(Morvi& mcs) {
   if (vb) ProgramCerrPrint("Morvi", fun, "READING ALL INPUT DATA FILES", '-');
   ProgramSubTitle("READING ALL INPUT DATA FILES:", 0);
   std::cout << std::endl;
-  if (mcs.beFileName.IsSet())
+  if (morvistate::Broadcast(mcs))
     morvifiles::ReadEphemeris(mcs, mcs.beData, mcs.beFileName.Rec, "Brodcast ephemeris file: %s",
                               "Reading broadcast ephemeris file: %d satellites");
-  if (mcs.peFileName.IsSet())
+  else
     morvifiles::ReadEphemeris(mcs, mcs.peData, mcs.peFileName.Rec, "Precise ephemeris file: %s",
                               "Reading precise ephemeris file: %d satellites");
   if (mcs.atxFileName.IsSet()) {
@@ -217,14 +130,14 @@ inline void ReadFiles(Morvi& mcs) {
     ProgramSubSubTitle(line, 0);
     if (vb) {
       snprintf(line, sizeof(line), "Reading ANTEX file: %d ants", static_cast<int>(mcs.atx.atxSum.nAntennae));
-      morvifiles::Echo(mcs, fun, line);
+      morvistate::Echo(mcs, fun, line);
       snprintf(line, sizeof(line), "                       : %d recs", static_cast<int>(mcs.atx.atxSum.nREC));
-      morvifiles::Echo(mcs, fun, line);
+      morvistate::Echo(mcs, fun, line);
       int nSats = 0;
       for (const GNSSsys& s : gnss::systems) nSats += *mcs.atx.atxSum.Count(s.letter);
       if (nSats != 0) {
         snprintf(line, sizeof(line), "                       : %d sats", nSats);
-        morvifiles::Echo(mcs, fun, line);
+        morvistate::Echo(mcs, fun, line);
       }
     }
     mcs.atx.PrintSummary();
@@ -236,7 +149,7 @@ inline void ReadFiles(Morvi& mcs) {
     if (vb) {
       snprintf(line, sizeof(line), "Reading ITRS>GCRS rotations file: %ld epochs",
                static_cast<long>(mcs.t2cData.GetNEph()));
-      morvifiles::Echo(mcs, fun, line);
+      morvistate::Echo(mcs, fun, line);
     }
     mcs.t2cData.PrintSummary();
   }
@@ -247,36 +160,93 @@ inline void ReadFiles(Morvi& mcs) {
 // user gave none; the notes go to standard error in any mode. No end line.
 inline void SetProcessingParms(Morvi& mcs) {
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", "SetProcessingParms", "SETTING PROCESSING PARAMETERS", '-');
-  const bool listGiven = mcs.Sat.IsSet();
   // A file without any satellite has no span to give (its epochs are not set):
-  // the run computes nothing instead of failing on an empty date; a given list
-  // is refused, none of its satellites being in the file.
-  bool empty = (mcs.beFileName.IsSet() && mcs.beData.GetNSat() == 0) ||
-               (!mcs.beFileName.IsSet() && mcs.peFileName.IsSet() && mcs.peData.GetNSat() == 0);
-  if (empty) {
+  // the run computes nothing instead of failing on an empty date.
+  if (morvistate::OnEphemeris(mcs, [](auto& reader) { return reader.GetNSat(); }) == 0) {
     ProgramWarning("Morvi", "EPHEMERIS FILE HOLDS NO SATELLITE DATA - NO POSITIONS WILL BE CALCULATED!");
-    if (listGiven) morvifiles::RefuseRunWithoutValue(mcs, true);
     return;
   }
-  morvifiles::EpochFromFile(mcs, mcs.eStart, "Setting START epoch from BROADCAST EPHEMERIS",
+  morvifiles::EpochFromFile(mcs, mcs.eStart, "FIRST", "Setting START epoch from BROADCAST EPHEMERIS",
                             "Setting START epoch from PRECISE EPHEMERIS",
                             [](auto& reader) { return reader.GetStartEpoch(); });
-  morvifiles::EpochFromFile(mcs, mcs.eEnd, "Setting END epoch from BROADCAST EPHEMERIS",
+  morvifiles::EpochFromFile(mcs, mcs.eEnd, "LAST", "Setting END epoch from BROADCAST EPHEMERIS",
                             "Setting END epoch from PRECISE EPHEMERIS",
                             [](auto& reader) { return reader.GetEndEpoch(); });
   if (!mcs.Sat.IsSet()) {
+    morvifiles::Note(morvistate::Broadcast(mcs) ? "Setting LIST OF SATELLITES from BROADCAST EPHEMERIS"
+                                                : "Setting LIST OF SATELLITES from PRECISE EPHEMERIS");
     myList<rSat> s;
-    if (mcs.beFileName.IsSet()) {
-      morvifiles::Note("Setting LIST OF SATELLITES from BROADCAST EPHEMERIS");
-      mcs.beData.GetSats(s);
-      mcs.Sat.SetManually(s);
-    } else if (mcs.peFileName.IsSet()) {
-      morvifiles::Note("Setting LIST OF SATELLITES from PRECISE EPHEMERIS");
-      mcs.peData.GetSats(s);
-      mcs.Sat.SetManually(s);
-    }
+    morvistate::OnEphemeris(mcs, [&](auto& reader) { reader.GetSats(s); });
+    mcs.Sat.SetManually(s);
+    mcs.satsFromFile = true;
   }
-  morvifiles::RefuseRunWithoutValue(mcs, listGiven);
+}
+
+// The span and the satellites are set: a run that could write no value ends
+// here, before the results file of an earlier run is replaced by an empty
+// table. Refused: a last epoch before the first, a list none of whose selected
+// satellites is in the file (a list of the file: none of a selected system),
+// epochs that no record of any of them serves (beyond one interval of an SP3
+// file, beyond 3 days of the GLONASS records); also a series too long to
+// compute. A file without satellite data and no list given keeps its warning
+// and an empty table.
+inline void RefuseRunWithoutValue(Morvi& mcs) {
+  if (!mcs.Sat.IsSet()) return;
+  const bool broadcast = morvistate::Broadcast(mcs);
+  const char* file = morvistate::EphemerisName(mcs);
+  char msg[2400], t1[64], t2[64], t3[64], t4[64];  // a name of up to 2047 characters
+  mjd& first = mcs.eStart.Rec;
+  mjd& last = mcs.eEnd.Rec;
+  // the satellites to compute, and whether an epoch of the run reaches one
+  bool anySat = false, anyEpoch = false;
+  const long double n = SeriesCount(first, last, mcs.Interval.Rec);
+  for (long i = 0; i < mcs.Sat.Rec.Length() && !anyEpoch; i++) {
+    rSat sat = mcs.Sat.Rec(i);
+    if (!morvistate::IsSelected(sat, mcs.gSys) || !morvistate::HasSatellite(mcs, sat)) continue;
+    anySat = true;
+    mjd from, to;
+    const bool bounded = morvistate::OnEphemeris(mcs, [&](auto& reader) { return reader.GetReach(sat, from, to); });
+    anyEpoch = !bounded || SeriesMeets(first, n, mcs.Interval.Rec, from, to);
+  }
+  if (!anySat) {
+    char letters[gnss::NSYS + 1];
+    if (!mcs.satsFromFile)
+      snprintf(msg, sizeof msg,
+               "NO SATELLITE OF LIST OF SATELLITES IN EPHEMERIS FILE >%s< - NO POSITIONS TO CALCULATE!", file);
+    else
+      snprintf(msg, sizeof msg,
+               "EPHEMERIS FILE >%s< HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >%s< - NO POSITIONS TO CALCULATE!",
+               file, morvistate::SelectedLetters(mcs.gSys, letters));
+    ProgramError("Morvi", msg, false);
+  }
+  if (n == 0) {
+    snprintf(msg, sizeof msg, "FIRST epoch >%s< AFTER LAST epoch >%s< - NO EPOCH TO CALCULATE!",
+             morviepochs::EpochText(first, t1, sizeof t1), morviepochs::EpochText(last, t2, sizeof t2));
+    ProgramError("Morvi", msg, false);
+  }
+  // An interval tiny against the span (-ei1e-12 over a day: 1e17 epochs) would
+  // keep the epoch loops going practically for ever, filling the disk.
+  if (n > morvifiles::MaxEpochs) {
+    snprintf(msg, sizeof msg,
+             "Observation interval >%.3Le< s TOO SMALL - MORE THAN %.0Lf EPOCHS BETWEEN FIRST AND LAST EPOCH!",
+             mcs.Interval.Rec, morvifiles::MaxEpochs);
+    ProgramError("Morvi", msg, false);
+  }
+  if (anyEpoch) return;
+  morviepochs::EpochText(first, t1, sizeof t1);
+  morviepochs::EpochText(SeriesEpoch(first, n - 1, mcs.Interval.Rec), t2, sizeof t2);
+  if (broadcast)
+    snprintf(msg, sizeof msg,
+             "NO EPOCH FROM >%s< TO >%s< WITHIN %.0Lf DAYS OF A GLONASS RECORD OF THE SATELLITES IN BROADCAST "
+             "EPHEMERIS FILE >%s< - NO POSITIONS TO CALCULATE!",
+             t1, t2, rxcalc::MAX_INTEG_DISTANCE / tcns::SECDAY, file);
+  else
+    snprintf(msg, sizeof msg,
+             "NO EPOCH FROM >%s< TO >%s< WITHIN ONE INTERVAL OF THE EPOCHS >%s< TO >%s< OF PRECISE EPHEMERIS FILE "
+             ">%s< - NO POSITIONS TO CALCULATE!",
+             t1, t2, morviepochs::EpochText(mcs.peData.GetStartEpoch(), t3, sizeof t3),
+             morviepochs::EpochText(mcs.peData.GetEndEpoch(), t4, sizeof t4), file);
+  ProgramError("Morvi", msg, false);
 }
 
 // Counts the epochs of the run that the rotation file does not cover (the
@@ -292,6 +262,6 @@ inline void CheckTransformEpochs(Morvi& mcs) {
   if (mcs.Verbose.IsSet()) {
     char line[128];
     snprintf(line, sizeof(line), "Number of problematic epochs: %ld ", nProb);
-    morvifiles::Echo(mcs, fun, line);
+    morvistate::Echo(mcs, fun, line);
   }
 }

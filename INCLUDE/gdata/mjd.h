@@ -3,7 +3,7 @@
 // day (long double, 0 <= s < 86400); the difference of two epochs is in seconds.
 // tcns: time constants shared by mjd, ymdhms, GPSws and the conversions; mjdns: print settings.
 // The type carries no time scale. [1] IERS Conventions 2010, ch. 5 (MJD = JD - 2400000.5).
-#include <cmath>    // fabsl, floorl, roundl, truncl, fmodl, isfinite
+#include <cmath>    // ceill, fabsl, floorl, roundl, truncl, fmodl, isfinite
 #include <cstdint>  // uint16_t, uint32_t, int32_t
 #include <iomanip>  // setw, setfill, setprecision
 #include <istream>  // istream
@@ -200,6 +200,20 @@ inline mjd SeriesEpoch(const mjd& first, long double k, long double step) {
   mjd e = first;
   e += (k * SeriesTenths(step)) / tcns::SERIES_TENTHS;
   return e;
+}
+
+// Whether one of the n epochs of the series from first in steps of interval
+// seconds lies within from..to: the epoch at or after from, and its neighbours
+// for the rounding of the division.
+inline bool SeriesMeets(const mjd& first, long double n, long double interval, const mjd& from, const mjd& to) {
+  const long double step = SeriesTenths(interval) / tcns::SERIES_TENTHS;
+  long double k = ceill((from - first) / step) - 1;
+  if (!(k >= 0)) k = 0;
+  for (const long double end = k + 3; k < end && k < n; k++) {
+    const mjd e = SeriesEpoch(first, k, interval);
+    if (!(e - from < 0) && !(to - e < 0)) return true;
+  }
+  return false;
 }
 
 // Reads day and second, white-space separated, then validates what was read.

@@ -201,6 +201,11 @@ class sp3 {
   short GetNSatS() { return (short)gDSum.nSatS; }
   short GetNSatJ() { return (short)gDSum.nSatJ; }
   short GetNSatI() { return (short)gDSum.nSatI; }
+  // Satellites of the system of letter sys (upper case); 0 for any other letter.
+  short GetNSat(char sys) {
+    const int* n = gDSum.Count(sys);
+    return (short)(n != nullptr ? *n : 0);
+  }
   int GetNEph() { return gDSum.nEph; }
   void GetSats(myList<rSat>& list) { list = gDSum.lSat; }
   mjd GetStartEpoch() { return StartEpoch; }

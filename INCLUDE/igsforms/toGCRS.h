@@ -32,6 +32,7 @@ constexpr long double SelectTol = 0.1L;         // epoch selection window (s)
 constexpr long double NoIntervalYet = 10000000000.0L;  // start of the smallest-step search (s)
 constexpr long double WholeSecondTol = 0.0001L;  // steps this close to whole seconds are whole
 constexpr long double OrderedGap = 4 * SelectTol;  // smallest step of a file searched by halving (s)
+constexpr long double RotationTol = 1e-6L;  // rows of a record's matrix orthonormal within this
 }  // namespace tgcrsc
 
 // One record of the rotation file; all members public.
@@ -334,8 +335,32 @@ class toGCRS {
       CheckRecordLine(buf, k + 3);
       std::istringstream rec(buf);
       rec >> work;
+      if (!IsRotation(work)) {
+        char msg[512];
+        snprintf(msg, sizeof msg,
+                 "Line %ld of ITRS>GCRS matrix file >%s<: the nine matrix elements are NOT A ROTATION (rows not "
+                 "orthonormal within %.0Le, or a reflection)!",
+                 k + 3, file, tgcrsc::RotationTol);
+        ProgramError("Function:   toGCRS::ReadFile()", msg, false);
+      }
       toGCRSdata(k) = work;
     }
+  }
+
+  // Whether a record's matrix is a rotation: rows orthonormal within RotationTol
+  // and a right-handed frame. A damaged element (a lost decimal point makes
+  // 0.0019 into 1.9e13) would turn every position into numbers of no meaning.
+  static bool IsRotation(const toGCRSmatrix& m) {
+    const long double r[3][3] = {{m.R11, m.R12, m.R13}, {m.R21, m.R22, m.R23}, {m.R31, m.R32, m.R33}};
+    for (int i = 0; i < 3; i++)
+      for (int j = i; j < 3; j++) {
+        const long double dot = r[i][0] * r[j][0] + r[i][1] * r[j][1] + r[i][2] * r[j][2];
+        if (!(std::fabs(dot - (i == j ? 1 : 0)) <= tgcrsc::RotationTol)) return false;
+      }
+    const long double det = r[0][0] * (r[1][1] * r[2][2] - r[1][2] * r[2][1]) -
+                            r[0][1] * (r[1][0] * r[2][2] - r[1][2] * r[2][0]) +
+                            r[0][2] * (r[1][0] * r[2][1] - r[1][1] * r[2][0]);
+    return det > 0;
   }
 
   // First and last epochs, the interval as the smallest UTC step, and whether

@@ -30,8 +30,6 @@ namespace prgparms {
 // Room of the fixed text fields (characters, without the terminating NUL).
 constexpr long MaxChars = 2047;     // pChars::Rec
 constexpr long MaxSatList = 1027;   // work buffer of pSats::Parse
-constexpr long MaxGSys = 15;        // pGSys::Rec
-constexpr long MaxGSysDesc = 127;   // pGSys::RecDesc
 constexpr long MaxUnit = 63;        // pFloat::Unit, pInteger::Unit
 
 // A value of length len does not fit a field of room max: warns, naming the
@@ -65,6 +63,27 @@ inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsDecimalNumber(const char* value) {
   const int n = DecimalLength(value);
   return n > 0 && value[n] == 0 && std::isfinite(atof(value));
+}
+
+// True when the decimal number value (one IsDecimalNumber takes) has no digit
+// but 0 below the tenths, read from its text: "0.5", "1.50", "2e1" and "15e-1"
+// are whole tenths; "0.15", "100000000.05" and "1e-2" are not, however close
+// their binary value comes to a tenth.
+inline bool WholeTenths(const char* value) {
+  const char* p = (*value == '+' || *value == '-') ? value + 1 : value;
+  const char* end = p;
+  while (IsDigit(*end) || *end == '.') end++;
+  const char* point = p;
+  while (point < end && *point != '.') point++;
+  // the exponent, bounded: a digit 10^5 places down is below the tenths anyway
+  long exp = (*end == 'e' || *end == 'E') ? strtol(end + 1, nullptr, 10) : 0;
+  exp = exp > 100000 ? 100000 : (exp < -100000 ? -100000 : exp);
+  for (const char* q = p; q < end; q++) {
+    if (q == point || *q == '0') continue;
+    const long place = q < point ? static_cast<long>(point - q) - 1 : static_cast<long>(point - q);  // -1: tenths
+    if (place + exp < -1) return false;
+  }
+  return true;
 }
 
 // True when value is a whole number and nothing else: an optional sign and
@@ -163,11 +182,15 @@ class pChars {
   }
 
  private:
-  // Copies a value that fits; a longer one is refused and the parameter left as it was.
+  // Copies a value that fits; a longer one is refused and leaves the parameter
+  // unset, as that token alone would: a value given before it is not used
+  // either, the user having been told so.
   bool Store(const char* value, const char* token) {
     if (prgparms::RefuseLongValue("Function:   pChars::Parse(...)", token, value,
-                                  static_cast<long>(strlen(value)), prgparms::MaxChars))
+                                  static_cast<long>(strlen(value)), prgparms::MaxChars)) {
+      Reset();
       return false;
+    }
     strcpy(Rec, value);
     isSet = true;
     return true;
@@ -256,20 +279,39 @@ class pDate {
     char val[128];
     memset(val, 0, sizeof(val));
     strncpy(val, value, sizeof(val) - 1);
-    if (fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::YMD) {
-      dRec.SetYear(static_cast<unsigned short>(atoi(val)));
-      dRec.SetMonth(static_cast<unsigned short>(atoi(val + 5)));
-      dRec.SetDay(static_cast<unsigned short>(atoi(val + 8)));
+    // The fields given, the others as dRec holds them; a field out of its range
+    // (2023-02-29, 24:00:00, a second of 60) ends the run naming the token.
+    const bool date = fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::YMD;
+    const bool time = fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::HMS;
+    const char* t = date ? val + 11 : val;  // the time of day
+    const auto field = [](bool given, const char* text, unsigned short kept) {
+      return given ? static_cast<unsigned short>(atoi(text)) : kept;
+    };
+    const unsigned short y = field(date, val, dRec.GetYear()), mo = field(date, val + 5, dRec.GetMonth()),
+                         d = field(date, val + 8, dRec.GetDay()), h = field(time, t, dRec.GetHour()),
+                         mi = field(time, t + 3, dRec.GetMinute());
+    const long double sec = time ? static_cast<long double>(atof(t + 6)) : dRec.GetSecond();
+    const char* wrong = !TestYear(y)         ? "YEAR"
+                        : !TestMonth(mo)     ? "MONTH"
+                        : !TestDay(d, mo, y) ? "DAY"
+                        : !TestHour(h)       ? "HOUR"
+                        : !TestMinute(mi)    ? "MINUTE"
+                        : !TestSecond(sec)   ? "SECOND"
+                                             : nullptr;
+    if (wrong != nullptr && (date || time)) {
+      char format[128];
+      snprintf(format, sizeof(format), "Input DATE >%%.*s< NOT VALID - %s OUT OF RANGE!", wrong);
+      prgparms::RefuseValue("Function:   pDate::Parse(...)", format, token);
     }
-    if (fmt == ymdhmsns::YMDHMS) {
-      dRec.SetHour(static_cast<unsigned short>(atoi(val + 11)));
-      dRec.SetMinute(static_cast<unsigned short>(atoi(val + 14)));
-      dRec.SetSecond(static_cast<long double>(atof(val + 17)));
+    if (date) {
+      dRec.SetYear(y);
+      dRec.SetMonth(mo);
+      dRec.SetDay(d);
     }
-    if (fmt == ymdhmsns::HMS) {
-      dRec.SetHour(static_cast<unsigned short>(atoi(val)));
-      dRec.SetMinute(static_cast<unsigned short>(atoi(val + 3)));
-      dRec.SetSecond(static_cast<long double>(atof(val + 6)));
+    if (time) {
+      dRec.SetHour(h);
+      dRec.SetMinute(mi);
+      dRec.SetSecond(sec);
     }
     if (fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::YMD || fmt == ymdhmsns::HMS) {
       ymdhmsns::PrintFormat = static_cast<unsigned short>(fmt);
@@ -349,9 +391,25 @@ class pSats {
                n < 300 ? n : 300, value + i);
       ProgramError("Function:   pSats::Parse(...)", err, false);
     }
-    nRec = (len + 1) / 4;
-    Rec.Resize(nRec);
-    for (long i = 0; i < nRec; i++) Rec(i) = work + 4 * i;
+    // A satellite listed again is computed once: its later entries are left
+    // out, with one warning per satellite.
+    Rec = myList<rSat>();
+    for (long i = 0; i < (len + 1) / 4; i++) {
+      rSat sat;
+      sat = work + 4 * i;
+      if (!Rec.Find(sat)) {
+        Rec.PushBack(sat);
+        continue;
+      }
+      long before = 0;
+      for (long j = 0; j < i; j++) before += strncmp(work + 4 * j, work + 4 * i, 3) == 0;
+      if (before > 1) continue;
+      char warn[128];
+      snprintf(warn, sizeof(warn), "Satellite >%.3s< GIVEN MORE THAN ONCE IN LIST OF SATELLITES - CALCULATED ONCE!",
+               work + 4 * i);
+      ProgramWarning("Function:   pSats::Parse(...)", warn);
+    }
+    nRec = Rec.Length();
     iomlns::PrintType = iomlns::RAW;
     if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, Rec, 0, 0);
     isSet = true;
@@ -490,7 +548,7 @@ class pGSys {
   bool IsSet() const { return isSet; }
 
   // Selects every system whose letter occurs in the text from index col, in
-  // either case; flags are never cleared and the description grows. Any other
+  // either case; letters add up over the tokens (see Choose). Any other
   // character ends the run naming it: "-gsGPS" would otherwise select GPS and
   // SBAS, and "-gsBDS" SBAS only.
   void Parse(const char* token, int col, bool verbose, const char* fun, const char* prt) {
@@ -502,10 +560,7 @@ class pGSys {
                token);
       ProgramError("Function:   pGSys::Parse(...)", err, false);
     }
-    if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, value, static_cast<long>(strlen(value)),
-                                  prgparms::MaxGSys))
-      return;
-    if (!Select(value, token)) return;
+    Choose(value);
     isSet = true;
     if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, RecDesc, 0, 0);
   }
@@ -517,12 +572,9 @@ class pGSys {
     os << std::endl;
   }
 
-  // Selects all seven systems, with the letters and words of a user's "GRECSIJ"
-  // on a fresh parameter; the description is begun afresh, so the seven words
-  // always have room.
+  // Selects all seven systems, as a user's "GRECSIJ" would.
   void SetManually() {
     isSet = true;
-    RecDesc[0] = 0;
     Choose("GRECSIJ");
   }
 
@@ -547,34 +599,26 @@ class pGSys {
   }
 
  private:
-  // Scans the letters; the words are added only when the description has room
-  // for them all, else the token is refused and nothing changes.
-  bool Select(const char* value, const char* token) {
-    long need = static_cast<long>(strlen(RecDesc));
-    for (const GNSSsys& s : gnss::systems)
-      if (Names(value, s.letter)) need += static_cast<long>(strlen(s.name)) + 1;
-    if (prgparms::RefuseLongValue("Function:   pGSys::Parse(...)", token, value, need, prgparms::MaxGSysDesc))
-      return false;
-    Choose(value);
-    return true;
-  }
-
-  // Rec = value (at most MaxGSys letters); sets the flag of each system it names
-  // and adds the system's word to the description, in the order of the systems.
+  // Selects the system of each letter of value. Rec keeps, as written, the
+  // first letter of every system selected, so the report shows all the letters
+  // of all the tokens; a letter of a system selected before adds nothing.
+  // RecDesc names the selected systems in the order of gnss::systems. Seven
+  // letters and words at most: both always fit.
   void Choose(const char* value) {
-    strcpy(Rec, value);
-    for (const GNSSsys& s : gnss::systems) {
-      if (Names(value, s.letter)) {
-        *gnss::Member(*this, s.letter, kFlags) = true;
-        strcat(RecDesc, s.name);
-        strcat(RecDesc, " ");
-      }
+    size_t n = strlen(Rec);
+    for (const char* p = value; *p != 0; p++) {
+      const GNSSsys* s = gnss::OfEitherCase(*p);
+      if (s == nullptr || IsSys(s->letter)) continue;
+      *gnss::Member(*this, s->letter, kFlags) = true;
+      Rec[n++] = *p;
     }
-  }
-
-  // Whether value holds the system letter in upper or lower case.
-  static bool Names(const char* value, char letter) {
-    return strchr(value, letter) != nullptr || strchr(value, letter - 'A' + 'a') != nullptr;
+    Rec[n] = 0;
+    RecDesc[0] = 0;
+    for (const GNSSsys& s : gnss::systems) {
+      if (!IsSys(s.letter)) continue;
+      strcat(RecDesc, s.name);
+      strcat(RecDesc, " ");
+    }
   }
 
   static constexpr gnss::LetterMember<pGSys, bool> kFlags[] = {
@@ -628,19 +672,26 @@ class pFloat {
   }
 
   bool IsNegative() const { return Rec < 0; }
+  // The token whose value Rec holds, as typed (for the checks of its text);
+  // null until one is parsed and after Reset.
+  const char* GetToken() const { return token; }
   void Reset() {
     isSet = false;
     Rec = 0;
+    token = nullptr;
   }
 
  private:
+  const char* token = nullptr;
+
   // The value must be one decimal number and nothing else ("1,5", "5min" and
   // "1h" would read as 1, 5 and 1); anything else ends the run.
-  void Accept(const char* value, const char* token, bool verbose, const char* fun, const char* prt, int nw, int nd) {
+  void Accept(const char* value, const char* tok, bool verbose, const char* fun, const char* prt, int nw, int nd) {
     if (!prgparms::IsDecimalNumber(value))
       prgparms::RefuseValue("Function:   pFloat::Parse(...)",
-                            "Value of command line parameter >%.*s< NOT VALID - A DECIMAL NUMBER ONLY!", token);
+                            "Value of command line parameter >%.*s< NOT VALID - A DECIMAL NUMBER ONLY!", tok);
     Rec = static_cast<T>(atof(value));
+    token = tok;
     if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, Rec, nw, nd);
     isSet = true;
   }

@@ -240,6 +240,11 @@ class rxN {
   int GetNSatS() { return rDSum.nSatS; }
   int GetNSatJ() { return rDSum.nSatJ; }
   int GetNSatI() { return rDSum.nSatI; }
+  // Satellites of the system of letter sys (upper case); 0 for any other letter.
+  int GetNSat(char sys) {
+    const int* n = rDSum.Count(sys);
+    return n != nullptr ? *n : 0;
+  }
 
   void GetSats(myList<rSat>& out) { out = rDSum.lSat; }
   void GetSatsG(myList<rSat>& out) { out = rDSum.lSatG; }

@@ -154,3 +154,38 @@ TEST(AppInput, Sp3PositionsOfZerosAreAbsent) {
   EXPECT_EQ(g27None, 145 - 66);  // 10:00 to 12:42:30 computed
   EXPECT_EQ(nodesSeen, 31 * 25 + 11);
 }
+
+// A value wider than its column is no value: the row keeps the header's fields
+// and is written without clock (a damaged record whose clock drift reads 1e30
+// s/s) or without position and clock (an SBAS record used three years from its
+// epoch, 1.7e14 m out), told once per satellite. Positions as the intact file gives them.
+TEST(AppInput, ValuesTooWideForTheirColumnsAreAbsent) {
+  Scratch tmp;
+  const std::string nav = kTestData + "/app/SEPT1890.23P", g05 = "G05 2023 07 08 06 00 00-1.340638846159E-04";
+  Write(tmp("drift.nav"), GarbleFirst(Slurp(nav), g05 + "-1.477928890381E-12", g05 + "-1.477928890381E+30"));
+  const std::string zeros = "           0.000           0.000           0.000      0.000000       0.000       0.000       0.000",
+                    told = "< at epoch >", there = " WRITTEN, there and at every such epoch of the satellite!";
+  struct Case {
+    std::vector<std::string> args;
+    std::string row, warning;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"-gsG", "-pG05", "-sb" + tmp("drift.nav"), "-es2023-07-08,04:00:00", "-ee2023-07-08,04:10:00"},
+            " 2023-07-08 04:10:00.0   60133 15000.0     G05     5259083.094    25895833.380    -2171949.614      "
+            "0.000000    -231.314     290.764    3180.197",
+            "Satellite >G05" + told + "2023-07-08 04:00:00.0<: CLOCK CORRECTION TOO LARGE FOR ITS COLUMN OF THE "
+            "RESULTS - NO CLOCK" + there},
+           {{"-gsS", "-pS30", "-sb" + nav, "-es2020-06-25,06:00:00", "-ee2020-06-25,06:10:00", "-o"},
+            " 2020-06-25 06:10:00.0   59025 22200.0     S30" + zeros + zeros.substr(0, 48) + zeros.substr(62),
+            "Satellite >S30" + told + "2020-06-25 06:00:00.0<: POSITION OR VELOCITY TOO LARGE FOR ITS COLUMN OF THE "
+            "RESULTS - NO POSITION AND NO CLOCK" + there}}) {
+    std::vector<std::string> args = c.args;
+    args.push_back("-r" + tmp("res.txt"));
+    CaptureResult r = RunMorvi(args);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<Row> rows = ReadResults(tmp("res.txt")).rows;
+    ASSERT_EQ(rows.size(), 3u) << c.row;
+    EXPECT_EQ(rows.back().line, c.row);
+    EXPECT_EQ(apptest::Count(r.err, WarningFrame("Morvi", c.warning)), 1u) << r.err;
+  }
+}

@@ -334,6 +334,9 @@ TEST(ToGCRSTest, LinesThatAreNotOneRecordEachAreRefused) {
        "Line 4 of ITRS>GCRS matrix file: value 3 >x< not valid!"},
       {"long", head + L[2] + "\n" + L[3] + std::string(200, ' ') + "\n",
        "Line 4 of ITRS>GCRS matrix file longer than 511 characters!"},
+      {"point", head + L[2] + "\n" + std::string(L[3]).replace(L[3].find(" 0.00227"), 3, " 0") + "\n",  // R13 read as 2.3e13
+       "Line 4 of ITRS>GCRS matrix file >" + ::testing::TempDir() + "gcrs_" + std::to_string(getpid()) +
+           "_point<: the nine matrix elements are NOT A ROTATION (rows not orthonormal within 1e-06, or a reflection)!"},
   };
   for (const Case& c : cases) {
     std::string f = WriteTemp(c.tag, c.text);

@@ -106,8 +106,9 @@ TEST(ProgramParms, MarkersAndSystemLetters) {
   EXPECT_TRUE(g.IsSysG() && g.IsSysE());
   EXPECT_FALSE(g.IsSysR() || g.IsSysC() || g.IsSysS() || g.IsSysJ() || g.IsSysI());
   g.Parse("-gs", 3, false, "F", "");  // set, nothing added, nothing cleared
-  EXPECT_STREQ(g.Rec, "");
-  EXPECT_STREQ(g.RecDesc, "GPS GALILEO ");
+  g.Parse("-gsEcG", 3, false, "F", "");  // the letters add up, a system selected before adds none
+  EXPECT_STREQ(g.Rec, "gec");
+  EXPECT_STREQ(g.RecDesc, "GPS GALILEO BDS ");
   g.Reset();
   g.SetManually();
   EXPECT_TRUE(g.IsSet() && g.IsSysG() && g.IsSysR() && g.IsSysE() && g.IsSysC() && g.IsSysS() && g.IsSysJ() &&
@@ -140,6 +141,10 @@ TEST(ProgramParms, ValuesOfAnotherFormEndTheRun) {
       {"-es2023-07-08,04:30:15.05", 'd', "pDate", "Input DATE >-es2023-07-08,04:30:15.05" + tenths},
       {"-es2023-07-08,04:30:15.149", 'd', "pDate", "Input DATE >-es2023-07-08,04:30:15.149" + tenths},
       {"-es01:13:56.25", 'h', "pDate", "Input DATE >-es01:13:56.25" + tenths},
+      {"-es2023-02-29,00:00:00", 'd', "pDate", "Input DATE >-es2023-02-29,00:00:00< NOT VALID - DAY OUT OF RANGE!"},
+      {"-es2023-13-01,00:00:00", 'd', "pDate", "Input DATE >-es2023-13-01,00:00:00< NOT VALID - MONTH OUT OF RANGE!"},
+      {"-es2023-07-08,24:00:00.0", 'd', "pDate", "Input DATE >-es2023-07-08,24:00:00.0< NOT VALID - HOUR OUT OF RANGE!"},
+      {"-es23:59:60", 'h', "pDate", "Input DATE >-es23:59:60< NOT VALID - SECOND OUT OF RANGE!"},
       {"-ei1,5", 'f', "pFloat", "Value of command line parameter >-ei1,5< NOT VALID - A DECIMAL NUMBER ONLY!"},
       {"-ei5min", 'f', "pFloat", "Value of command line parameter >-ei5min< NOT VALID - A DECIMAL NUMBER ONLY!"},
       {"-ei1h", 'f', "pFloat", "Value of command line parameter >-ei1h< NOT VALID - A DECIMAL NUMBER ONLY!"},
@@ -180,6 +185,11 @@ TEST(ProgramParms, ValuesOfAnotherFormEndTheRun) {
     f.Parse(token.c_str(), 3, false, "F", "", 0, 1);
     EXPECT_EQ(f.Rec, value) << token;
   }
+  // Whole tenths by the text, whatever the size or the nearness of the binary value.
+  for (const auto& [text, tenths] : std::vector<std::pair<std::string, bool>>{
+           {"0.5", true}, {"1.50", true}, {"2e1", true}, {"-15e-1", true}, {"0.15", false}, {"100000000.05", false},
+           {"0.1000000000001", false}, {"1e-2", false}, {"1.5e-1", false}})
+    EXPECT_EQ(prgparms::WholeTenths(text.c_str()), tenths) << text;
   pInteger<long> n;
   n.Parse("-np+4", 'p', false, "F", "");
   EXPECT_EQ(n.Rec, 4);
