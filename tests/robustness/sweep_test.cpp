@@ -3,7 +3,9 @@
 // mistyped are fed to the built morvi. Every run must end within 10 s with exit
 // code 0 or 1, without a sanitizer report, and a run that ends with 1 must have
 // written the fatal frame, left the results file of an earlier run byte for byte
-// (a refusal comes before the results file is opened) and made no new file.
+// (a refusal comes before the results file is opened) and made no new file. A
+// run that ends with 0 must have written rows of as many fields as the header has
+// column names: a value that runs into its neighbour shows as a field short.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -38,6 +40,8 @@ struct Outcome {
   bool timedOut = false;
   bool filesKept = true;  // the earlier results file unchanged and, for cli, no file made in its directory
   std::string err;
+  size_t columns = 0;  // exit code 0: the column names of the results header, its leading "#" not counted
+  std::string badRow;  // exit code 0: the first row of another number of fields, or empty
 };
 
 const std::string kData = std::string(MORVI_TEST_DATA) + "/robustness/";
@@ -52,6 +56,14 @@ std::vector<std::string> SplitLines(const std::string& s) {
     a = b + 1;
   }
   return v;
+}
+
+// Blank-separated fields of one line.
+size_t Fields(const std::string& line) {
+  size_t n = 0;
+  for (size_t k = 0; k < line.size(); k++)
+    if (line[k] != ' ' && (k == 0 || line[k - 1] == ' ')) n++;
+  return n;
 }
 
 std::string JoinLines(const std::vector<std::string>& v) {
@@ -288,7 +300,16 @@ std::vector<Outcome> RunAll(const std::vector<Case>& cases, const std::string& d
         o.status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
         o.err = Read(name(i, ".err"));
         std::string in = name(i, cases[i].kind == "sp3" ? ".sp3" : ".in");
-        o.filesKept = Read(name(i, ".res")) == kEarlier && (cases[i].kind != "cli" || std::filesystem::is_empty(in));
+        const std::string out = Read(name(i, ".res"));
+        o.filesKept = out == kEarlier && (cases[i].kind != "cli" || std::filesystem::is_empty(in));
+        if (o.status == 0) {
+          // empty lines part the satellites; every other line after the header is a row
+          const std::vector<std::string> lines = SplitLines(out);
+          const size_t head = lines.empty() ? 0 : Fields(lines[0]);
+          o.columns = head > 0 ? head - 1 : 0;
+          for (size_t r = 1; r < lines.size() && o.badRow.empty(); r++)
+            if (!lines[r].empty() && Fields(lines[r]) != o.columns) o.badRow = lines[r];
+        }
         if (cases[i].kind == "cli")
           std::filesystem::remove_all(in);
         else if (cases[i].isDir)
@@ -319,6 +340,9 @@ std::string Verdict(const Outcome& o) {
     return "exit code 1 without the fatal frame: " + o.err.substr(0, 300);
   if (o.status == 1 && !o.filesKept)
     return "exit code 1 after the results file was opened/changed: " + o.err.substr(o.err.find("**** "), 300);
+  if (o.status == 0 && !o.badRow.empty())
+    return "row with " + std::to_string(Fields(o.badRow)) + " fields under a header of " + std::to_string(o.columns) +
+           ": " + o.badRow.substr(0, 200);
   return "";
 }
 
