@@ -8,7 +8,6 @@
 #include <sys/stat.h>        // stat, S_ISREG
 
 #include <cctype>            // tolower
-#include <cmath>             // isfinite
 #include <cstdio>            // snprintf
 #include <cstdlib>           // atexit
 #include <cstring>           // strcmp, strlen, strcpy, strcat
@@ -337,9 +336,10 @@ inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv)
 
 namespace morviargs {
 
-// One token of the second pass into its parameter: the options in the order of
-// the option table; a token without "-" or an option letter that names no
-// option gets the unknown-parameter warning.
+// One token of the second pass into its parameter: the file options
+// (FileOptionOf) first, then -gs, -es, -ee, -ei, -ni, -np, -nc, -p, -o, -v, -h;
+// a token without "-" or an option letter that names no option gets the
+// unknown-parameter warning.
 inline void ParseOption(Morvi& mcs, const char* token, bool vb, const char* fun, GivenOptions& given) {
   char c1 = (token[0] == '-') ? static_cast<char>(tolower(static_cast<unsigned char>(token[1]))) : 0;
   char c2 = (c1 != 0) ? static_cast<char>(tolower(static_cast<unsigned char>(token[2]))) : 0;

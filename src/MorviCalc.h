@@ -5,6 +5,7 @@
 // of mass (ANTEX); optional GCRS and Earth-rotation-free columns.
 #pragma once
 
+#include <cmath>     // fabs, isfinite
 #include <cstdint>   // uint32_t
 #include <cstdio>    // snprintf
 #include <cstdlib>   // atexit
@@ -15,14 +16,15 @@
 #include <sstream>   // ostringstream
 
 #include "Morvi.h"
-#include "MorviEpochs.h"               // PrintedEpoch
+#include "MorviEpochs.h"               // PrintedEpoch, EpochText
 #include "gdata/mjd.h"                 // SeriesCount, SeriesEpoch
 #include "functions/fixedfmt.h"        // FixedText
 #include "functions/numfun.h"          // pi
-#include "gdata/GNSSc.h"               // frequency identifiers, gConst
-#include "gdata/GNSSsys.h"             // gnss::systems
+#include "gdata/GNSSc.h"               // gConst
+#include "gdata/GNSSsys.h"             // gnss::Of
 #include "gdata/LuniSolarPosition.h"   // GNSSSatBasis
 #include "gdata/neu.h"                 // neu
+#include "igsforms/antex.h"             // antex::FrequencyOf
 #include "gdata/timeconv.h"            // mjd2ymdhms
 #include "gdata/xyz.h"                 // xyz, xyzns
 #include "pgminc/ProgramError.h"       // ProgramError, ProgramWarning
@@ -33,14 +35,11 @@ namespace morvicalc {
 // Seconds of one Earth turn in the Earth-rotation-free columns (not the sidereal day).
 constexpr long double SecondsPerTurn = tcns::SECDAY;
 
-// Frequency whose phase-centre offset corrects a broadcast position, per system;
-// -1 for none. One identifier per row of gnss::systems (G, R, E, C, S, J, I): the
-// system table cannot hold GNSSc's identifiers, GNSSc.h being built on rSat.h.
+// Frequency identifier whose phase-centre offset corrects a broadcast position:
+// the system's ANTEX frequency (gnss::systems); -1 for none.
 inline int AntexFrequency(const rSat& s) {
-  static constexpr int freq[] = {GNSSc::G1, GNSSc::R1, GNSSc::E1, GNSSc::C2, GNSSc::S1, GNSSc::J1, GNSSc::I5};
-  static_assert(sizeof freq / sizeof freq[0] == gnss::NSYS, "one frequency per system");
-  const int i = gnss::Index(s.GetISys());
-  return i < 0 ? -1 : freq[i];
+  const GNSSsys* sys = gnss::Of(s.GetISys());
+  return sys == nullptr ? -1 : antex::FrequencyOf(sys->antexFreq);
 }
 
 // The sun's direction (Earth-fixed unit vector) and distance (m) at the epochs of
@@ -254,7 +253,8 @@ class EpochTexts {
 };
 
 // The results stream while the table is written: a fatal error ends the process
-// through exit(), and the rows finished by then reach the file as before.
+// through exit(), and FlushResults (run at exit) writes out every row finished
+// by then.
 inline std::ofstream* openResults = nullptr;
 inline void FlushResults() {
   if (openResults != nullptr) openResults->flush();

@@ -2,9 +2,10 @@
 // GNSSsys: the seven satellite systems, one row each, with what the program knows of
 // a system: its letter and old-style code, its names in the messages, how far (s) from
 // its record epoch a broadcast record serves without a warning, the kind of its
-// broadcast records and their choice, and its code in the key of an ANTEX satellite
-// block. The rows stand in the order G, R, E, C, S, J, I, the order of the per-system
-// counts, lists, summaries and written records. gnss::Member reaches the per-system
+// broadcast records and their choice, its code in the key of an ANTEX satellite block
+// and the frequency of the ANTEX offset that corrects its broadcast positions. The
+// rows stand in the order G, R, E, C, S, J, I, the order of the per-system counts,
+// lists, summaries and written records. gnss::Member reaches the per-system
 // members of a class (nSatG ... nSatI and the like) by letter, through a table that
 // names the letter of each member.
 // [1] RINEX 3.05, 3.5 (system letters); [2] RINEX 2.11, 9.2 (old system codes).
@@ -14,8 +15,6 @@
 // from TOE onwards and drift fast before it (on 2020-06-25 against precise orbits:
 // 0.4 m up to 3 h after TOE, 8 m 1-2 h before, 39 m 2-4 h before); GPS, BeiDou and
 // QZSS records fit an interval centred on TOE, where the nearest record serves best.
-// The frequency of the ANTEX offset of each system, an identifier of GNSSc (whose
-// header builds on this one through rSat.h), stands with AntexFrequency in src/.
 struct GNSSsys {
   char letter;        // system letter, upper case [1]
   char oldCode;       // old-style (numeric) system code [2]
@@ -24,8 +23,10 @@ struct GNSSsys {
   const char* text;   // system text of RINEX and ANTEX header lines
   long double dtMax;  // s, largest distance from the record epoch without a warning
   bool kepler;        // broadcast as Keplerian elements, else as a state vector
+  bool integrated;    // a state vector carried by numerical integration, else by its broadcast model
   bool pastToe;       // record choice: the latest TOE at or before the epoch, else the nearest record
   int antexKey;       // system code of an ANTEX satellite block key (no system has 5)
+  const char* antexFreq;  // ANTEX frequency code of the phase-centre offset that corrects a broadcast position
 };
 
 namespace gnss {
@@ -34,13 +35,13 @@ inline constexpr int NSYS = 7;
 
 // NavIC is named "NavIC" in the warnings and the selection and "IRNSS" elsewhere.
 inline constexpr GNSSsys systems[NSYS] = {
-    {'G', ' ', "GPS", "GPS", "G: GPS", 7200.0L, true, false, 1},
-    {'R', '1', "GLONASS", "GLONASS", "R: GLONASS", 1800.0L, false, false, 2},
-    {'E', '2', "GALILEO", "GALILEO", "E: GALILEO", 14400.0L, true, true, 3},
-    {'C', '3', "BDS", "BDS", "C: BDS", 3600.0L, true, false, 4},
-    {'S', '4', "SBAS", "SBAS", "S: SBAS", 900.0L, false, false, 7},
-    {'J', '5', "QZSS", "QZSS", "J: QZSS", 3600.0L, true, false, 6},
-    {'I', '6', "NavIC", "IRNSS", "I: IRNSS", 3600.0L, true, false, 8}};
+    {'G', ' ', "GPS", "GPS", "G: GPS", 7200.0L, true, false, false, 1, "G01"},
+    {'R', '1', "GLONASS", "GLONASS", "R: GLONASS", 1800.0L, false, true, false, 2, "R01"},
+    {'E', '2', "GALILEO", "GALILEO", "E: GALILEO", 14400.0L, true, false, true, 3, "E01"},
+    {'C', '3', "BDS", "BDS", "C: BDS", 3600.0L, true, false, false, 4, "C02"},
+    {'S', '4', "SBAS", "SBAS", "S: SBAS", 900.0L, false, false, false, 7, "S01"},
+    {'J', '5', "QZSS", "QZSS", "J: QZSS", 3600.0L, true, false, false, 6, "J01"},
+    {'I', '6', "NavIC", "IRNSS", "I: IRNSS", 3600.0L, true, false, false, 8, "I05"}};
 
 // Row of a system letter (upper case only) in systems; -1 for any other character.
 constexpr int Index(char letter) {

@@ -23,12 +23,11 @@ inline uint16_t Width = 14;       // field width of x, y, z
 inline uint16_t WidthT = 12;      // field width of t
 inline bool PrintTime = false;    // output appends t
 inline bool ReadTime = false;     // input reads t
-inline long double Unit = 1;      // factor of x, y, z (see ScaleOut/ScaleIn)
+inline long double Unit = 1;      // factor of x, y, z (see ScaleOut)
 inline long double UnitT = 1;     // t is printed times UnitT, read divided by UnitT
 
 // Output and input scaling by Unit (the unit rule of coord4).
 inline long double ScaleOut(long double v) { return coord4::ScaleOut(v, Unit); }
-inline long double ScaleIn(long double v) { return coord4::ScaleIn(v, Unit); }
 }  // namespace xyzns
 
 class xyz {

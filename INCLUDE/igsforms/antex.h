@@ -39,8 +39,6 @@ class gAntPCV {
 
   gAntPCV() : bIsSet(false), PrintType(0) { aDataS[0] = 0; }
 
-  bool IsSet() const { return bIsSet; }
-
   // Reads the block from the line after START OF ANTENNA up to END OF ANTENNA;
   // each line goes to every record whose label it contains.
   void ReadFile(std::istream& atxI) {
@@ -201,6 +199,13 @@ class antex {
     gpcvFreqData* f = SelectFrequency(freq);
     if (f != nullptr) r = f->dNEU;
     return r;
+  }
+
+  // The frequency identifier of an ANTEX frequency code ("G01"); -1 for none.
+  static int FrequencyOf(const char* code) {
+    for (const FreqCode* f = FreqCodes(); f->code != nullptr; f++)
+      if (strcmp(f->code, code) == 0) return f->id;
+    return -1;
   }
 
   // Variation (m) of the selected block at zenith zen, azimuth azm (deg); 0 when

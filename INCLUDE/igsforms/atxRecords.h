@@ -131,7 +131,6 @@ class atxVersionSystem {
     snprintf(msg, sizeof msg, "ANTEX VERSION: %s - not 1.[1|2|3|4] version!", text);
     ProgramError("Function:   atxVersionSystem::Set(char*)", msg, false);
   }
-  bool IsSet() const { return bIsSet; }
 
   friend std::ostream& operator<<(std::ostream& os, atxVersionSystem& a) {
     static const char* const vLine[4] = {"     1.1", "     1.2", "     1.3", "     1.4"};
@@ -180,7 +179,6 @@ class atxTypeRefAnt {
     atxfmt::Cut(line, fRefSerial, RefAntSerial);
     bIsSet = true;
   }
-  bool IsSet() const { return bIsSet; }
 
   friend std::ostream& operator<<(std::ostream& os, atxTypeRefAnt& a) {
     if (!a.bIsSet) return os;
@@ -316,7 +314,6 @@ class gpcvTypeSerial {
     }
     bIsSet = true;
   }
-  bool IsSet() const { return bIsSet; }
 
   // The antenna as messages name it: "satellite G01 >G063      2011-036A<" (code
   // and columns 41-60 trimmed), "antenna >type< >serial<" (the 20 type characters
@@ -405,7 +402,6 @@ class gpcvMethodBy {
     atxfmt::Cut(line, fDate, Date);
     bIsSet = true;
   }
-  bool IsSet() const { return bIsSet; }
 
   friend std::ostream& operator<<(std::ostream& os, gpcvMethodBy& a) {
     if (!a.bIsSet) return os;
@@ -446,7 +442,6 @@ class gpcvNFreq {
     nFrequency = atxfmt::Int(line, 1);
     bIsSet = true;
   }
-  bool IsSet() const { return bIsSet; }
 
   friend std::ostream& operator<<(std::ostream& os, gpcvNFreq& a) {
     if (!a.bIsSet) return os;
@@ -481,7 +476,6 @@ class gpcvSinexC {
     atxfmt::Cut(line, fCode, SinexCode);
     bIsSet = true;
   }
-  bool IsSet() const { return bIsSet; }
 
   friend std::ostream& operator<<(std::ostream& os, gpcvSinexC& a) {
     if (!a.bIsSet) return os;
@@ -548,7 +542,6 @@ class gpcvAziZen {
       ProgramError("Function:   gpcvAziZen::Set(char*)", msg, false);
     }
   }
-  bool IsSetAzi() const { return bIsSetAzi; }
   bool IsSetZen() const { return bIsSetZen; }
 
   // One decimal in fixed notation: the writer and the summary set the fixed-point
@@ -604,8 +597,6 @@ class gpcvValidFromTo {
       ProgramError("Function:   gpcvValidFromTo::Set(char*)", msg, false);
     }
   }
-  bool IsSetFrom() const { return bIsSetFrom; }
-  bool IsSetUntil() const { return bIsSetUntil; }
 
   // True when eFrom <= e <= eUntil (both ends belong to the span).
   bool IsValid(mjd& e) { return eFrom <= e && e <= eUntil; }

@@ -98,10 +98,6 @@ class gpcvFreqData {
     return *this;
   }
 
-  bool IsSet() const { return bIsSet; }
-  long GetNAzi() const { return nAzi; }
-  long GetNZen() const { return nZen; }
-
   // Reads one section from behind its START OF FREQUENCY line up to its
   // END OF FREQUENCY line: nZ zenith nodes, nA azimuth rows (none when nA <= 0).
   // antenna names the block in messages (gpcvTypeSerial::Name); may be empty.
@@ -400,8 +396,6 @@ class gpcvData {
     strcpy(pcvLine, "START OF FREQUENCY");
     for (int s = 0; s < NSections; s++) this->*(Sections()[s].flag) = false;
   }
-
-  bool IsSet() const { return bIsSet; }
 
   // Reads the section that starts with line (its START OF FREQUENCY line) into
   // the member of its code, with the grid sizes of dAZ. An unknown code is

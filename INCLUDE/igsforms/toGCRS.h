@@ -112,7 +112,6 @@ class toGCRS {
 
   long GetNEph() const { return nEph; }
   long double GetInterval() const { return Interval; }
-  const char* GetHeader(int i) const { return header[i == 0 ? 0 : 1]; }
   // Record k in file order (validated access), to be read: the epoch search
   // relies on the order found when the file was read.
   toGCRSmatrix& GetRecord(long k) { return toGCRSdata(k); }
@@ -142,7 +141,6 @@ class toGCRS {
   // Time scale of the epochs given to SetEpoch and CheckExternalEpochs (GPS time
   // until set): the ephemeris' own, so that a record of the same instant is found.
   void SetTimeScale(TimeScale s) { scale = s; }
-  TimeScale GetTimeScale() const { return scale; }
 
   // Selects the first record of the instant of t (its TAI epoch within 0.1 s of
   // t turned into TAI); warns, showing t as given, when none is.

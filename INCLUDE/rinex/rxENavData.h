@@ -287,7 +287,6 @@ class rxENavDataKE {
 
   char GetSysIdent() const { return sysIdent; }
   long double GetDiff2GPSTime() const { return diff2GPSTime; }
-  bool IsSet() const { return bIsSet; }
   // Whether the health field flags the record unhealthy [1]: any bit set of the
   // GPS and QZSS SV health (6 bits of subframe 1), the Galileo SV health (data
   // validity and signal health of E1-B, E5a, E5b), the BeiDou SatH1 and the
@@ -405,7 +404,6 @@ class rxENavDataNI {
   long double GetAEllipsoid() const { return aE; }
   long double GetC20() const { return C20; }
   long double GetDiff2GPSTime() const { return diff2GPSTime; }
-  bool IsSet() const { return bIsSet; }
   // Whether the health field flags the record unhealthy [1]. GLONASS: 1 (the MSB
   // of Bn) unhealthy, 0 healthy. SBAS [1, 8.3.3]: bits 0 to 3 the health of
   // message type 17 (ranging, corrections, integrity, reserved), valid only when

@@ -137,7 +137,6 @@ class rxVersionType {
     bIsSet = true;
   }
 
-  bool IsSet() const { return bIsSet; }
   short GetVersion() const { return Version; }
   char GetType() const { return Type; }
   char GetSatSystem() const { return SatSystem; }
@@ -267,10 +266,6 @@ class rxTimeInfo {
   bool GetIsbCU() const { return isbCU; }
   bool GetIsbIU() const { return isbIU; }
   bool GetIsbIG() const { return isbIG; }
-  bool IsSetInterval() const { return bIsSetInterval; }
-  bool IsSetFirst() const { return bIsSetFirst; }
-  bool IsSetLast() const { return bIsSetLast; }
-  bool IsLeapSecond() const { return bIsLeapSecond; }
   // True once any time line has been taken.
   bool IsSet() const {
     return bIsSetInterval || bIsSetFirst || bIsSetLast || bIsLeapSecond || isbEU || isbGU || isbSU ||

@@ -45,6 +45,8 @@ inline constexpr long double DEFAULT_INTEG_STEP = 30.0L;
 // The reach of a GLONASS record (s): an epoch farther from its nearest record
 // (valid for 15 min) gets no state, instead of an integration over days.
 inline constexpr long double MAX_INTEG_DISTANCE = 3 * tcns::SECDAY;
+// Whether an epoch dt seconds from a GLONASS record lies within its reach.
+inline bool WithinReach(long double dt) { return std::fabs(dt) <= MAX_INTEG_DISTANCE; }
 // The shortest integration step (s): a shorter one gains no accuracy and only
 // multiplies the work (at most MAX_INTEG_DISTANCE / MIN_INTEG_STEP steps).
 inline constexpr long double MIN_INTEG_STEP = 0.001L;
@@ -284,7 +286,6 @@ class rxN {
     isNumIntStep = true;
     steps.Clear();
   }
-  long double GetIntegrationStep() const { return NumIntStep; }
 
   bool GetPositionStatus() const { return posOK; }
   bool GetTimeStatus() const { return timeOK; }
@@ -598,7 +599,7 @@ class rxN {
 
   // Whether the system's state-vector records are integrated (GLONASS); SBAS
   // records are carried by their broadcast model, Keplerian ones in closed form.
-  static bool Integrated(const GNSSsys& sys) { return !sys.kepler && sys.letter != 'S'; }
+  static bool Integrated(const GNSSsys& sys) { return sys.integrated; }
 
   void EvaluateRecord(const GNSSsys& sys, long ix, mjd& ceph, xyz& x, xyz& v) {
     if (sys.kepler) cSatPosKepler((*KeplerList(sys.letter))(ix), toeOffsets[&sys - gnss::systems](ix), ceph, x, v);
@@ -632,7 +633,7 @@ class rxN {
   // MAX_INTEG_DISTANCE. The first epoch it cannot serve is told, once per
   // record: it is the nearest record of every farther epoch on that side.
   bool Reaches(const GNSSsys& sys, long ix, rSat& rs, mjd& ceph) {
-    if (!Integrated(sys) || std::fabs(ceph - RecordEpoch(sys, ix)) <= rxcalc::MAX_INTEG_DISTANCE) return true;
+    if (!Integrated(sys) || rxcalc::WithinReach(ceph - RecordEpoch(sys, ix))) return true;
     if (told[&sys - gnss::systems].First(ix, rxToldRecords::BEYOND_REACH)) {
       char tc[64], msg[512];
       mjd2ymdhms(ceph).GetDateString(tc, 0);
@@ -969,7 +970,7 @@ class rxN {
     const long double dt = ceph - rNav.eph;
     CheckStepBound(rNav);
     // Beyond the record's reach (a light-time epoch just past it): no state.
-    if (!(std::fabs(dt) <= rxcalc::MAX_INTEG_DISTANCE)) {
+    if (!rxcalc::WithinReach(dt)) {
       x.Set(0, 0, 0, 0);
       v.Set(0, 0, 0, 0);
       timeOK = posOK = false;
