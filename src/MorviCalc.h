@@ -24,7 +24,7 @@
 #include "gdata/GNSSsys.h"             // gnss::Of
 #include "gdata/LuniSolarPosition.h"   // GNSSSatBasis
 #include "gdata/neu.h"                 // neu
-#include "igsforms/antex.h"             // antex::FrequencyOf
+#include "igsforms/antex.h"            // antex::FrequencyOf
 #include "gdata/timeconv.h"            // mjd2ymdhms
 #include "gdata/xyz.h"                 // xyz, xyzns
 #include "pgminc/ProgramError.h"       // ProgramError, ProgramWarning
