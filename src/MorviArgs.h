@@ -167,27 +167,37 @@ inline void CheckInputFile(const pChars& name, const InputKind& kind) {
   if (st.st_size == 0) refuse(kind.fileEmpty);
 }
 
+// The first token of the command line that names the same file as file, among
+// every token of an input option (-sb, -sp, -a, -t, those a later token of the
+// option replaces too) and the token of index results (a -r, where above 0):
+// its index, with its name in name; 0 for none.
+inline int GivenFileSameAs(Morvi& mcs, const char* file, int results, const char*& name) {
+  for (int i = 1; i < mcs.nArgs; i++) {
+    const FileOption f = FileOptionOf(mcs, mcs.args[i]);
+    if (f.param == nullptr || (f.input == nullptr && i != results)) continue;
+    name = prgparms::ValueAt(mcs.args[i], f.col);
+    if (SameFile(file, name)) return i;
+  }
+  return 0;
+}
+
 // A redirection file that is also an input file or the results file would
 // destroy that file or mix two outputs in one: the redirection is refused with
 // a warning naming both, and its stream stays on the terminal. The input files
 // are every name given to -sb, -sp, -a and -t, those a later token of the
 // option replaces too; the results file is the one used (the last -r).
-inline void RefuseRedirectOnGivenFile(pChars& redirect, Morvi& mcs, int nargc, const char* const* cargv,
-                                      const char* inputFormat, const char* resultsFormat) {
+inline void RefuseRedirectOnGivenFile(pChars& redirect, Morvi& mcs, const char* inputFormat,
+                                      const char* resultsFormat) {
   int lastResults = 0;
-  for (int i = 1; i < nargc; i++)
-    if (FileOptionOf(mcs, cargv[i]).param == &mcs.resFile) lastResults = i;
-  for (int i = 1; i < nargc; i++) {
-    const FileOption f = FileOptionOf(mcs, cargv[i]);
-    if (f.param == nullptr || (f.input == nullptr && i != lastResults)) continue;
-    const char* name = prgparms::ValueAt(cargv[i], f.col);
-    if (!SameFile(redirect.Rec, name)) continue;
-    char warn[4400];
-    snprintf(warn, sizeof(warn), f.input == nullptr ? resultsFormat : inputFormat, redirect.Rec, name);
-    ProgramWarning("Morvi", warn);
-    redirect.Reset();
-    return;
-  }
+  for (int i = 1; i < mcs.nArgs; i++)
+    if (FileOptionOf(mcs, mcs.args[i]).param == &mcs.resFile) lastResults = i;
+  const char* name = nullptr;
+  const int i = GivenFileSameAs(mcs, redirect.Rec, lastResults, name);
+  if (i == 0) return;
+  char warn[4400];
+  snprintf(warn, sizeof(warn), i == lastResults ? resultsFormat : inputFormat, redirect.Rec, name);
+  ProgramWarning("Morvi", warn);
+  redirect.Reset();
 }
 
 // 'o' for a -wo token, 'e' for a -we token (recognised as "wo"/"WO" and
@@ -278,15 +288,15 @@ inline void CheckRedirectNames(Morvi& mcs) {
 
 // A redirection onto an input file or the results file is refused before
 // anything is opened: opening a redirection truncates its file.
-inline void RefuseRedirectsOnGivenFiles(Morvi& mcs, int nargc, const char* const* cargv) {
+inline void RefuseRedirectsOnGivenFiles(Morvi& mcs) {
   if (mcs.CerrFile.IsSet())
     RefuseRedirectOnGivenFile(
-        mcs.CerrFile, mcs, nargc, cargv,
+        mcs.CerrFile, mcs,
         "CERR REDIRECTION FILE >%s< IS THE SAME FILE AS INPUT FILE >%s<: CERR GOES TO TERMINAL!",
         "CERR REDIRECTION FILE >%s< IS THE SAME FILE AS RESULTS FILE >%s<: CERR GOES TO TERMINAL!");
   if (mcs.CoutFile.IsSet())
     RefuseRedirectOnGivenFile(
-        mcs.CoutFile, mcs, nargc, cargv,
+        mcs.CoutFile, mcs,
         "COUT REDIRECTION FILE >%s< IS THE SAME FILE AS INPUT FILE >%s<: COUT GOES TO TERMINAL!",
         "COUT REDIRECTION FILE >%s< IS THE SAME FILE AS RESULTS FILE >%s<: COUT GOES TO TERMINAL!");
 }
@@ -312,6 +322,8 @@ inline void OpenRedirects(Morvi& mcs) {
 // First pass: -v, -wo and -we only (letters two and three of each option), then
 // the redirection of standard error and standard output.
 inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv) {
+  mcs.nArgs = nargc;
+  mcs.args = cargv;
   morviargs::GivenOptions given;
   for (int i = 1; i < nargc; i++) {
     const char* token = cargv[i];
@@ -330,7 +342,7 @@ inline void ParseArgumentsFirst(Morvi& mcs, int nargc, const char* const* cargv)
   }
 
   morviargs::CheckRedirectNames(mcs);
-  morviargs::RefuseRedirectsOnGivenFiles(mcs, nargc, cargv);
+  morviargs::RefuseRedirectsOnGivenFiles(mcs);
   morviargs::OpenRedirects(mcs);
 }
 
@@ -400,8 +412,6 @@ inline void ParseArguments(Morvi& mcs, int nargc, const char* const* cargv) {
   StartProg(mcs.Verbose.IsSet(), " ***** GNSS SATELLITE POSITIONING - STARTING APPLICATION *****");
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "PARSING INPUT PARAMETERS", '-');
 
-  mcs.nArgs = nargc;
-  mcs.args = cargv;
   morviargs::GivenOptions given;
   for (int i = 1; i < nargc; i++) morviargs::ParseOption(mcs, cargv[i], mcs.Verbose.IsSet(), fun, given);
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", fun, "++-", '-');
@@ -446,17 +456,12 @@ inline void CheckPositive(pFloat<long double>& p, long double def, long double l
 // and those a later token replaced, and the broadcast file that a precise one
 // replaces too.
 inline void RefuseResultsOnInput(Morvi& mcs) {
-  if (!mcs.resFile.IsSet()) return;
-  for (int i = 1; i < mcs.nArgs; i++) {
-    const FileOption f = FileOptionOf(mcs, mcs.args[i]);
-    if (f.input == nullptr) continue;
-    const char* input = prgparms::ValueAt(mcs.args[i], f.col);
-    if (!SameFile(mcs.resFile.Rec, input)) continue;
-    char err[4400];
-    snprintf(err, sizeof(err), "Output file name >%s< IS THE SAME FILE AS INPUT FILE >%s< - NOT OVERWRITING IT!",
-             mcs.resFile.Rec, input);
-    ProgramError("Morvi", err, false);
-  }
+  const char* input = nullptr;
+  if (!mcs.resFile.IsSet() || GivenFileSameAs(mcs, mcs.resFile.Rec, 0, input) == 0) return;
+  char err[4400];
+  snprintf(err, sizeof(err), "Output file name >%s< IS THE SAME FILE AS INPUT FILE >%s< - NOT OVERWRITING IT!",
+           mcs.resFile.Rec, input);
+  ProgramError("Morvi", err, false);
 }
 
 // The ephemeris files: one at least, each usable; of both, the precise one.

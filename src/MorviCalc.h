@@ -90,9 +90,10 @@ class EpochSun {
 // Moves a broadcast position from the antenna phase centre to the centre of mass
 // by the ANTEX offset turned from the satellite body frame (built from the
 // satellite's and the sun's positions) into the Earth-fixed frame. The axes
-// carry 0 in t, so the clock correction in sPos.t is unchanged. k numbers the
-// epoch in the loop (for the sun kept per epoch).
-inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, mjd& epoch, long k, EpochSun& sun, xyz& sPos) {
+// carry 0 in t, so the clock correction in sPos.t is unchanged. freq is the
+// satellite's AntexFrequency; k numbers the epoch in the loop (for the sun kept
+// per epoch).
+inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, int freq, mjd& epoch, long k, EpochSun& sun, xyz& sPos) {
   mcs.atx.SetSatellite(sat, epoch);
   if (mcs.atx.GetAtxIndex() == -1) {
     char warn[64];
@@ -100,7 +101,6 @@ inline void ApplyAntennaOffset(Morvi& mcs, rSat& sat, mjd& epoch, long k, EpochS
     ProgramWarning("Morvi", warn);
     return;
   }
-  int freq = AntexFrequency(sat);
   if (freq < 0) return;
   neu aEcc = mcs.atx.GetPhCOffset(freq);
   xyz SunPosU(0, 0, 0, 0);
@@ -326,13 +326,15 @@ inline void ReportMissing(Morvi& mcs, rSat& sat) {
 
 // One row's state: position (m, clock correction in s in t) and velocity (m/s),
 // Earth-fixed, from the ephemeris in use; a broadcast position moved to the
-// centre of mass with an ANTEX file. Zeros where the source gives nothing.
-inline void RowState(Morvi& mcs, rSat& sat, mjd& CalcEpoch, long k, EpochSun& sun, xyz& sPos, xyz& sVel) {
+// centre of mass with an ANTEX file (freq: the satellite's AntexFrequency).
+// Zeros where the source gives nothing.
+inline void RowState(Morvi& mcs, rSat& sat, int freq, mjd& CalcEpoch, long k, EpochSun& sun, xyz& sPos,
+                     xyz& sVel) {
   sPos = xyz(0, 0, 0, 0);
   sVel = xyz(0, 0, 0, 0);
   if (morvistate::Broadcast(mcs)) {
     mcs.beData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
-    if (mcs.atxFileName.IsSet()) ApplyAntennaOffset(mcs, sat, CalcEpoch, k, sun, sPos);
+    if (mcs.atxFileName.IsSet()) ApplyAntennaOffset(mcs, sat, freq, CalcEpoch, k, sun, sPos);
   } else {
     mcs.peData.CalcSatPosition(sat, CalcEpoch, sPos, sVel);
   }
@@ -434,12 +436,13 @@ inline SatCounts SatelliteRows(Morvi& mcs, rSat& sat, long nEpochs, ResultRow& r
   const std::string satCol = satText.str();
   SatCounts n;
   WideValues wide;
+  const int freq = AntexFrequency(sat);
   for (long k = 0; k < nEpochs; k++) {
     mjd CalcEpoch = SeriesEpoch(mcs.eStart.Rec, k, mcs.Interval.Rec);
     texts.Put(row, k, CalcEpoch);
     row.Text(satCol.data(), static_cast<int>(satCol.size()));
     xyz sPos, sVel;
-    RowState(mcs, sat, CalcEpoch, k, sun, sPos, sVel);
+    RowState(mcs, sat, freq, CalcEpoch, k, sun, sPos, sVel);
     RowColumns(mcs, row, sat, CalcEpoch, sPos, sVel, n, wide);
     n.nCalc++;
     row.End();
@@ -496,7 +499,7 @@ inline void CalcPos(Morvi& mcs) {
   morvicalc::OpenResults(mcs, fRes);
   morvicalc::SetRowPrintSettings();
 
-  // The run's epochs (their number was bounded in SetProcessingParms).
+  // The run's epochs (their number was bounded in RefuseRunWithoutValue).
   const long nEpochs = static_cast<long>(SeriesCount(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec));
   morvicalc::ResultRow row(fRes);
   morvicalc::EpochTexts epochTexts(nEpochs);

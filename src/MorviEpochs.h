@@ -33,24 +33,28 @@ inline bool OnTenth(const mjd& e) {
   return std::fabs(tenths - roundl(tenths)) <= 1e-7L;
 }
 
+// Date and time of an epoch with n decimals of the second ("2023-07-08
+// 04:00:00.0" for n = 1); returns the length of the text.
+inline int DateTimeText(const mjd& e, int n, char* out, size_t size) {
+  const ymdhms d = mjd2ymdhms(e);
+  const int len = snprintf(out, size, "%04u-%02u-%02u %02u:%02u:%0*.*Lf", static_cast<unsigned>(d.GetYear()),
+                           static_cast<unsigned>(d.GetMonth()), static_cast<unsigned>(d.GetDay()),
+                           static_cast<unsigned>(d.GetHour()), static_cast<unsigned>(d.GetMinute()), n + 3, n,
+                           d.GetSecond());
+  return len < static_cast<int>(size) ? len : static_cast<int>(size) - 1;
+}
+
 // Date and time of an epoch as it stands, seconds to 8 decimals less their
 // trailing zeros ("2023-07-08 00:00:00.05"), for an epoch not on a tenth.
 inline const char* ExactEpochText(const mjd& e, char* out, size_t size) {
-  const ymdhms d = mjd2ymdhms(e);
-  int n = snprintf(out, size, "%04u-%02u-%02u %02u:%02u:%011.8Lf", static_cast<unsigned>(d.GetYear()),
-                   static_cast<unsigned>(d.GetMonth()), static_cast<unsigned>(d.GetDay()),
-                   static_cast<unsigned>(d.GetHour()), static_cast<unsigned>(d.GetMinute()), d.GetSecond());
-  if (n >= static_cast<int>(size)) n = static_cast<int>(size) - 1;
+  int n = DateTimeText(e, 8, out, size);
   while (n > 2 && out[n - 1] == '0' && out[n - 2] != '.') out[--n] = 0;
   return out;
 }
 
 // Date and time of an epoch as the results print it ("2023-07-08 04:00:00.0").
 inline const char* EpochText(const mjd& e, char* out, size_t size) {
-  const ymdhms d = mjd2ymdhms(PrintedEpoch(e));
-  snprintf(out, size, "%04u-%02u-%02u %02u:%02u:%04.1Lf", static_cast<unsigned>(d.GetYear()),
-           static_cast<unsigned>(d.GetMonth()), static_cast<unsigned>(d.GetDay()), static_cast<unsigned>(d.GetHour()),
-           static_cast<unsigned>(d.GetMinute()), d.GetSecond());
+  DateTimeText(PrintedEpoch(e), 1, out, size);
   return out;
 }
 

@@ -194,7 +194,7 @@ inline void RefuseRunWithoutValue(Morvi& mcs) {
   if (!mcs.Sat.IsSet()) return;
   const bool broadcast = morvistate::Broadcast(mcs);
   const char* file = morvistate::EphemerisName(mcs);
-  char msg[2400], t1[64], t2[64], t3[64], t4[64];  // a name of up to 2047 characters
+  char msg[2600], t1[64], t2[64], t3[64], t4[64];  // a name of up to 2047 characters
   mjd& first = mcs.eStart.Rec;
   mjd& last = mcs.eEnd.Rec;
   // the satellites to compute, and whether an epoch of the run reaches one

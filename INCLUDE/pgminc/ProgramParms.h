@@ -11,7 +11,7 @@
 #include <cmath>     // isfinite
 #include <cstdio>    // snprintf
 #include <cstdlib>   // atof, atoi, atol, strtol
-#include <cstring>   // strlen, strchr, strspn, strstr, strcpy, strcat
+#include <cstring>   // strlen, strchr, strncmp, strstr, strcpy, strcat
 #include <iomanip>   // setw, setprecision
 #include <ostream>   // ostream
 
@@ -270,8 +270,8 @@ class pDate {
     if (fmt == ymdhmsns::HMS && !prgparms::HasForm(value, "dd:dd:dd."))
       prgparms::RefuseValue("Function:   pDate::Parse(...)", "Input DATE >%.*s< NOT VALID - form as >01:13:56<!",
                             token);
-    const char* point = (fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::HMS) ? strchr(value, '.') : nullptr;
-    if (point != nullptr && point[1] != 0 && strspn(point + 2, "0") != strlen(point + 2))
+    const char* seconds = fmt == ymdhmsns::YMDHMS ? value + 17 : (fmt == ymdhmsns::HMS ? value + 6 : nullptr);
+    if (seconds != nullptr && !prgparms::WholeTenths(seconds))
       prgparms::RefuseValue("Function:   pDate::Parse(...)",
                             "Input DATE >%.*s< NOT VALID - SECONDS NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE "
                             "EPOCHS!",

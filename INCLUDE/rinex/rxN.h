@@ -298,7 +298,7 @@ class rxN {
   // one without records.
   bool GetReach(rSat& rs, mjd& from, mjd& to) {
     const GNSSsys* sys = gnss::Of(rs.GetISys());
-    if (sys == nullptr || !Integrated(*sys)) return false;
+    if (sys == nullptr || !sys->integrated) return false;
     myList<rxENavDataNI>& l = *StateList(sys->letter);
     long first = -1, last = -1;
     ForEachRecordOf(rs, l, recIndex[sys - gnss::systems], [&](long i) {
@@ -597,13 +597,9 @@ class rxN {
     return (*StateList(sys.letter))(ix).eph;
   }
 
-  // Whether the system's state-vector records are integrated (GLONASS); SBAS
-  // records are carried by their broadcast model, Keplerian ones in closed form.
-  static bool Integrated(const GNSSsys& sys) { return sys.integrated; }
-
   void EvaluateRecord(const GNSSsys& sys, long ix, mjd& ceph, xyz& x, xyz& v) {
     if (sys.kepler) cSatPosKepler((*KeplerList(sys.letter))(ix), toeOffsets[&sys - gnss::systems](ix), ceph, x, v);
-    else if (Integrated(sys)) cSatPosNumInteg((*StateList(sys.letter))(ix), ceph, x, v);
+    else if (sys.integrated) cSatPosNumInteg((*StateList(sys.letter))(ix), ceph, x, v);
     else cSatPosSBAS((*StateList(sys.letter))(ix), ceph, x, v);
   }
 
@@ -633,7 +629,7 @@ class rxN {
   // MAX_INTEG_DISTANCE. The first epoch it cannot serve is told, once per
   // record: it is the nearest record of every farther epoch on that side.
   bool Reaches(const GNSSsys& sys, long ix, rSat& rs, mjd& ceph) {
-    if (!Integrated(sys) || rxcalc::WithinReach(ceph - RecordEpoch(sys, ix))) return true;
+    if (!sys.integrated || rxcalc::WithinReach(ceph - RecordEpoch(sys, ix))) return true;
     if (told[&sys - gnss::systems].First(ix, rxToldRecords::BEYOND_REACH)) {
       char tc[64], msg[512];
       mjd2ymdhms(ceph).GetDateString(tc, 0);

@@ -144,7 +144,12 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
     bool afterReport = false;
   };
   const std::string sp3 = "-sp" + kSp3, nav = "-sb" + kNav, noValue = " - NO POSITIONS TO CALCULATE!";
-  const std::string tenths = "< NOT VALID - SECONDS NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!";
+  const std::string multiple = "NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!",
+                    tenths = "< NOT VALID - SECONDS " + multiple, after = "< - NO EPOCH TO CALCULATE!";
+  const std::string outsideSp3 = "< WITHIN ONE INTERVAL OF THE EPOCHS >2023-07-08 00:00:00.0< TO >2023-07-08 "
+                                 "07:00:00.0< OF PRECISE EPHEMERIS FILE >" + kSp3 + "<" + noValue,
+                    beyondGlonass = "< WITHIN 3 DAYS OF A GLONASS RECORD OF THE SATELLITES IN BROADCAST EPHEMERIS "
+                                    "FILE >" + kNav + "<" + noValue;
   const std::vector<Case> cases = {
       {{"-gsG"}, "NO EPHEMERIS FILE SET [PRECISE OR BROADCAST]!"},
       {{"-gsG", "-spTYPO.SP3"}, "GNSS PRECISE EPHEMERIS FILE >TYPO.SP3< CAN NOT BE OPENED!"},
@@ -166,12 +171,9 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
       {{"-gsG", "-sp" + kSp3, "-t" + tmp("empty.sp3")}, "ITRS>GCRS FILE >" + tmp("empty.sp3") + "< NOT VALID - EMPTY FILE!"},
       {{"-sp" + kSp3}, "NO GNSS SYSTEM SET [G|R|E|C|S|J|I]!"},
       {{"-gs", "-sp" + kSp3}, "NO GNSS SYSTEM SET [G|R|E|C|S|J|I]!"},
-      {{"-gsG", "-sp" + kSp3, "-ei0.15"},
-       "Observation interval >-ei0.15< NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!"},
-      {{"-gsG", "-sp" + kSp3, "-ei100000000.05"},
-       "Observation interval >-ei100000000.05< NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!"},
-      {{"-gsG", "-sp" + kSp3, "-ei0.10000001"},
-       "Observation interval >-ei0.10000001< NOT VALID - NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!"},
+      {{"-gsG", sp3, "-ei0.15"}, "Observation interval >-ei0.15< NOT VALID - " + multiple},
+      {{"-gsG", sp3, "-ei100000000.05"}, "Observation interval >-ei100000000.05< NOT VALID - " + multiple},
+      {{"-gsG", sp3, "-ei0.10000001"}, "Observation interval >-ei0.10000001< NOT VALID - " + multiple},
       // misspelled values: each option's own frame
       {{"-gsGPS", sp3}, "Input GNSS SYSTEM >P< of >-gsGPS< NOT VALID - from list [G|R|E|C|S|J|I]!",
        "Function:   pGSys::Parse(...)"},
@@ -188,40 +190,29 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
       // epochs finer than the printed tenth
       {{"-gsG", sp3, "-es2023-07-08,04:00:00.05"}, "Input DATE >-es2023-07-08,04:00:00.05" + tenths,
        "Function:   pDate::Parse(...)"},
-      {{"-gsG", "-sp" + tmp("at05.sp3")}, "FIRST epoch >2023-07-08 00:00:00.05< OF EPHEMERIS FILE >" +
-       tmp("at05.sp3") + "< NOT VALID - SECONDS NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE EPOCHS!", "Morvi", true},
+      {{"-gsG", "-sp" + tmp("at05.sp3")},
+       "FIRST epoch >2023-07-08 00:00:00.05< OF EPHEMERIS FILE >" + tmp("at05.sp3") + tenths, "Morvi", true},
       // runs that could write no value
       {{"-gsG", sp3, "-pE08"}, "LIST OF SATELLITES HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >G<" + noValue},
       {{"-gsG", sp3, "-es2023-07-08,05:00:00", "-ee2023-07-08,04:00:00"},
-       "FIRST epoch >2023-07-08 05:00:00.0< AFTER LAST epoch >2023-07-08 04:00:00.0< - NO EPOCH TO CALCULATE!", "Morvi",
-       true},
+       "FIRST epoch >2023-07-08 05:00:00.0< AFTER LAST epoch >2023-07-08 04:00:00.0" + after, "Morvi", true},
       {{"-gsG", sp3, "-es2023-07-08,07:00:00.1"},
-       "FIRST epoch >2023-07-08 07:00:00.1< AFTER LAST epoch >2023-07-08 07:00:00.0< - NO EPOCH TO CALCULATE!", "Morvi",
-       true},
+       "FIRST epoch >2023-07-08 07:00:00.1< AFTER LAST epoch >2023-07-08 07:00:00.0" + after, "Morvi", true},
       {{"-gsG", nav, "-ee2023-07-07,23:59:59.9"},
-       "FIRST epoch >2023-07-08 00:00:00.0< AFTER LAST epoch >2023-07-07 23:59:59.9< - NO EPOCH TO CALCULATE!", "Morvi",
-       true},
+       "FIRST epoch >2023-07-08 00:00:00.0< AFTER LAST epoch >2023-07-07 23:59:59.9" + after, "Morvi", true},
       {{"-gsG", sp3, "-pG10,G15"}, "NO SATELLITE OF LIST OF SATELLITES IN EPHEMERIS FILE >" + kSp3 + "<" + noValue,
        "Morvi", true},
       {{"-gsSI", sp3}, "EPHEMERIS FILE >" + kSp3 + "< HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >SI<" + noValue,
        "Morvi", true},
       {{"-gsGR", sp3, "-es2023-07-10,00:00:00", "-ee2023-07-10,06:00:00"},
-       "NO EPOCH FROM >2023-07-10 00:00:00.0< TO >2023-07-10 06:00:00.0< WITHIN ONE INTERVAL OF THE EPOCHS "
-       ">2023-07-08 00:00:00.0< TO >2023-07-08 07:00:00.0< OF PRECISE EPHEMERIS FILE >" + kSp3 + "<" + noValue,
-       "Morvi", true},
+       "NO EPOCH FROM >2023-07-10 00:00:00.0< TO >2023-07-10 06:00:00.0" + outsideSp3, "Morvi", true},
       {{"-gsGR", sp3, "-es2023-07-07,23:54:59.9", "-ee2023-07-08,07:05:00.1", "-ei36000"},
-       "NO EPOCH FROM >2023-07-07 23:54:59.9< TO >2023-07-07 23:54:59.9< WITHIN ONE INTERVAL OF THE EPOCHS "
-       ">2023-07-08 00:00:00.0< TO >2023-07-08 07:00:00.0< OF PRECISE EPHEMERIS FILE >" + kSp3 + "<" + noValue,
-       "Morvi", true},
+       "NO EPOCH FROM >2023-07-07 23:54:59.9< TO >2023-07-07 23:54:59.9" + outsideSp3, "Morvi", true},
       {{"-gsRE", nav, "-pR07", "-es2023-07-12,04:00:00", "-ee2023-07-13,00:00:00"},
-       "NO EPOCH FROM >2023-07-12 04:00:00.0< TO >2023-07-13 00:00:00.0< WITHIN 3 DAYS OF A GLONASS RECORD OF THE "
-       "SATELLITES IN BROADCAST EPHEMERIS FILE >" + kNav + "<" + noValue,
-       "Morvi", true},
+       "NO EPOCH FROM >2023-07-12 04:00:00.0< TO >2023-07-13 00:00:00.0" + beyondGlonass, "Morvi", true},
       // from 2 s beyond 3 days after R07's last record (04:45:18 GPS time)
       {{"-gsR", nav, "-pR07", "-es2023-07-11,04:45:20", "-ee2023-07-11,05:00:00"},
-       "NO EPOCH FROM >2023-07-11 04:45:20.0< TO >2023-07-11 04:55:20.0< WITHIN 3 DAYS OF A GLONASS RECORD OF THE "
-       "SATELLITES IN BROADCAST EPHEMERIS FILE >" + kNav + "<" + noValue,
-       "Morvi", true},
+       "NO EPOCH FROM >2023-07-11 04:45:20.0< TO >2023-07-11 04:55:20.0" + beyondGlonass, "Morvi", true},
       // the results file on an input named before another of its option
       {{"-gsG", "-sb" + tmp("res.txt"), nav}, "Output file name >" + tmp("res.txt") +
        "< IS THE SAME FILE AS INPUT FILE >" + tmp("res.txt") + "< - NOT OVERWRITING IT!", "Morvi", true}};
