@@ -1,6 +1,7 @@
 // ITRS-to-GCRS rotation file: one 3 x 3 rotation matrix (r_GCRS = R r_ITRS)
 // and its quaternion per epoch, no interpolation. A record serves an epoch whose
-// instant, turned into TAI from the epoch's time scale, lies within 0.1 s of its TAI epoch.
+// instant, turned into TAI from the epoch's time scale, lies less than 0.1 s from
+// its TAI epoch, a tenth away being another instant (see SelectTol).
 // Format: two free header lines, then one record per line of 20 values: TAI epoch
 // (decimal MJD), UTC year month day hour minute second, R11..R33, Q1..Q4.
 // References: [1] IERS Conventions (2010), ch. 5 (the rotation the file tabulates).
@@ -28,7 +29,12 @@ namespace tgcrsc {
 constexpr int FileNameSize = MaxFileName + 1;  // room of the file name, NUL included
 constexpr int LineSize = 512;           // room of one line, NUL included
 constexpr int ValuesPerRecord = 20;     // TAI, 6 UTC fields, 9 matrix, 4 quaternion
-constexpr long double SelectTol = 0.1L;         // epoch selection window (s)
+// Epoch selection window (s): 0.1 s less 1 us, more than the rounding of a
+// record's TAI epoch, a decimal MJD of 12 decimals (43 ns). Epochs and records
+// lie on tenths, so a record a tenth away is another instant, never selected
+// whatever the last digit of its MJD; one 0.05 s away still is.
+constexpr long double MjdDigitTol = 1e-6L;
+constexpr long double SelectTol = 0.1L - MjdDigitTol;
 constexpr long double NoIntervalYet = 10000000000.0L;  // start of the smallest-step search (s)
 constexpr long double WholeSecondTol = 0.0001L;  // steps this close to whole seconds are whole
 constexpr long double OrderedGap = 4 * SelectTol;  // smallest step of a file searched by halving (s)
@@ -142,8 +148,8 @@ class toGCRS {
   // until set): the ephemeris' own, so that a record of the same instant is found.
   void SetTimeScale(TimeScale s) { scale = s; }
 
-  // Selects the first record of the instant of t (its TAI epoch within 0.1 s of
-  // t turned into TAI); warns, showing t as given, when none is.
+  // Selects the first record of the instant of t (its TAI epoch less than 0.1 s
+  // from t turned into TAI, SelectTol); warns, showing t as given, when none is.
   void SetEpoch(mjd& t) {
     iX = FindEpoch(t);
     if (iX != -1) return;
@@ -238,14 +244,14 @@ class toGCRS {
     return (t - toGCRSdata(k).eph_TAI) + taiMinus;
   }
 
-  // Index of the first record within 0.1 s of the instant of t, or -1. Records in
+  // Index of the first record within SelectTol of the instant of t, or -1. Records in
   // increasing order, each farther than OrderedGap from the one before, hold one
   // such record at most: a binary search finds it, checked with its neighbours by
   // the very test of the scan; other files are scanned from the first record.
   long FindEpoch(mjd& t) {
     const long double taiMinus = TAIMinus(t, scale);
     if (ordered) {
-      long lo = 0, hi = nEph;  // first record whose epoch lies less than 0.1 s before t
+      long lo = 0, hi = nEph;  // first record whose epoch lies less than SelectTol before t
       while (lo < hi) {
         const long mid = lo + (hi - lo) / 2;
         if (Offset(t, taiMinus, mid) < tgcrsc::SelectTol) hi = mid;
@@ -380,7 +386,7 @@ class toGCRS {
     Interval = m;
   }
 
-  // Warns once for each record whose TAI epoch lies within the 0.1 s window of an
+  // Warns once for each record whose TAI epoch lies within the window (SelectTol) of an
   // earlier record's: the instant is served by the first record of the file
   // within that window (as FindEpoch selects), never by this one. The records
   // are sorted by epoch; the window then slides along them, both its ends moving

@@ -1,6 +1,6 @@
 // The epoch search of the rotation file: on the real 30 s file and on files out
 // of order or with records closer than the search assumes, the record chosen
-// (or none) is the first one in file order within 0.1 s, as a scan finds it.
+// (or none) is the first in file order within the window (SelectTol), as a scan finds it.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -36,7 +36,7 @@ std::string Write(const std::string& tag, const std::vector<std::string>& lines)
 // -1 for none.
 long Scan(toGCRS& g, const mjd& t) {
   for (long k = 0; k < g.GetNEph(); k++)
-    if (std::fabs((t - g.GetRecord(k).eph_TAI) + 19.0L) < 0.1L) return k;
+    if (std::fabs((t - g.GetRecord(k).eph_TAI) + 19.0L) < tgcrsc::SelectTol) return k;
   return -1;
 }
 
@@ -49,7 +49,7 @@ long Picked(toGCRS& g, mjd t) {
   for (long k = 0; k < g.GetNEph(); k++) {
     const toGCRSmatrix& m = g.GetRecord(k);
     if (out.GetX() == m.R11 * 1 + m.R12 * 2 + m.R13 * 3 && out.GetY() == m.R21 * 1 + m.R22 * 2 + m.R23 * 3 &&
-        out.GetZ() == m.R31 * 1 + m.R32 * 2 + m.R33 * 3 && std::fabs((t - m.eph_TAI) + 19.0L) < 0.1L)
+        out.GetZ() == m.R31 * 1 + m.R32 * 2 + m.R33 * 3 && std::fabs((t - m.eph_TAI) + 19.0L) < tgcrsc::SelectTol)
       return k;
   }
   return -2;

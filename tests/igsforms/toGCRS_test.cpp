@@ -94,7 +94,7 @@ TEST(ToGCRSTest, EpochSelectionWithinATenthOfASecond) {
   // 0.1 s away (the record's instant is 12:00:00.00000005, its TAI epoch being
   // written to 1e-12 day), and half-way between two records: no record, one
   // warning each, showing the epoch as given.
-  for (mjd miss : {Gps(11, 59, 59.9L), Gps(12, 0, 15.0L)}) {
+  for (mjd miss : {Gps(11, 59, 59.9L), Gps(12, 0, 0.1L), Gps(12, 0, 15.0L)}) {
     ::testing::internal::CaptureStderr();
     g.SetEpoch(miss);
     std::string err = ::testing::internal::GetCapturedStderr();
