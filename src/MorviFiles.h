@@ -160,8 +160,8 @@ inline void ReadFiles(Morvi& mcs) {
 // user gave none; the notes go to standard error in any mode. No end line.
 inline void SetProcessingParms(Morvi& mcs) {
   if (mcs.Verbose.IsSet()) ProgramCerrPrint("Morvi", "SetProcessingParms", "SETTING PROCESSING PARAMETERS", '-');
-  // A file without any satellite has no span to give (its epochs are not set):
-  // the run computes nothing instead of failing on an empty date.
+  // A file without any satellite has no span and no list to give (its epochs
+  // are not set): RefuseRunWithoutValue ends the run.
   if (morvistate::OnEphemeris(mcs, [](auto& reader) { return reader.GetNSat(); }) == 0) {
     ProgramWarning("Morvi", "EPHEMERIS FILE HOLDS NO SATELLITE DATA - NO POSITIONS WILL BE CALCULATED!");
     return;
@@ -188,13 +188,16 @@ inline void SetProcessingParms(Morvi& mcs) {
 // satellites is in the file (a list of the file: none of a selected system),
 // epochs that no record of any of them serves (beyond one interval of an SP3
 // file, beyond 3 days of the GLONASS records); also a series too long to
-// compute. A file without satellite data and no list given keeps its warning
-// and an empty table.
+// compute, and a file without satellite data where no list is given (the list
+// is then the file's, and empty).
 inline void RefuseRunWithoutValue(Morvi& mcs) {
-  if (!mcs.Sat.IsSet()) return;
   const bool broadcast = morvistate::Broadcast(mcs);
   const char* file = morvistate::EphemerisName(mcs);
   char msg[2600], t1[64], t2[64], t3[64], t4[64];  // a name of up to 2047 characters
+  if (!mcs.Sat.IsSet()) {
+    snprintf(msg, sizeof msg, "EPHEMERIS FILE >%s< HOLDS NO SATELLITE DATA - NO POSITIONS TO CALCULATE!", file);
+    ProgramError("Morvi", msg, false);
+  }
   mjd& first = mcs.eStart.Rec;
   mjd& last = mcs.eEnd.Rec;
   // the satellites to compute, and whether an epoch of the run reaches one

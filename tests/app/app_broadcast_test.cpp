@@ -183,23 +183,6 @@ TEST(AppBroadcast, VerboseTraceOfTheInput) {
   EXPECT_TRUE(Contains(r.err, "Morvi :: CalcPos() :   S37:         13 ITRS \n"));
 }
 
-// A navigation file without any record has no span to give: a warning, and the
-// results file holds only its header line.
-TEST(AppBroadcast, NavigationFileWithoutRecords) {
-  Scratch tmp;
-  std::string nav = tmp("header_only.rnx");
-  {
-    std::ifstream in(kNav);
-    std::ofstream out(nav);
-    std::string line;
-    for (int i = 0; i < 10 && std::getline(in, line); i++) out << line << "\n";
-  }
-  CaptureResult r = RunMorvi({"-gsG", "-sb" + nav, "-r" + tmp("res.txt")});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.err, WarningFrame("Morvi", "EPHEMERIS FILE HOLDS NO SATELLITE DATA - NO POSITIONS WILL BE CALCULATED!"));
-  EXPECT_EQ(ReadWholeFile(tmp("res.txt")).find('\n') + 1, ReadWholeFile(tmp("res.txt")).size());
-}
-
 // SBAS rows are the broadcast model of the nearest record (the earlier on a
 // tie), X0 + V0 dt + A0 dt^2 / 2 and V0 + A0 dt, with the clock aGf0 + aGf1 dt
 // less 2 r.v / c^2, to the printed digits: two hours at 30 s of the four GEO

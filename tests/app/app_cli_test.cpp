@@ -135,6 +135,7 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
            {"518400.00000000   300.00000000 60133 0.0000000000000", "518400.05000000   300.00000000 60133 0.0000005787037"}})
     for (size_t p = at05.find(from); p != std::string::npos; p = at05.find(from, p)) at05.replace(p, from.size(), to);
   std::ofstream(tmp("at05.sp3")) << at05;
+  std::ofstream(tmp("hdr.rnx")) << ReadWholeFile(kNav).substr(0, 810);  // its 10 header lines alone
   // A refusal after the files are read (afterReport) follows the settings
   // report and the notes of the settings taken from the file.
   struct Case {
@@ -204,6 +205,7 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
        "Morvi", true},
       {{"-gsSI", sp3}, "EPHEMERIS FILE >" + kSp3 + "< HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >SI<" + noValue,
        "Morvi", true},
+      {{"-gsG", "-sb" + tmp("hdr.rnx")}, "EPHEMERIS FILE >" + tmp("hdr.rnx") + "< HOLDS NO SATELLITE DATA" + noValue, "Morvi", true},
       {{"-gsGR", sp3, "-es2023-07-10,00:00:00", "-ee2023-07-10,06:00:00"},
        "NO EPOCH FROM >2023-07-10 00:00:00.0< TO >2023-07-10 06:00:00.0" + outsideSp3, "Morvi", true},
       {{"-gsGR", sp3, "-es2023-07-07,23:54:59.9", "-ee2023-07-08,07:05:00.1", "-ei36000"},
