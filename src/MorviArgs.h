@@ -506,7 +506,7 @@ inline void CheckSystems(Morvi& mcs) {
 }
 
 // The satellites of a given list: one of a system that is not selected is told
-// and not computed; a list without a satellite of a selected system would
+// once and not computed; a list without a satellite of a selected system would
 // compute nothing and ends the run.
 inline void CheckListedSystems(Morvi& mcs) {
   if (!mcs.Sat.IsSet()) return;
@@ -524,7 +524,7 @@ inline void CheckListedSystems(Morvi& mcs) {
   }
   for (long i = 0; i < list.Length(); i++) {
     const rSat& s = list(i);
-    if (morvistate::IsSelected(s, mcs.gSys)) continue;
+    if (morvistate::IsSelected(s, mcs.gSys) || list.IndexFirst(s) != i) continue;
     snprintf(text, sizeof(text),
              "Satellite >%c%02d< of LIST OF SATELLITES NOT OF A SELECTED GNSS SYSTEM - NOT CALCULATED!", s.GetISys(),
              static_cast<int>(s.GetSPrn()));

@@ -11,7 +11,7 @@
 #include <cmath>     // isfinite
 #include <cstdio>    // snprintf
 #include <cstdlib>   // atof, atoi, atol, strtol
-#include <cstring>   // strlen, strchr, strncmp, strstr, strcpy, strcat
+#include <cstring>   // strlen, strchr, strstr, strcpy, strcat, strncpy, memset
 #include <iomanip>   // setw, setprecision
 #include <ostream>   // ostream
 
@@ -253,7 +253,9 @@ class pDate {
 
   // Reads the epoch from index col in format fmt (YMDHMS "2017-02-19,01:13:56.0",
   // YMD "2017-02-19", HMS "01:13:56", seconds with an optional fraction); each
-  // field is stored through the validating setters of ymdhms. A text of any
+  // field is stored through the validating setter of ymdhms, year to second, so
+  // a field out of its range ("2023-02-29", "24:00:00") ends the run there with
+  // that setter's place and message ("Input DAY not valid!"). A text of any
   // other form (a one-digit month, another separator, text behind) ends the
   // run, naming the form: fields read at fixed offsets from it would be other
   // numbers than the user wrote. So does a second finer than a tenth ("56.05"):
@@ -279,39 +281,20 @@ class pDate {
     char val[128];
     memset(val, 0, sizeof(val));
     strncpy(val, value, sizeof(val) - 1);
-    // The fields given, the others as dRec holds them; a field out of its range
-    // (2023-02-29, 24:00:00, a second of 60) ends the run naming the token.
-    const bool date = fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::YMD;
-    const bool time = fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::HMS;
-    const char* t = date ? val + 11 : val;  // the time of day
-    const auto field = [](bool given, const char* text, unsigned short kept) {
-      return given ? static_cast<unsigned short>(atoi(text)) : kept;
-    };
-    const unsigned short y = field(date, val, dRec.GetYear()), mo = field(date, val + 5, dRec.GetMonth()),
-                         d = field(date, val + 8, dRec.GetDay()), h = field(time, t, dRec.GetHour()),
-                         mi = field(time, t + 3, dRec.GetMinute());
-    const long double sec = time ? static_cast<long double>(atof(t + 6)) : dRec.GetSecond();
-    const char* wrong = !TestYear(y)         ? "YEAR"
-                        : !TestMonth(mo)     ? "MONTH"
-                        : !TestDay(d, mo, y) ? "DAY"
-                        : !TestHour(h)       ? "HOUR"
-                        : !TestMinute(mi)    ? "MINUTE"
-                        : !TestSecond(sec)   ? "SECOND"
-                                             : nullptr;
-    if (wrong != nullptr && (date || time)) {
-      char format[128];
-      snprintf(format, sizeof(format), "Input DATE >%%.*s< NOT VALID - %s OUT OF RANGE!", wrong);
-      prgparms::RefuseValue("Function:   pDate::Parse(...)", format, token);
+    if (fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::YMD) {
+      dRec.SetYear(static_cast<unsigned short>(atoi(val)));
+      dRec.SetMonth(static_cast<unsigned short>(atoi(val + 5)));
+      dRec.SetDay(static_cast<unsigned short>(atoi(val + 8)));
     }
-    if (date) {
-      dRec.SetYear(y);
-      dRec.SetMonth(mo);
-      dRec.SetDay(d);
+    if (fmt == ymdhmsns::YMDHMS) {
+      dRec.SetHour(static_cast<unsigned short>(atoi(val + 11)));
+      dRec.SetMinute(static_cast<unsigned short>(atoi(val + 14)));
+      dRec.SetSecond(static_cast<long double>(atof(val + 17)));
     }
-    if (time) {
-      dRec.SetHour(h);
-      dRec.SetMinute(mi);
-      dRec.SetSecond(sec);
+    if (fmt == ymdhmsns::HMS) {
+      dRec.SetHour(static_cast<unsigned short>(atoi(val)));
+      dRec.SetMinute(static_cast<unsigned short>(atoi(val + 3)));
+      dRec.SetSecond(static_cast<long double>(atof(val + 6)));
     }
     if (fmt == ymdhmsns::YMDHMS || fmt == ymdhmsns::YMD || fmt == ymdhmsns::HMS) {
       ymdhmsns::PrintFormat = static_cast<unsigned short>(fmt);
@@ -391,25 +374,9 @@ class pSats {
                n < 300 ? n : 300, value + i);
       ProgramError("Function:   pSats::Parse(...)", err, false);
     }
-    // A satellite listed again is computed once: its later entries are left
-    // out, with one warning per satellite.
-    Rec = myList<rSat>();
-    for (long i = 0; i < (len + 1) / 4; i++) {
-      rSat sat;
-      sat = work + 4 * i;
-      if (!Rec.Find(sat)) {
-        Rec.PushBack(sat);
-        continue;
-      }
-      long before = 0;
-      for (long j = 0; j < i; j++) before += strncmp(work + 4 * j, work + 4 * i, 3) == 0;
-      if (before > 1) continue;
-      char warn[128];
-      snprintf(warn, sizeof(warn), "Satellite >%.3s< GIVEN MORE THAN ONCE IN LIST OF SATELLITES - CALCULATED ONCE!",
-               work + 4 * i);
-      ProgramWarning("Function:   pSats::Parse(...)", warn);
-    }
-    nRec = Rec.Length();
+    nRec = (len + 1) / 4;
+    Rec.Resize(nRec);
+    for (long i = 0; i < nRec; i++) Rec(i) = work + 4 * i;
     iomlns::PrintType = iomlns::RAW;
     if (verbose) ProgramCerrPrintItem("Morvi", fun, prt, Rec, 0, 0);
     isSet = true;
