@@ -48,9 +48,10 @@ inline int AntexFrequency(const rSat& s) {
 // or not the one kept under its number, is computed afresh.
 class EpochSun {
  public:
-  static constexpr long MaxEpochs = 50000;  // 5 MB at most, half a day at 1 s
+  static constexpr long MaxSunEpochs = 50000;  // 5 MB at most, half a day at 1 s
 
-  explicit EpochSun(long nEpochs) : n(nEpochs < MaxEpochs ? (nEpochs > 0 ? nEpochs : 0) : MaxEpochs) {}
+  explicit EpochSun(long nEpochs)
+      : n(nEpochs < MaxSunEpochs ? (nEpochs > 0 ? nEpochs : 0) : MaxSunEpochs) {}
 
   void Get(const LuniSolarPosition& lsp, long k, const mjd& epoch, xyz& uvec, long double& magr) {
     if (k >= 0 && k < n) {
@@ -201,11 +202,11 @@ inline void WriteGroup(ResultRow& row, const xyz& pos, const xyz& vel, bool with
 // the kept ones, or not the one kept under its number, is made afresh.
 class EpochTexts {
  public:
-  static constexpr long MaxEpochs = 100000;  // a day at 1 s, 7 MB
+  static constexpr long MaxTextEpochs = 100000;  // a day at 1 s, 7 MB
 
-  // Room for the first nEpochs epochs (at most MaxEpochs).
+  // Room for the first nEpochs epochs (at most MaxTextEpochs).
   explicit EpochTexts(long nEpochs) : made(0) {
-    n = nEpochs < MaxEpochs ? nEpochs : MaxEpochs;
+    n = nEpochs < MaxTextEpochs ? nEpochs : MaxTextEpochs;
     if (n < 0) n = 0;
     if (n > 0) {
       text.Resize(n * Stride);
@@ -499,7 +500,7 @@ inline void CalcPos(Morvi& mcs) {
   morvicalc::OpenResults(mcs, fRes);
   morvicalc::SetRowPrintSettings();
 
-  // The run's epochs (their number was bounded in RefuseRunWithoutValue).
+  // The run's epochs (their number bounded by RefuseRunWithoutValue).
   const long nEpochs = static_cast<long>(SeriesCount(mcs.eStart.Rec, mcs.eEnd.Rec, mcs.Interval.Rec));
   morvicalc::ResultRow row(fRes);
   morvicalc::EpochTexts epochTexts(nEpochs);

@@ -19,7 +19,7 @@ namespace morvifiles {
 
 // Most epochs a run may compute per satellite (0.1 s steps over 115 days): a
 // tiny interval over a long span would keep the loops going for days.
-inline constexpr long double MaxEpochs = 1e8L;
+inline constexpr long double MaxRunEpochs = 1e8L;
 
 // A given file name to its reader (rxN, sp3, antex or toGCRS), with the echo
 // line of SetFiles.
@@ -229,10 +229,10 @@ inline void RefuseRunWithoutValue(Morvi& mcs) {
   }
   // An interval tiny against the span (-ei1e-12 over a day: 1e17 epochs) would
   // keep the epoch loops going practically for ever, filling the disk.
-  if (n > morvifiles::MaxEpochs) {
+  if (n > morvifiles::MaxRunEpochs) {
     snprintf(msg, sizeof msg,
              "Observation interval >%.3Le< s TOO SMALL - MORE THAN %.0Lf EPOCHS BETWEEN FIRST AND LAST EPOCH!",
-             mcs.Interval.Rec, morvifiles::MaxEpochs);
+             mcs.Interval.Rec, morvifiles::MaxRunEpochs);
     ProgramError("Morvi", msg, false);
   }
   if (anyEpoch) return;

@@ -29,6 +29,8 @@ inline long double MaxSecond = 60.0L;            // second of minute valid below
 inline constexpr uint16_t MaxDOY = 366;
 inline constexpr long double SERIES_END_TOL = 1e-6L;  // s, the last epoch belongs to a series within this
 inline constexpr long double SERIES_TENTHS = 10.0L;   // steps of a series per second at its resolution
+inline constexpr long double TENTH_TOL = 1e-8L;       // s, a value lies on a tenth within this (10 ns)...
+inline constexpr long double TENTH_REL_TOL = 1e-15L;  // ...or within this part of it (a double's rounding)
 }  // namespace tcns
 
 namespace mjdns {
@@ -174,14 +176,23 @@ inline long double SeriesLength(const mjd& from, const mjd& to, long double step
 // first epoch plus k steps formed from that number (never a running sum, whose
 // rounding errors would drift over a day).
 
+// Seconds s (0 or more) as a whole number of tenths of a second; -1 when s
+// lies off a tenth by more than tcns::TENTH_TOL, or, for an s so large that a
+// double holds no 10 ns of it (a step of decades read by atof), by more than
+// tcns::TENTH_REL_TOL of it. The test of "on a tenth" for the epochs and steps
+// of a series, both of which a decimal text gave.
+inline long double TenthsOf(long double s) {
+  if (!(s >= 0)) return -1;
+  const long double tenths = roundl(s * tcns::SERIES_TENTHS);
+  const long double tol = (tcns::TENTH_TOL + tcns::TENTH_REL_TOL * s) * tcns::SERIES_TENTHS;
+  return fabsl(s * tcns::SERIES_TENTHS - tenths) <= tol ? tenths : -1;
+}
+
 // The step (s) as a whole number of tenths of a second; -1 when it is not a
-// positive multiple of 0.1 s (a relative 1e-9 covers the decimal text's
-// conversion to a binary number).
+// positive multiple of 0.1 s.
 inline long double SeriesTenths(long double step) {
-  const long double tenths = roundl(step * tcns::SERIES_TENTHS);
-  if (!(tenths >= 1)) return -1;
-  if (fabsl(step * tcns::SERIES_TENTHS - tenths) > 1e-9L * tenths) return -1;
-  return tenths;
+  const long double tenths = TenthsOf(step);
+  return tenths >= 1 ? tenths : -1;
 }
 
 // Number of epochs from first to last (a long double: it may exceed any integer

@@ -210,8 +210,8 @@ class rxPgmRunDate {
   char rxLine[64];
 };
 
-// Time lines of a RINEX header; of them only the GLONASS-to-UTC correction
-// (GLUT, a0_RU) enters a computation (the GLONASS clock).
+// Time lines of a RINEX header, kept for the summary and the writer; none enters
+// a computation (the GLONASS clock stays in GLONASS time, without GLUT).
 class rxTimeInfo {
  public:
   rxTimeInfo()
@@ -254,18 +254,10 @@ class rxTimeInfo {
     }
   }
 
-  bool GetIsbEU() const { return isbEU; }
-  bool GetIsbGU() const { return isbGU; }
-  bool GetIsbSU() const { return isbSU; }
   bool GetIsbRU() const { return isbRU; }
   bool GetIsbGE() const { return isbGE; }
   bool GetIsbEG() const { return isbEG; }
-  bool GetIsbRG() const { return isbRG; }
-  bool GetIsbJG() const { return isbJG; }
   bool GetIsbJU() const { return isbJU; }
-  bool GetIsbCU() const { return isbCU; }
-  bool GetIsbIU() const { return isbIU; }
-  bool GetIsbIG() const { return isbIG; }
   // True once any time line has been taken.
   bool IsSet() const {
     return bIsSetInterval || bIsSetFirst || bIsSetLast || bIsLeapSecond || isbEU || isbGU || isbSU ||

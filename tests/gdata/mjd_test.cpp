@@ -1,5 +1,5 @@
 // Tests of the Modified Julian date mjd: validation, carries of the second arithmetic,
-// differences, the comparison tolerances, decimal assignment, input and the print layouts.
+// differences, comparison tolerances, decimal assignment, input, print layouts, tenths.
 #include "gdata/mjd.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,8 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/capture.h"
 #include "support/near.h"
@@ -190,6 +192,14 @@ TEST_F(MjdTest, PrintLayouts) {
   std::ostringstream os;
   os << mjd(59000, 5) << std::setw(4) << 7 << " " << 2.5L;
   EXPECT_EQ(os.str(), " 59000  00:00:05.000   7 2.500");
+}
+
+// Seconds read by atof: on a tenth within 10 ns, or a double's rounding where larger.
+TEST_F(MjdTest, TenthsOfDecimalSeconds) {
+  for (const auto& [text, tenths] : std::vector<std::pair<const char*, long double>>{
+           {"0.1", 1}, {"0", 0}, {"86399.9", 863999}, {"12.000000009", 120}, {"12.00000002", -1},
+           {"0.15", -1}, {"1000000000.1", 10000000001}, {"-0.1", -1}})
+    EXPECT_EQ(TenthsOf(atof(text)), tenths) << text;
 }
 
 }  // namespace
