@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -256,7 +257,9 @@ std::vector<Outcome> RunAll(const std::vector<Case>& cases, const std::string& d
     std::chrono::steady_clock::time_point start;
   };
   std::vector<Running> run;
-  unsigned par = std::max(2u, std::thread::hardware_concurrency());
+  // as many at once as make test's JOBS allows (MORVI_JOBS), else one per core
+  const int jobs = std::getenv("MORVI_JOBS") != nullptr ? std::atoi(std::getenv("MORVI_JOBS")) : 0;
+  const unsigned par = jobs > 0 ? static_cast<unsigned>(jobs) : std::max(2u, std::thread::hardware_concurrency());
   size_t next = 0;
   auto name = [&](size_t i, const char* ext) { return dir + "/c" + std::to_string(i) + ext; };
   while (next < cases.size() || !run.empty()) {
