@@ -374,12 +374,10 @@ inline RowGroups RowValues(Morvi& mcs, mjd& CalcEpoch, const xyz& sPos, const xy
 
 // Whether the positions and velocities of a group fit their columns.
 inline bool StateFits(const xyz& pos, const xyz& vel) {
-  return FitsColumn(xyzns::ScaleOut(pos.GetX()), WidthPos, xyzns::NDec) &&
-         FitsColumn(xyzns::ScaleOut(pos.GetY()), WidthPos, xyzns::NDec) &&
-         FitsColumn(xyzns::ScaleOut(pos.GetZ()), WidthPos, xyzns::NDec) &&
-         FitsColumn(xyzns::ScaleOut(vel.GetX()), WidthVel, xyzns::NDec) &&
-         FitsColumn(xyzns::ScaleOut(vel.GetY()), WidthVel, xyzns::NDec) &&
-         FitsColumn(xyzns::ScaleOut(vel.GetZ()), WidthVel, xyzns::NDec);
+  const long double v[] = {pos.GetX(), pos.GetY(), pos.GetZ(), vel.GetX(), vel.GetY(), vel.GetZ()};
+  for (int i = 0; i < 6; i++)
+    if (!FitsColumn(xyzns::ScaleOut(v[i]), i < 3 ? WidthPos : WidthVel, xyzns::NDec)) return false;
+  return true;
 }
 
 // Values too wide for their columns (see FitsColumn) are no values: a row whose

@@ -8,7 +8,7 @@
 #include <cstdint>  // uint32_t
 #include <cstdio>   // snprintf
 
-#include "gdata/mjd.h"       // mjd, tcns, TenthsOf
+#include "gdata/mjd.h"       // mjd, tcns
 #include "gdata/timeconv.h"  // mjd2ymdhms
 #include "gdata/ymdhms.h"    // ymdhms
 
@@ -25,11 +25,6 @@ inline mjd PrintedEpoch(const mjd& e) {
   }
   return mjd(day, s);
 }
-
-// Whether the epoch lies on a tenth of a second (TenthsOf: within 10 ns, a
-// file's decimal seconds turned into binary), so that its printed text is the
-// instant itself.
-inline bool OnTenth(const mjd& e) { return TenthsOf(e.GetSecond()) >= 0; }
 
 // Date and time of an epoch with n decimals of the second ("2023-07-08
 // 04:00:00.0" for n = 1); returns the length of the text.

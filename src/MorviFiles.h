@@ -10,8 +10,8 @@
 #include <iostream>  // cout, cerr
 
 #include "Morvi.h"
-#include "MorviEpochs.h"        // EpochText, ExactEpochText, OnTenth
-#include "gdata/mjd.h"          // SeriesCount, SeriesEpoch, SeriesMeets
+#include "MorviEpochs.h"        // EpochText, ExactEpochText
+#include "gdata/mjd.h"          // SeriesCount, SeriesEpoch, SeriesMeets, TenthsOf
 #include "gdata/GNSSsys.h"      // gnss::systems
 #include "pgminc/ProgramOut.h"  // ProgramCerrPrint, ProgramCerrPrintItem, ProgramSubTitle
 
@@ -59,7 +59,8 @@ inline void Note(const char* text) { ProgramCerrPrintItem("Morvi", "SetProcessin
 
 // An epoch the user did not give ("FIRST" or "LAST") is taken from the
 // ephemeris file in use; get reads it from the reader (rxN or sp3). It must lie
-// on a tenth of a second, as a typed one must: the rows print tenths and would
+// on a tenth of a second (TenthsOf: within 10 ns, the file's decimal seconds
+// turned into binary), as a typed one must: the rows print tenths and would
 // name another instant than the one computed.
 template <class Get>
 inline void EpochFromFile(Morvi& mcs, pDate& epoch, const char* which, const char* broadcastNote,
@@ -67,7 +68,7 @@ inline void EpochFromFile(Morvi& mcs, pDate& epoch, const char* which, const cha
   if (epoch.IsSet()) return;
   Note(morvistate::Broadcast(mcs) ? broadcastNote : preciseNote);
   const mjd e = morvistate::OnEphemeris(mcs, get);
-  if (!morviepochs::OnTenth(e)) {
+  if (TenthsOf(e.GetSecond()) < 0) {
     char msg[2400], t[64];  // a name of up to 2047 characters
     snprintf(msg, sizeof msg,
              "%s epoch >%s< OF EPHEMERIS FILE >%s< NOT VALID - SECONDS NOT A MULTIPLE OF 0.1 s, THE RESOLUTION OF THE "
@@ -188,8 +189,8 @@ inline void SetProcessingParms(Morvi& mcs) {
 // satellites is in the file (a list of the file: none of a selected system),
 // epochs that no record of any of them serves (beyond one interval of an SP3
 // file, beyond 3 days of the GLONASS records); also a series too long to
-// compute, and a file without satellite data where no list is given (the list
-// is then the file's, and empty).
+// compute, and a file without satellite data where no list is given (the file
+// gave no list, SetProcessingParms leaving it unset).
 inline void RefuseRunWithoutValue(Morvi& mcs) {
   const bool broadcast = morvistate::Broadcast(mcs);
   const char* file = morvistate::EphemerisName(mcs);
