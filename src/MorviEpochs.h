@@ -18,7 +18,7 @@ namespace morviepochs {
 // into the next day where the rounding reaches 86400 s.
 inline mjd PrintedEpoch(const mjd& e) {
   uint32_t day = e.GetMJDay();
-  long double s = roundl(e.GetSecond() * tcns::SERIES_TENTHS) / tcns::SERIES_TENTHS;
+  long double s = roundl(e.GetSecond() * tcns::TENTHS_PER_SECOND) / tcns::TENTHS_PER_SECOND;
   if (s >= tcns::SECDAY) {
     s -= tcns::SECDAY;
     day++;

@@ -155,8 +155,10 @@ inline void sreplace(char* nizOrig, const char* ssOrig, const char* ssRep) {
 // optional sign, digits with at most one decimal point (one digit at least), and
 // an exponent (e or E, optional sign, digits) when digits follow the letter; 0 when
 // p does not begin with one. "nan", "inf" and hexadecimal text are no decimal
-// numbers ("0x1p3" gives 1, the length of its "0").
-inline int DecimalLength(const char* p) {
+// numbers ("0x1p3" gives 1, the length of its "0"). places, where given, gets the
+// decimal places of the number's last written digit: its fraction digits less
+// its exponent ("60133.1043865" 7, "6.0133e4" 0, "42" 0, "1e-3" 3).
+inline int DecimalLength(const char* p, int* places = nullptr) {
   auto digits = [](const char* q) {
     int n = 0;
     while (q[n] >= '0' && q[n] <= '9') n++;
@@ -170,12 +172,19 @@ inline int DecimalLength(const char* p) {
     frac = digits(p + i + 1);
     if (whole + frac > 0) i += 1 + frac;
   }
+  if (places != nullptr) *places = frac;
   if (whole + frac == 0) return 0;
   if (p[i] == 'e' || p[i] == 'E') {
     int j = i + 1;
+    const bool minus = p[j] == '-';
     if (p[j] == '+' || p[j] == '-') j++;
     const int ex = digits(p + j);
-    if (ex > 0) i = j + ex;
+    if (ex > 0) {
+      i = j + ex;
+      long e = 0;  // held below any line's reach, so that the sum cannot overflow
+      for (int k = 0; k < ex && e < 100000; k++) e = 10 * e + (p[j + k] - '0');
+      if (places != nullptr) *places = static_cast<int>(minus ? frac + e : frac - e);
+    }
   }
   return i;
 }

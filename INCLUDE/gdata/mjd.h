@@ -28,7 +28,7 @@ inline long double MinSecond = 0.0L;             // second of minute valid from 
 inline long double MaxSecond = 60.0L;            // second of minute valid below this
 inline constexpr uint16_t MaxDOY = 366;
 inline constexpr long double SERIES_END_TOL = 1e-6L;  // s, the last epoch belongs to a series within this
-inline constexpr long double SERIES_TENTHS = 10.0L;   // steps of a series per second at its resolution
+inline constexpr long double TENTHS_PER_SECOND = 10.0L;  // tenths of a second per second, the resolution of a series
 inline constexpr long double TENTH_TOL = 1e-8L;       // s, a value lies on a tenth within this (10 ns)...
 inline constexpr long double TENTH_REL_TOL = 1e-15L;  // ...or within this part of it (a double's rounding)
 }  // namespace tcns
@@ -183,9 +183,9 @@ inline long double SeriesLength(const mjd& from, const mjd& to, long double step
 // of a series, both of which a decimal text gave.
 inline long double TenthsOf(long double s) {
   if (!(s >= 0)) return -1;
-  const long double tenths = roundl(s * tcns::SERIES_TENTHS);
-  const long double tol = (tcns::TENTH_TOL + tcns::TENTH_REL_TOL * s) * tcns::SERIES_TENTHS;
-  return fabsl(s * tcns::SERIES_TENTHS - tenths) <= tol ? tenths : -1;
+  const long double tenths = roundl(s * tcns::TENTHS_PER_SECOND);
+  const long double tol = (tcns::TENTH_TOL + tcns::TENTH_REL_TOL * s) * tcns::TENTHS_PER_SECOND;
+  return fabsl(s * tcns::TENTHS_PER_SECOND - tenths) <= tol ? tenths : -1;
 }
 
 // The step (s) as a whole number of tenths of a second; -1 when it is not a
@@ -201,7 +201,7 @@ inline long double SeriesTenths(long double step) {
 inline long double SeriesCount(const mjd& first, const mjd& last, long double step) {
   const long double tenths = SeriesTenths(step);
   if (!(tenths > 0)) return 0;
-  const long double n = SeriesLength(first, last, tenths / tcns::SERIES_TENTHS);
+  const long double n = SeriesLength(first, last, tenths / tcns::TENTHS_PER_SECOND);
   return n > 0 ? n : 0;
 }
 
@@ -209,7 +209,7 @@ inline long double SeriesCount(const mjd& first, const mjd& last, long double st
 // accepts).
 inline mjd SeriesEpoch(const mjd& first, long double k, long double step) {
   mjd e = first;
-  e += (k * SeriesTenths(step)) / tcns::SERIES_TENTHS;
+  e += (k * SeriesTenths(step)) / tcns::TENTHS_PER_SECOND;
   return e;
 }
 
@@ -217,7 +217,7 @@ inline mjd SeriesEpoch(const mjd& first, long double k, long double step) {
 // seconds lies within from..to: the epoch at or after from, and its neighbours
 // for the rounding of the division.
 inline bool SeriesMeets(const mjd& first, long double n, long double interval, const mjd& from, const mjd& to) {
-  const long double step = SeriesTenths(interval) / tcns::SERIES_TENTHS;
+  const long double step = SeriesTenths(interval) / tcns::TENTHS_PER_SECOND;
   long double k = ceill((from - first) / step) - 1;
   if (!(k >= 0)) k = 0;
   for (const long double end = k + 3; k < end && k < n; k++) {

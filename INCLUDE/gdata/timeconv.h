@@ -13,23 +13,35 @@
 #include "gdata/mjd.h"         // mjd, tcns, TestMJDay
 #include "gdata/ymdhms.h"      // ymdhms, month_day, LeapYear, TestYear ... TestDOY
 
+namespace leapsec {
+struct LeapStep { uint32_t mjday; int32_t gpsMinusUtc; };  // first day of validity, s
+// GPS - UTC from 1972 on [1], one row per change.
+inline constexpr LeapStep table[] = {
+    {41317, -9}, {41499, -8}, {41683, -7}, {42048, -6}, {42413, -5}, {42778, -4}, {43144, -3},
+    {43509, -2}, {43874, -1}, {44239, 0},  {44786, 1},  {45151, 2},  {45516, 3},  {46247, 4},
+    {47161, 5},  {47892, 6},  {48257, 7},  {48804, 8},  {49169, 9},  {49534, 10}, {50083, 11},
+    {50630, 12}, {51179, 13}, {53736, 14}, {54832, 15}, {56109, 16}, {57204, 17}, {57754, 18},
+};
+inline constexpr int rows = sizeof table / sizeof table[0];
+}  // namespace leapsec
+
 // GPS - UTC in whole seconds for the day of mjdd (the second of day never matters):
 // the first row's value before 1972, the last row's value from 2017-01-01 on.
 inline int32_t LeapSecond(const mjd& mjdd) {
-  struct LeapStep { uint32_t mjday; int32_t gpsMinusUtc; };  // first day of validity, s
-  static const LeapStep table[] = {
-      {41317, -9}, {41499, -8}, {41683, -7}, {42048, -6}, {42413, -5}, {42778, -4}, {43144, -3},
-      {43509, -2}, {43874, -1}, {44239, 0},  {44786, 1},  {45151, 2},  {45516, 3},  {46247, 4},
-      {47161, 5},  {47892, 6},  {48257, 7},  {48804, 8},  {49169, 9},  {49534, 10}, {50083, 11},
-      {50630, 12}, {51179, 13}, {53736, 14}, {54832, 15}, {56109, 16}, {57204, 17}, {57754, 18},
-  };
-  const int rows = sizeof table / sizeof table[0];
+  using leapsec::table;
+  const int rows = leapsec::rows;
   const uint32_t d = mjdd.GetMJDay();
   if (d < table[0].mjday) return table[0].gpsMinusUtc;
   if (d >= table[rows - 1].mjday) return table[rows - 1].gpsMinusUtc;
   for (int i = 0; i < rows - 1; ++i)
     if (table[i].mjday <= d && d < table[i + 1].mjday) return table[i].gpsMinusUtc;
   return table[rows - 1].gpsMinusUtc;
+}
+
+// Whether the day of mjdd lies after the first day of the table's last row: a
+// leap second announced after the table was made may hold there.
+inline bool PastLeapSecondTable(const mjd& mjdd) {
+  return mjdd.GetMJDay() > leapsec::table[leapsec::rows - 1].mjday;
 }
 
 // Time scales in which an ephemeris gives its epochs (GPS time also for Galileo,

@@ -1,7 +1,7 @@
 // ITRS-to-GCRS rotation file: one 3 x 3 rotation matrix (r_GCRS = R r_ITRS)
 // and its quaternion per epoch, no interpolation. A record serves an epoch whose
 // instant, turned into TAI from the epoch's time scale, lies less than 0.1 s from
-// its TAI epoch, a tenth away being another instant (see SelectTol).
+// its TAI epoch, a tenth away being another instant (see Tenth).
 // Format: two free header lines, then one record per line of 20 values: TAI epoch
 // (decimal MJD), UTC year month day hour minute second, R11..R33, Q1..Q4.
 // References: [1] IERS Conventions (2010), ch. 5 (the rotation the file tabulates).
@@ -17,10 +17,10 @@
 #include <iostream>  // cout, istream, ostream
 #include <sstream>   // istringstream
 
-#include "functions/cstrings.h"   // FileExists, GetFileLine, IsWhite, DecimalLength
+#include "functions/cstrings.h"   // FileExists, GetFileLine, IsWhite, DecimalLength, cwords
 #include "gdata/mjd.h"            // mjd, SeriesTenths, SeriesCount, SeriesEpoch
 #include "gdata/myList.h"         // myList
-#include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, TimeScale, TAIMinus
+#include "gdata/timeconv.h"       // ymdhms2mjd, mjd2ymdhms, TimeScale, TAIMinus, PastLeapSecondTable
 #include "gdata/xyz.h"            // xyz
 #include "gdata/ymdhms.h"         // ymdhms, ymdhmsns
 #include "pgminc/ProgramError.h"  // ProgramError, ProgramWarning
@@ -29,12 +29,18 @@ namespace tgcrsc {
 constexpr int FileNameSize = MaxFileName + 1;  // room of the file name, NUL included
 constexpr int LineSize = 512;           // room of one line, NUL included
 constexpr int ValuesPerRecord = 20;     // TAI, 6 UTC fields, 9 matrix, 4 quaternion
-// Epoch selection window (s): 0.1 s less 1 us, more than the rounding of a
-// record's TAI epoch, a decimal MJD of 12 decimals (43 ns). Epochs and records
-// lie on tenths, so a record a tenth away is another instant, never selected
-// whatever the last digit of its MJD; one 0.05 s away still is.
-constexpr long double MjdDigitTol = 1e-6L;
-constexpr long double SelectTol = 0.1L - MjdDigitTol;
+// Epoch selection window (s) of a record: 0.1 s less a margin that covers the
+// rounding of its TAI epoch as written, half a unit of the last decimal of its
+// MJD (43 ns for 12 decimals, 4.3 us for 10), and at least MinDigitMargin.
+// Epochs and records lie on tenths, so a record a tenth away is another instant,
+// never selected whatever the last digit of its MJD; one 0.05 s away still is.
+// An MJD of fewer than MinMjdDecimals decimals (a unit of 0.86 s) cannot tell
+// a tenth and is refused.
+constexpr long double Tenth = 0.1L;
+constexpr long double MinDigitMargin = 1e-6L;
+constexpr long double SelectTol = Tenth - MinDigitMargin;  // the widest window
+constexpr int MinMjdDecimals = 6;
+constexpr long double DigitSlack = 1e-9L;  // s, the arithmetic beyond the rounding of written digits
 constexpr long double NoIntervalYet = 10000000000.0L;  // start of the smallest-step search (s)
 constexpr long double WholeSecondTol = 0.0001L;  // steps this close to whole seconds are whole
 constexpr long double OrderedGap = 4 * SelectTol;  // smallest step of a file searched by halving (s)
@@ -111,6 +117,7 @@ class toGCRS {
       ProgramError("Function:   toGCRS::ReadFile()",
                    "Input ITRS>GCRS matrix file holds NO records!", false);
     toGCRSdata.Resize(nEph, 1);
+    window.Resize(nEph);
     ReadFile_Read();
     GetInfoData();
     WarnDuplicates();
@@ -149,7 +156,8 @@ class toGCRS {
   void SetTimeScale(TimeScale s) { scale = s; }
 
   // Selects the first record of the instant of t (its TAI epoch less than 0.1 s
-  // from t turned into TAI, SelectTol); warns, showing t as given, when none is.
+  // from t turned into TAI, less the record's margin); warns, showing t as given,
+  // when none is.
   void SetEpoch(mjd& t) {
     iX = FindEpoch(t);
     if (iX != -1) return;
@@ -188,7 +196,7 @@ class toGCRS {
                    "Interval of epochs for ITRS>GCRS check must be GREATER than 0!", false);
     if (SeriesTenths(step) < 0)
       ProgramError("Function:   toGCRS::CheckExternalEpochs()",
-                   step < 1 / tcns::SERIES_TENTHS
+                   step < 1 / tcns::TENTHS_PER_SECOND
                        ? "Interval of epochs for ITRS>GCRS check too small to step the epochs!"
                        : "Interval of epochs for ITRS>GCRS check NOT a multiple of 0.1 s!",
                    false);
@@ -229,6 +237,7 @@ class toGCRS {
   long iX;
   mjd eph_TAI_first, eph_TAI_last, eph_UTC_first, eph_UTC_last;
   long double Interval;
+  myList<long double> window;  // per record, its selection window (s; see tgcrsc::Tenth)
   bool ordered;  // TAI epochs increasing by more than OrderedGap (FindEpoch)
   TimeScale scale;  // time scale of the epochs asked for
 
@@ -244,10 +253,11 @@ class toGCRS {
     return (t - toGCRSdata(k).eph_TAI) + taiMinus;
   }
 
-  // Index of the first record within SelectTol of the instant of t, or -1. Records in
-  // increasing order, each farther than OrderedGap from the one before, hold one
-  // such record at most: a binary search finds it, checked with its neighbours by
-  // the very test of the scan; other files are scanned from the first record.
+  // Index of the first record within its window of the instant of t, or -1.
+  // Records in increasing order, each farther than OrderedGap from the one
+  // before, hold one such record at most: a binary search by the widest window
+  // (SelectTol) finds it, checked with its neighbours by the very test of the
+  // scan; other files are scanned from the first record.
   long FindEpoch(mjd& t) {
     const long double taiMinus = TAIMinus(t, scale);
     if (ordered) {
@@ -258,11 +268,11 @@ class toGCRS {
         else lo = mid + 1;
       }
       for (long k = (lo > 0 ? lo - 1 : 0); k <= lo + 1 && k < nEph; k++)
-        if (std::fabs(Offset(t, taiMinus, k)) < tgcrsc::SelectTol) return k;
+        if (std::fabs(Offset(t, taiMinus, k)) < window(k)) return k;
       return -1;
     }
     for (long k = 0; k < nEph; k++)
-      if (std::fabs(Offset(t, taiMinus, k)) < tgcrsc::SelectTol) return k;
+      if (std::fabs(Offset(t, taiMinus, k)) < window(k)) return k;
     return -1;
   }
 
@@ -295,8 +305,9 @@ class toGCRS {
 
   // A record line must hold exactly 20 numbers, the five calendar fields after
   // the TAI epoch as whole numbers; anything else (a blank line, a record broken
-  // over two lines, a missing value) would shift every later record.
-  static void CheckRecordLine(const char* line, long lineNo) {
+  // over two lines, a missing value) would shift every later record. places gets
+  // the decimal places of the last digits of the TAI epoch and of the UTC second.
+  static void CheckRecordLine(const char* line, long lineNo, int places[2]) {
     char msg[256];
     int nw = cwords(line);
     if (nw != tgcrsc::ValuesPerRecord) {
@@ -316,7 +327,10 @@ class toGCRS {
           if (*q < '0' || *q > '9') good = false;
       } else {
         // plain finite decimal numbers only: no hex, inf or nan, which the stream reads otherwise
-        good = DecimalLength(start) == p - start && std::isfinite(strtold(start, nullptr));
+        int digits = 0;
+        good = DecimalLength(start, &digits) == p - start && std::isfinite(strtold(start, nullptr));
+        if (k == 0) places[0] = digits;
+        if (k == 6) places[1] = digits;
       }
       if (!good) {
         snprintf(msg, sizeof msg,
@@ -336,19 +350,61 @@ class toGCRS {
     toGCRSmatrix work;
     for (long k = 0; k < nEph; k++) {
       ReadLine(in, buf, k + 3);
-      CheckRecordLine(buf, k + 3);
+      int places[2] = {0, 0};
+      CheckRecordLine(buf, k + 3, places);
       std::istringstream rec(buf);
       rec >> work;
-      if (!IsRotation(work)) {
-        char msg[512];
-        snprintf(msg, sizeof msg,
-                 "Line %ld of ITRS>GCRS matrix file >%s<: the nine matrix elements are NOT A ROTATION (rows not "
-                 "orthonormal within %.0Le, or a reflection)!",
-                 k + 3, file, tgcrsc::RotationTol);
-        ProgramError("Function:   toGCRS::ReadFile()", msg, false);
-      }
+      window(k) = CheckRecord(work, k + 3, places);
       toGCRSdata(k) = work;
     }
+  }
+
+  // Refuses, naming the line, a record that could serve no epoch or another one
+  // than its own: a matrix that is no rotation, a TAI epoch of too few decimals
+  // to tell a tenth, two epochs that are not one instant (a changed digit of the
+  // MJD moves the record onto another epoch, where it can displace the true
+  // record of that instant). places: decimals of the TAI epoch and of the UTC
+  // second as written. Returns the record's selection window (s).
+  long double CheckRecord(const toGCRSmatrix& m, long lineNo, const int places[2]) const {
+    char msg[768];
+    const char* where = "Function:   toGCRS::ReadFile()";
+    if (!IsRotation(m)) {
+      snprintf(msg, sizeof msg,
+               "Line %ld of ITRS>GCRS matrix file >%s<: the nine matrix elements are NOT A ROTATION (rows not "
+               "orthonormal within %.0Le, or a reflection)!",
+               lineNo, file, tgcrsc::RotationTol);
+      ProgramError(where, msg, false);
+    }
+    if (places[0] < tgcrsc::MinMjdDecimals) {
+      snprintf(msg, sizeof msg,
+               "Line %ld of ITRS>GCRS matrix file >%s<: its TAI epoch of %d decimals CAN NOT TELL A TENTH of a "
+               "second (%d decimals at least)!",
+               lineNo, file, places[0], tgcrsc::MinMjdDecimals);
+      ProgramError(where, msg, false);
+    }
+    // half a unit of the last written digit of each epoch (s)
+    const long double mjdRounding = 0.5L * powl(10.0L, -places[0]) * tcns::SECDAY;
+    const long double secRounding = 0.5L * powl(10.0L, -places[1]);
+    // TAI - UTC of the table on the UTC date; past the table a leap second may
+    // have come since, one either way
+    const long double diff = m.eph_TAI - m.eph_UTC, taiUtc = TAIMinus(m.eph_UTC, TimeScale::UTC);
+    const long double tol = mjdRounding + secRounding + tgcrsc::DigitSlack;
+    const bool past = PastLeapSecondTable(m.eph_UTC);
+    bool agree = false;
+    for (int leap = past ? -1 : 0; leap <= (past ? 1 : 0); leap++)
+      if (std::fabs(diff - (taiUtc + leap)) <= tol) agree = true;
+    if (!agree) {
+      char expected[64];
+      if (past) snprintf(expected, sizeof expected, "%.0Lf, %.0Lf or %.0Lf", taiUtc - 1, taiUtc, taiUtc + 1);
+      else snprintf(expected, sizeof expected, "%.0Lf", taiUtc);
+      snprintf(msg, sizeof msg,
+               "Line %ld of ITRS>GCRS matrix file >%s<: its TAI and UTC epochs DISAGREE - TAI-UTC %.6Lf s, on "
+               "that date %s s!",
+               lineNo, file, diff, expected);
+      ProgramError(where, msg, false);
+    }
+    const long double margin = mjdRounding + tgcrsc::DigitSlack;
+    return tgcrsc::Tenth - (margin > tgcrsc::MinDigitMargin ? margin : tgcrsc::MinDigitMargin);
   }
 
   // Whether a record's matrix is a rotation: rows orthonormal within RotationTol
@@ -386,51 +442,76 @@ class toGCRS {
     Interval = m;
   }
 
-  // Warns once for each record whose TAI epoch lies within the window (SelectTol) of an
-  // earlier record's: the instant is served by the first record of the file
-  // within that window (as FindEpoch selects), never by this one. The records
-  // are sorted by epoch; the window then slides along them, both its ends moving
-  // forward only, and a queue of sorted positions with increasing record indices
-  // gives the first record within it (sliding-window minimum), so a file of many
-  // records of one instant costs no more than an ordinary one.
+  // Warns for each record that an earlier record of the file takes the place
+  // of at an instant both could serve. Epochs lie on tenths of a second, and so
+  // do their instants in TAI (every time scale of the epochs differs from TAI by
+  // whole seconds); a record can serve only the tenths within its window, two at
+  // most, and each goes to the first record of the file whose window holds it
+  // (as FindEpoch selects). A record that keeps none of its tenths is not used;
+  // one that keeps some serves those, and the warning says so. Sorting the
+  // (tenth, record) pairs finds the first record of every tenth, so a file of
+  // many records of one instant costs no more than an ordinary one.
   void WarnDuplicates() {
-    if (ordered) return;  // steps of more than OrderedGap: no two records that close
-    myList<long double> key;  // seconds from record 0's TAI epoch
-    myList<long> order;       // record indices by increasing key, ties in file order
-    key.Resize(nEph);
-    order.Resize(nEph);
+    if (ordered) return;  // steps of more than OrderedGap: no two records share a tenth
+    struct Claim {
+      long double tenth;  // the instant, in tenths of a second from 0 h TAI of record 0's day
+      long rec;
+    };
+    myList<Claim> claims;
+    claims.Resize(2 * nEph);
+    long n = 0;
+    const mjd origin(toGCRSdata(0).eph_TAI.GetMJDay(), 0);
     for (long k = 0; k < nEph; k++) {
-      key(k) = toGCRSdata(k).eph_TAI - toGCRSdata(0).eph_TAI;
-      order(k) = k;
+      const long double key = (toGCRSdata(k).eph_TAI - origin) * tcns::TENTHS_PER_SECOND;
+      const long double base = floorl(key);
+      for (long double m = base - 1; m <= base + 2; m++)
+        if (fabsl(m - key) / tcns::TENTHS_PER_SECOND < window(k) && n < 2 * nEph) claims(n++) = {m, k};
     }
-    std::sort(&order(0), &order(0) + nEph,
-              [&](long a, long b) { return key(a) < key(b) || (key(a) == key(b) && a < b); });
-    myList<long> first;  // per record, the first record of the file within its window
-    myList<long> queue;  // sorted positions in the window, record indices increasing
-    first.Resize(nEph);
-    queue.Resize(nEph);
-    long head = 0, tail = 0, hi = 0;  // queue(head..tail-1); positions below hi were queued
-    for (long p = 0; p < nEph; p++) {
-      const long k = order(p);
-      for (; hi < nEph && key(order(hi)) - key(k) < tgcrsc::SelectTol; hi++) {
-        while (tail > head && order(queue(tail - 1)) > order(hi)) tail--;
-        queue(tail++) = hi;
+    std::sort(&claims(0), &claims(0) + n, [](const Claim& a, const Claim& b) {
+      return a.tenth < b.tenth || (a.tenth == b.tenth && a.rec < b.rec);
+    });
+    myList<char> served;  // per record, whether it keeps one of its tenths
+    myList<long> taker;   // per record, the first record that takes one of its tenths, or -1
+    myList<long double> lost;  // that tenth
+    served.Resize(nEph, 1, 0);
+    taker.Resize(nEph, 1, -1);
+    lost.Resize(nEph, 1, 0);
+    for (long i = 0, first = 0; i < n; i++) {
+      if (i == 0 || claims(i).tenth != claims(i - 1).tenth) first = claims(i).rec;
+      const long k = claims(i).rec;
+      if (k == first) served(k) = 1;
+      else if (taker(k) == -1) {
+        taker(k) = first;
+        lost(k) = claims(i).tenth;
       }
-      while (tail - head > 1 && key(k) - key(order(queue(head))) >= tgcrsc::SelectTol) head++;
-      first(k) = order(queue(head));
     }
-    for (long k = 0; k < nEph; k++) {
-      if (first(k) == k) continue;
-      char sdate[64], msg[256];
-      DateText(toGCRSdata(k).eph_UTC, 3, sdate);
-      const char* d = sdate;
-      while (*d == ' ') d++;
-      // lines: two header lines before record 0
+    for (long k = 0; k < nEph; k++)
+      if (taker(k) != -1) WarnDuplicate(k, taker(k), served(k) != 0, lost(k), origin);
+  }
+
+  // The warning of record k, one of whose tenths record j takes (lines: two
+  // header lines before record 0).
+  void WarnDuplicate(long k, long j, bool served, long double tenth, const mjd& origin) {
+    char sdate[64], sshared[64], msg[384];
+    DateText(toGCRSdata(k).eph_UTC, 3, sdate);
+    const char* d = sdate;
+    while (*d == ' ') d++;
+    if (!served) {
       snprintf(msg, sizeof msg,
-               "Line %ld of ITRS>GCRS matrix file: epoch >%s< UTC DUPLICATES line %ld - record "
-               "NOT used!",
-               k + 3, d, first(k) + 3);
-      ProgramWarning("Function:   toGCRS::ReadFile()", msg);
+               "Line %ld of ITRS>GCRS matrix file: epoch >%s< UTC DUPLICATES line %ld - record NOT used!", k + 3, d,
+               j + 3);
+    } else {
+      // the shared instant in UTC: the record's UTC epoch moved as far as the tenth lies from its TAI epoch
+      mjd shared = toGCRSdata(k).eph_UTC;
+      shared += tenth / tcns::TENTHS_PER_SECOND - (toGCRSdata(k).eph_TAI - origin);
+      DateText(shared, 1, sshared);
+      const char* e = sshared;
+      while (*e == ' ') e++;
+      snprintf(msg, sizeof msg,
+               "Line %ld of ITRS>GCRS matrix file: epoch >%s< UTC SHARES the instant >%s< UTC with line %ld, which "
+               "serves it - record used at its other instants only!",
+               k + 3, d, e, j + 3);
     }
+    ProgramWarning("Function:   toGCRS::ReadFile()", msg);
   }
 };

@@ -143,6 +143,35 @@ TEST(ToGCRSTest, EpochSelectionWithinATenthOfASecond) {
   EXPECT_EQ(rx.GetX(), two.GetRecord(0).R11);
   EXPECT_NEAR(static_cast<double>(rx.GetX()), 0.2662594972365599, 1e-16);
   unlink(f.c_str());
+  // A record 0.08 s after another serves the tenth after it: told so, not as unused.
+  std::string late = L[2];
+  late.replace(0, 18, "60133.000220833333").replace(late.find("59 42.000"), 9, "59 42.080");
+  f = WriteTemp("late", L[0] + "\n" + L[1] + "\n" + L[2] + "\n" + late + "\n");
+  CaptureResult shares = RunCaptured([&] {
+    toGCRS g;
+    g.SetFile(f.c_str());
+    g.ReadFile();
+  });
+  EXPECT_EQ(shares.err, WarningFrame("Function:   toGCRS::ReadFile()",
+                                     "Line 4 of ITRS>GCRS matrix file: epoch >2023-07-07/23:59:42.080< UTC SHARES the "
+                                     "instant >2023-07-07/23:59:42.0< UTC with line 3, which serves it - record used at "
+                                     "its other instants only!"));
+  unlink(f.c_str());
+
+  // An MJD of 10 decimals (rounding up to 4.3 us) writes the record of 00:00:30
+  // GPS time 2.6 us early; 00:00:29.9 is still another instant, 00:00:29.95 not.
+  std::string ten = WriteTemp("ten", L[0] + "\n" + L[1] + "\n" + L[3].replace(0, 18, "60133.0005671296") + "\n");
+  toGCRS tg;
+  tg.SetFile(ten.c_str());
+  tg.ReadFile();
+  ::testing::internal::CaptureStderr();
+  for (const auto& [s, taken] : std::vector<std::pair<long double, bool>>{{29.9L, false}, {29.95L, true}}) {
+    mjd e = Gps(0, 0, s);
+    tg.SetEpoch(e);
+    EXPECT_EQ(tg.IsValidEpoch(), taken) << static_cast<double>(s);
+  }
+  ::testing::internal::GetCapturedStderr();
+  unlink(ten.c_str());
 }
 
 // Every time scale finds the record of the same instant: 04:00:00 GPS time is
@@ -293,17 +322,18 @@ TEST(ToGCRSTest, CheckExternalEpochsReport) {
 TEST(ToGCRSTest, IntervalIsTheSmallestStepRoundedWithinATenThousandth) {
   std::vector<std::string> L = FileLines();
   std::string head = L[0] + "\n" + L[1] + "\n";
-  // UTC steps of 30.00005 s: 30 exactly; of 29.9 s: stays 29.9.
+  // UTC steps of 30.00005 s: 30 exactly; of 29.9 s: stays 29.9 (the TAI epoch
+  // moved alike, 5.787e-10 and -1.157407e-6 days).
   std::string r1 = L[2];
   std::string r2 = L[3];
-  r2.replace(r2.find(" 0  0 12.000"), 12, " 0  0 12.00005");
+  r2.replace(r2.find(" 0  0 12.000"), 12, " 0  0 12.00005").replace(0, 18, "60133.000567130210");
   toGCRS g1;
   std::string f1 = WriteTemp("i1", head + r1 + "\n" + r2 + "\n");
   g1.SetFile(f1.c_str());
   g1.ReadFile();
   EXPECT_EQ(g1.GetInterval(), 30.0L);
   r2 = L[3];
-  r2.replace(r2.find(" 0  0 12.000"), 12, " 0  0 11.900");
+  r2.replace(r2.find(" 0  0 12.000"), 12, " 0  0 11.900").replace(0, 18, "60133.000565972224");
   toGCRS g2;
   std::string f2 = WriteTemp("i2", head + r1 + "\n" + r2 + "\n");
   g2.SetFile(f2.c_str());
@@ -318,6 +348,14 @@ TEST(ToGCRSTest, LinesThatAreNotOneRecordEachAreRefused) {
   std::string head = L[0] + "\n" + L[1] + "\n";
   const std::string place = "Function:   toGCRS::ReadFile()";
   std::string cut = L[3].substr(0, 200);  // the record broken after its 200th character
+  auto named = [](const char* tag) {
+    return "Line 4 of ITRS>GCRS matrix file >" + ::testing::TempDir() + "gcrs_" + std::to_string(getpid()) + "_" + tag + "<: ";
+  };
+  const std::string notRotation =
+      "the nine matrix elements are NOT A ROTATION (rows not orthonormal within 1e-06, or a reflection)!";
+  auto changed = [&](const std::string& from, const std::string& to) {
+    return head + L[2] + "\n" + std::string(L[3]).replace(L[3].find(from), from.size(), to) + "\n";
+  };
   struct Case {
     const char* tag;
     std::string text;
@@ -334,9 +372,14 @@ TEST(ToGCRSTest, LinesThatAreNotOneRecordEachAreRefused) {
        "Line 4 of ITRS>GCRS matrix file: value 3 >x< not valid!"},
       {"long", head + L[2] + "\n" + L[3] + std::string(200, ' ') + "\n",
        "Line 4 of ITRS>GCRS matrix file longer than 511 characters!"},
-      {"point", head + L[2] + "\n" + std::string(L[3]).replace(L[3].find(" 0.00227"), 3, " 0") + "\n",  // R13 read as 2.3e13
-       "Line 4 of ITRS>GCRS matrix file >" + ::testing::TempDir() + "gcrs_" + std::to_string(getpid()) +
-           "_point<: the nine matrix elements are NOT A ROTATION (rows not orthonormal within 1e-06, or a reflection)!"},
+      {"point", changed(" 0.00227", " 000227"), named("point") + notRotation},  // R13 read as 2.3e13
+      {"reflection", changed("-0.0005749582501996  -0.0021962059352750   0.9999974230479298",  // third row negated
+                             " 0.0005749582501996   0.0021962059352750  -0.9999974230479298"),
+       named("reflection") + notRotation},
+      {"digit", changed("60133.000567", "60133.100567"),  // the TAI epoch 2.4 h on: TAI - UTC 8640 + 37 s
+       named("digit") + "its TAI and UTC epochs DISAGREE - TAI-UTC 8677.000000 s, on that date 36, 37 or 38 s!"},
+      {"decimals", changed("60133.000567129631", "60133.00057"),
+       named("decimals") + "its TAI epoch of 5 decimals CAN NOT TELL A TENTH of a second (6 decimals at least)!"},
   };
   for (const Case& c : cases) {
     std::string f = WriteTemp(c.tag, c.text);
