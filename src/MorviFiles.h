@@ -183,36 +183,84 @@ inline void SetProcessingParms(Morvi& mcs) {
   }
 }
 
+namespace morvifiles {
+
+// What the satellites of a run of n epochs can give: whether one of them is
+// selected and in the ephemeris file (sat), whether an epoch of the run lies
+// within the reach of one (epoch: beyond one interval of an SP3 file, beyond 3
+// days of the GLONASS records, none does), and whether such an epoch can carry
+// a position (value: an SP3 file may hold no position of them there, or none
+// at all; a broadcast record always gives one).
+struct RunReach {
+  bool sat = false, epoch = false, value = false;
+};
+
+inline RunReach ReachOfRun(Morvi& mcs, long double n) {
+  RunReach r;
+  const mjd& first = mcs.eStart.Rec;
+  for (long i = 0; i < mcs.Sat.Rec.Length() && !r.value; i++) {
+    rSat sat = mcs.Sat.Rec(i);
+    if (!morvistate::IsSelected(sat, mcs.gSys) || !morvistate::HasSatellite(mcs, sat)) continue;
+    r.sat = true;
+    mjd from, to;
+    const bool bounded = morvistate::OnEphemeris(mcs, [&](auto& reader) { return reader.GetReach(sat, from, to); });
+    if (bounded && !SeriesMeets(first, n, mcs.Interval.Rec, from, to)) continue;
+    r.epoch = true;
+    r.value = morvistate::Broadcast(mcs) ||
+              mcs.peData.ServesPosition(sat, first, n, mcs.Interval.Rec, mcs.nPtsLIpos.Rec);
+  }
+  return r;
+}
+
+// Ends a run of n epochs none of which can carry a value: outside the reach of
+// every satellite (epoch false) or without a position of any (value false).
+inline void RefuseEpochsWithoutValue(Morvi& mcs, long double n, const RunReach& r) {
+  char msg[2600], t1[64], t2[64], t3[64], t4[64];  // a name of up to 2047 characters
+  const char* file = morvistate::EphemerisName(mcs);
+  const mjd& first = mcs.eStart.Rec;
+  morviepochs::EpochText(first, t1, sizeof t1);
+  morviepochs::EpochText(SeriesEpoch(first, n - 1, mcs.Interval.Rec), t2, sizeof t2);
+  if (morvistate::Broadcast(mcs))
+    snprintf(msg, sizeof msg,
+             "NO EPOCH FROM >%s< TO >%s< WITHIN %.0Lf DAYS OF A GLONASS RECORD OF THE SATELLITES IN BROADCAST "
+             "EPHEMERIS FILE >%s< - NO POSITIONS TO CALCULATE!",
+             t1, t2, rxcalc::MAX_INTEG_DISTANCE / tcns::SECDAY, file);
+  else if (!r.epoch)
+    snprintf(msg, sizeof msg,
+             "NO EPOCH FROM >%s< TO >%s< WITHIN ONE INTERVAL OF THE EPOCHS >%s< TO >%s< OF PRECISE EPHEMERIS FILE "
+             ">%s< - NO POSITIONS TO CALCULATE!",
+             t1, t2, morviepochs::EpochText(mcs.peData.GetStartEpoch(), t3, sizeof t3),
+             morviepochs::EpochText(mcs.peData.GetEndEpoch(), t4, sizeof t4), file);
+  else
+    snprintf(msg, sizeof msg,
+             "NO EPOCH FROM >%s< TO >%s< HAS A POSITION OF THE SELECTED SATELLITES IN PRECISE EPHEMERIS FILE >%s< - "
+             "NO POSITIONS TO CALCULATE!",
+             t1, t2, file);
+  ProgramError("Morvi", msg, false);
+}
+
+}  // namespace morvifiles
+
 // The span and the satellites are set: a run that could write no value ends
 // here, before the results file of an earlier run is replaced by an empty
 // table. Refused: a last epoch before the first, a list none of whose selected
 // satellites is in the file (a list of the file: none of a selected system),
-// epochs that no record of any of them serves (beyond one interval of an SP3
-// file, beyond 3 days of the GLONASS records); also a series too long to
-// compute, and a file without satellite data where no list is given (the file
-// gave no list, SetProcessingParms leaving it unset).
+// epochs that no record of any of them serves or none of whose rows can carry
+// a position (see ReachOfRun); also a series too long to compute, and a file
+// without satellite data where no list is given (the file gave no list,
+// SetProcessingParms leaving it unset).
 inline void RefuseRunWithoutValue(Morvi& mcs) {
-  const bool broadcast = morvistate::Broadcast(mcs);
   const char* file = morvistate::EphemerisName(mcs);
-  char msg[2600], t1[64], t2[64], t3[64], t4[64];  // a name of up to 2047 characters
+  char msg[2600], t1[64], t2[64];  // a name of up to 2047 characters
   if (!mcs.Sat.IsSet()) {
     snprintf(msg, sizeof msg, "EPHEMERIS FILE >%s< HOLDS NO SATELLITE DATA - NO POSITIONS TO CALCULATE!", file);
     ProgramError("Morvi", msg, false);
   }
   mjd& first = mcs.eStart.Rec;
   mjd& last = mcs.eEnd.Rec;
-  // the satellites to compute, and whether an epoch of the run reaches one
-  bool anySat = false, anyEpoch = false;
   const long double n = SeriesCount(first, last, mcs.Interval.Rec);
-  for (long i = 0; i < mcs.Sat.Rec.Length() && !anyEpoch; i++) {
-    rSat sat = mcs.Sat.Rec(i);
-    if (!morvistate::IsSelected(sat, mcs.gSys) || !morvistate::HasSatellite(mcs, sat)) continue;
-    anySat = true;
-    mjd from, to;
-    const bool bounded = morvistate::OnEphemeris(mcs, [&](auto& reader) { return reader.GetReach(sat, from, to); });
-    anyEpoch = !bounded || SeriesMeets(first, n, mcs.Interval.Rec, from, to);
-  }
-  if (!anySat) {
+  const morvifiles::RunReach reach = morvifiles::ReachOfRun(mcs, n);
+  if (!reach.sat) {
     char letters[gnss::NSYS + 1];
     if (!mcs.satsFromFile)
       snprintf(msg, sizeof msg,
@@ -236,21 +284,7 @@ inline void RefuseRunWithoutValue(Morvi& mcs) {
              mcs.Interval.Rec, morvifiles::MaxRunEpochs);
     ProgramError("Morvi", msg, false);
   }
-  if (anyEpoch) return;
-  morviepochs::EpochText(first, t1, sizeof t1);
-  morviepochs::EpochText(SeriesEpoch(first, n - 1, mcs.Interval.Rec), t2, sizeof t2);
-  if (broadcast)
-    snprintf(msg, sizeof msg,
-             "NO EPOCH FROM >%s< TO >%s< WITHIN %.0Lf DAYS OF A GLONASS RECORD OF THE SATELLITES IN BROADCAST "
-             "EPHEMERIS FILE >%s< - NO POSITIONS TO CALCULATE!",
-             t1, t2, rxcalc::MAX_INTEG_DISTANCE / tcns::SECDAY, file);
-  else
-    snprintf(msg, sizeof msg,
-             "NO EPOCH FROM >%s< TO >%s< WITHIN ONE INTERVAL OF THE EPOCHS >%s< TO >%s< OF PRECISE EPHEMERIS FILE "
-             ">%s< - NO POSITIONS TO CALCULATE!",
-             t1, t2, morviepochs::EpochText(mcs.peData.GetStartEpoch(), t3, sizeof t3),
-             morviepochs::EpochText(mcs.peData.GetEndEpoch(), t4, sizeof t4), file);
-  ProgramError("Morvi", msg, false);
+  if (!reach.value) morvifiles::RefuseEpochsWithoutValue(mcs, n, reach);
 }
 
 // Counts the epochs of the run that the rotation file does not cover (the

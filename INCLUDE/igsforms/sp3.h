@@ -251,6 +251,38 @@ class sp3 {
     return true;
   }
 
+  // Whether one of the n epochs of the series from first in steps of step
+  // seconds (SeriesEpoch) can get a position of sat with npos points: the
+  // window of npos records that the interpolation takes for it (SetEpochIndex)
+  // holds a position at every record, and it lies within the reach. False for a
+  // satellite the file lacks; true where the file has fewer than npos records,
+  // which SetInterpolation refuses. An epoch on the border of two windows counts
+  // for both, so that no run that may hold a position is taken for one without.
+  bool ServesPosition(const rSat& sat, const mjd& first, long double n, long double step, long npos) const {
+    const long isat = gDSum.lSat.IndexFirst(sat);
+    const long nEph = gDSum.nEph;
+    if (isat < 0) return false;
+    if (nEph < npos) return true;
+    mjd reachFrom, reachTo;
+    GetReach(sat, reachFrom, reachTo);
+    long run = 0;  // records with a position up to k
+    for (long k = 0; k < nEph; k++) {
+      run = sEData(k).isOKPos(isat) ? run + 1 : 0;
+      if (run < npos) continue;
+      // window ix = k - npos + 1 serves the epochs whose argument q (in intervals
+      // from the first record) has floor(q) - (npos / 2 - 1) = ix, the first and
+      // the last window also all those before and after
+      const long ix = k - npos + 1;
+      mjd from = reachFrom, to = reachTo;
+      if (ix > 0) from = RecordEpoch(ix + npos / 2 - 1);
+      if (ix < nEph - npos) to = RecordEpoch(ix + npos / 2);
+      if (from - reachFrom < 0) from = reachFrom;
+      if (reachTo - to < 0) to = reachTo;
+      if (!(to - from < 0) && SeriesMeets(first, n, step, from, to)) return true;
+    }
+    return false;
+  }
+
   // ---- Interpolation --------------------------------------------------------
 
   void SetInterpolation() { SetInterpolation(sp3ns::DEFAULT_PTS_POS, sp3ns::DEFAULT_PTS_TIME); }

@@ -136,6 +136,14 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
     for (size_t p = at05.find(from); p != std::string::npos; p = at05.find(from, p)) at05.replace(p, from.size(), to);
   std::ofstream(tmp("at05.sp3")) << at05;
   std::ofstream(tmp("hdr.rnx")) << ReadWholeFile(kNav).substr(0, 810);  // its 10 header lines alone
+  {  // the SP3 file without its position lines, and without those of GPS
+    std::ofstream noP(tmp("noP.sp3")), noPG(tmp("noPG.sp3"));
+    std::istringstream in(ReadWholeFile(kSp3));
+    for (std::string line; std::getline(in, line);) {
+      if (line[0] != 'P') noP << line << "\n";
+      if (line.compare(0, 2, "PG") != 0) noPG << line << "\n";
+    }
+  }
   // A refusal after the files are read (afterReport) follows the settings
   // report and the notes of the settings taken from the file.
   struct Case {
@@ -206,6 +214,11 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
       {{"-gsSI", sp3}, "EPHEMERIS FILE >" + kSp3 + "< HOLDS NO SATELLITE OF THE SELECTED GNSS SYSTEMS >SI<" + noValue,
        "Morvi", true},
       {{"-gsG", "-sb" + tmp("hdr.rnx")}, "EPHEMERIS FILE >" + tmp("hdr.rnx") + "< HOLDS NO SATELLITE DATA" + noValue, "Morvi", true},
+      {{"-gsGRE", "-sp" + tmp("noP.sp3")}, "NO EPOCH FROM >2023-07-08 00:00:00.0< TO >2023-07-08 07:00:00.0< HAS A "
+       "POSITION OF THE SELECTED SATELLITES IN PRECISE EPHEMERIS FILE >" + tmp("noP.sp3") + "<" + noValue, "Morvi", true},
+      {{"-gsG", "-sp" + tmp("noPG.sp3"), "-ee2023-07-08,01:00:00"}, "NO EPOCH FROM >2023-07-08 00:00:00.0< TO >2023-07-08 "
+       "01:00:00.0< HAS A POSITION OF THE SELECTED SATELLITES IN PRECISE EPHEMERIS FILE >" + tmp("noPG.sp3") + "<" + noValue,
+       "Morvi", true},
       {{"-gsGR", sp3, "-es2023-07-10,00:00:00", "-ee2023-07-10,06:00:00"},
        "NO EPOCH FROM >2023-07-10 00:00:00.0< TO >2023-07-10 06:00:00.0" + outsideSp3, "Morvi", true},
       {{"-gsGR", sp3, "-es2023-07-07,23:54:59.9", "-ee2023-07-08,07:05:00.1", "-ei36000"},
