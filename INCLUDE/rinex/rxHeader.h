@@ -254,10 +254,18 @@ class rxTimeInfo {
     }
   }
 
+  bool GetIsbEU() const { return isbEU; }
+  bool GetIsbGU() const { return isbGU; }
+  bool GetIsbSU() const { return isbSU; }
   bool GetIsbRU() const { return isbRU; }
   bool GetIsbGE() const { return isbGE; }
   bool GetIsbEG() const { return isbEG; }
+  bool GetIsbRG() const { return isbRG; }
+  bool GetIsbJG() const { return isbJG; }
   bool GetIsbJU() const { return isbJU; }
+  bool GetIsbCU() const { return isbCU; }
+  bool GetIsbIU() const { return isbIU; }
+  bool GetIsbIG() const { return isbIG; }
   // True once any time line has been taken.
   bool IsSet() const {
     return bIsSetInterval || bIsSetFirst || bIsSetLast || bIsLeapSecond || isbEU || isbGU || isbSU ||
