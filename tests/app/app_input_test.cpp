@@ -158,11 +158,14 @@ TEST(AppInput, Sp3PositionsOfZerosAreAbsent) {
 // A value wider than its column is no value: the row keeps the header's fields
 // and is written without clock (a damaged record whose clock drift reads 1e30
 // s/s) or without position and clock (an SBAS record used three years from its
-// epoch, 1.7e14 m out), told once per satellite. Positions as the intact file gives them.
+// epoch, 1.7e14 m out; one 2e10 m out, whose GCRS velocity alone is too wide), told
+// once per satellite. Positions as the intact file gives them.
 TEST(AppInput, ValuesTooWideForTheirColumnsAreAbsent) {
   Scratch tmp;
   const std::string nav = kTestData + "/app/SEPT1890.23P", g05 = "G05 2023 07 08 06 00 00-1.340638846159E-04";
   Write(tmp("drift.nav"), GarbleFirst(Slurp(nav), g05 + "-1.477928890381E-12", g05 + "-1.477928890381E+30"));
+  Write(tmp("far.nav"), GarbleFirst(GarbleFirst(Slurp(nav), "    -3.226796040000E+04", "    -5.000000000000E+06"),
+                                    "     2.711700272000E+04", "     1.936000000000E+07"));
   const std::string zeros = "           0.000           0.000           0.000      0.000000       0.000       0.000       0.000",
                     told = "< at epoch >", there = " WRITTEN, there and at every such epoch of the satellite!";
   struct Case {
@@ -178,6 +181,13 @@ TEST(AppInput, ValuesTooWideForTheirColumnsAreAbsent) {
            {{"-gsS", "-pS30", "-sb" + nav, "-es2020-06-25,06:00:00", "-ee2020-06-25,06:10:00", "-o"},
             " 2020-06-25 06:10:00.0   59025 22200.0     S30" + zeros + zeros.substr(0, 48) + zeros.substr(62),
             "Satellite >S30" + told + "2020-06-25 06:00:00.0<: POSITION OR VELOCITY TOO LARGE FOR ITS COLUMN OF THE "
+            "RESULTS - NO POSITION AND NO CLOCK" + there},
+           // the S30 record of 04:00 moved 2e10 m out (x -5e9 m, y 1.9e10 m): every Earth-fixed value fits, the
+           // GCRS velocity R (v + w x r) does not (VX-C -1.46e6 m/s)
+           {{"-gsS", "-pS30", "-sb" + tmp("far.nav"), "-t" + kTestData + "/gcrs/GCRS_20231890_30S_GPST.txt",
+             "-es2023-07-08,04:00:00", "-ee2023-07-08,04:01:00", "-ei30"},
+            " 2023-07-08 04:01:00.0   60133 14460.0     S30" + zeros + zeros.substr(0, 48) + zeros.substr(62),
+            "Satellite >S30" + told + "2023-07-08 04:00:00.0<: POSITION OR VELOCITY TOO LARGE FOR ITS COLUMN OF THE "
             "RESULTS - NO POSITION AND NO CLOCK" + there}}) {
     std::vector<std::string> args = c.args;
     args.push_back("-r" + tmp("res.txt"));

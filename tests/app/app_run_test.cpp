@@ -251,6 +251,19 @@ TEST(AppRun, GcrsColumnsAreTheInertialStateOfTheSameInstant) {
     }
     EXPECT_GT(worst, 0.0) << run[1];
   }
+  // 5e9 m out (the S30 record of 04:00 moved there) w x r is 3.6e5 m/s: a rate
+  // of rotation 1.5e-12 rad/s off would move the velocity by 7 mm/s.
+  Scratch tmp;
+  std::string far = ReadWholeFile(apptest::kNav);
+  far.replace(far.find("\n    -3.226796040000E+04"), 24, "\n     5.000000000000E+06");
+  std::ofstream(tmp("far.nav")) << far;
+  CaptureResult r = RunMorvi({"-gsS", "-pS30", "-sb" + tmp("far.nav"), "-es2023-07-08,04:00:00.0",
+                              "-ee2023-07-08,04:01:00.0", "-ei30", "-t" + rotFile, "-r" + tmp("far.txt")});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  Results out = ReadResults(tmp("far.txt"));
+  ASSERT_EQ(out.rows.size(), 3u);
+  EXPECT_GT(out.rows[0].v[0], 4.9e9) << out.rows[0].line;
+  ExpectInertialGcrs(out.rows, rot);
 }
 
 // The rotation file is searched by the instant in the SP3 file's time system: a

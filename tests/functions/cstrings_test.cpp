@@ -137,13 +137,9 @@ TEST(cstrings, DecimalNumbersOnly) {
       EXPECT_EQ(end - c.text, c.len) << c.text;
     }
   }
-  // decimal places of the last written digit
-  for (const auto& [text, want] : std::vector<std::pair<const char*, int>>{
-           {"60133.1043865", 7}, {"6.0133e4", 0}, {"42", 0}, {"1e-3", 3}, {"-1.25E+1", 1}}) {
-    int places = -99;
-    DecimalLength(text, &places);
-    EXPECT_EQ(places, want) << text;
-  }
+  int places = -99;  // decimal places of the last written digit
+  for (const auto& [text, want] : std::vector<std::pair<const char*, int>>{{"60133.10438", 5}, {"6.0133e4", 0}, {"1e-3", 3}})
+    EXPECT_EQ((DecimalLength(text, &places), places), want) << text;
   long double v = 7;
   EXPECT_TRUE(DecimalField("  -6383.661000  ", v));
   EXPECT_EQ(v, -6383.661L);

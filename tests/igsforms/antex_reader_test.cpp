@@ -1,6 +1,7 @@
 // Tests of the ANTEX reader on real CODE M14 satellite blocks: counts per system,
 // summary, the block valid at an epoch among blocks of one satellite that follow
-// each other, touch or overlap (the first valid one in the file), offsets in metres, the GPS stand-in for E1, R1 and R2, key texts,
+// each other, touch or overlap (the first valid one in the file), offsets in metres and the frequency of
+// each system's correction, the GPS stand-in for E1, R1 and R2, key texts,
 // and the writer round trip.
 #include "igsforms/antex.h"
 
@@ -12,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "gdata/GNSSsys.h"
 #include "support/capture.h"
 
 namespace {
@@ -142,6 +144,15 @@ TEST(AntexReaderTest, OffsetsInMetresPerFrequency) {
   ExpectOffset(a.GetPhCOffset(GNSSc::G1), 0.0038, -0.0181, 1.2324, "G04 G1");
   ExpectOffset(a.GetPhCOffset(GNSSc::G2), 0.0031, -0.0162, 0.7405, "G04 G2");
   ExpectOffset(a.GetPhCOffset(GNSSc::G5), 0.0032, -0.0163, 0.7787, "G04 G5");
+  // The frequency whose offset corrects a broadcast position (the system table):
+  // GPS G01, and Galileo E01 of a block whose E05 is 1351.20 mm up.
+  auto ofSystem = [](antex& x, char sys) { return x.GetPhCOffset(antex::FrequencyOf(gnss::Of(sys)->antexFreq)); };
+  ExpectOffset(ofSystem(a, 'G'), 0.0038, -0.0181, 1.2324, "G04 by the GPS frequency");
+  antex e52;
+  e52.SetFile((kData + "E52_frequencies.atx").c_str());
+  e52.ReadFile();
+  EXPECT_EQ(Chosen(e52, "E52", Epoch(2010, 1, 1)), "E002");
+  ExpectOffset(ofSystem(e52, 'E'), -0.0032, 0.0034, 1.3517, "E52 by the Galileo frequency");
   EXPECT_EQ(Chosen(a, "E01", t), "E210");  // 120.00, -10.00, 1100.00 mm
   ExpectOffset(a.GetPhCOffset(GNSSc::E1), 0.12, -0.01, 1.1, "E01 E1");
   EXPECT_EQ(Chosen(a, "R01", t), "R730");  // own R01 / R02 sections

@@ -5,6 +5,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -168,8 +169,21 @@ TEST(ProgramParms, ValuesOfAnotherFormEndTheRun) {
     EXPECT_EQ(r.err, ErrorFrame("Function:   " + c.where + "::Parse(...)", c.message)) << c.token;
   }
 
-  // The forms that are taken: 2023-07-08 is MJD 60133, 04:30:15.50 the second 16215.5.
+  // A field out of its range ends the run in the calendar's own setter, year to second.
+  for (const auto& [token, setter, field] : std::vector<std::tuple<std::string, std::string, std::string>>{
+           {"1900-07-08,04:30:15", "Year", "YEAR"}, {"2023-13-08,04:30:15", "Month", "MONTH"},
+           {"2023-02-29,04:30:15", "Day", "DAY"}, {"2023-04-31,04:30:15", "Day", "DAY"},
+           {"2023-07-08,24:00:00", "Hour", "HOUR"}, {"2023-07-08,04:60:15", "Minute", "MINUTE"},
+           {"2023-07-08,04:30:60", "Second", "SECOND"}}) {
+    CaptureResult r = RunCaptured([&] { pDate().Parse(("-es" + token).c_str(), 3, false, "F", "", ymdhmsns::YMDHMS); });
+    EXPECT_EQ(r.err, ErrorFrame("Function:   ymdhms::Set" + setter + "()", "Input " + field + " not valid!")) << token;
+  }
+
+  // The forms that are taken: 2023-07-08 is MJD 60133, 04:30:15.50 the second 16215.5;
+  // the leap day 2024-02-29 is MJD 60369.
   pDate d;
+  d.Parse("-es2024-02-29,00:00:00", 3, false, "F", "", ymdhmsns::YMDHMS);
+  EXPECT_EQ(d.Rec.GetMJDay(), 60369u);
   d.Parse("-es2023-07-08,04:30:15.50", 3, false, "F", "", ymdhmsns::YMDHMS);
   EXPECT_EQ(d.Rec.GetMJDay(), 60133u);
   EXPECT_EQ(d.Rec.GetSecond(), 16215.5L);

@@ -44,10 +44,10 @@ inline int Status(int st) {
 }  // namespace capture_detail
 
 namespace capture_detail {
-// In a child: bounds of processor time and of the size of each file written, far
-// above what any test needs (its longest run takes 15 s and writes 6 MB), so that
-// a fault that loops or fills the disk fails its test in seconds (SIGXCPU,
-// SIGXFSZ) instead of running for hours; no core file.
+// In a child of RunCaptured or SpawnMorvi: bounds of processor time and of the
+// size of each file written, far above what any test needs (its longest run
+// takes 15 s and writes 6 MB), so that a fault that loops or fills the disk
+// fails its test in seconds (SIGXCPU, SIGXFSZ); no core file.
 inline void Bound() {
   const struct rlimit cpu = {120, 130}, size = {256L << 20, 256L << 20}, core = {0, 0};
   setrlimit(RLIMIT_CPU, &cpu);
@@ -80,8 +80,7 @@ inline CaptureResult Collect(pid_t pid, const std::string& fo, const std::string
 }
 }  // namespace capture_detail
 
-// Runs f in a forked child with stdin empty, under the bounds of Bound; the child
-// exits 0 when f returns.
+// Runs f in a forked child with stdin empty; the child exits 0 when f returns.
 inline CaptureResult RunCaptured(const std::function<void()>& f) {
   using namespace capture_detail;
   std::string fo = TempName("out"), fe = TempName("err");
@@ -100,8 +99,7 @@ inline CaptureResult RunCaptured(const std::function<void()>& f) {
 
 // Starts the built morvi with the given arguments (not including the program
 // name), standard input, output and error from and to the named files, in the
-// working directory cwd if given, under the bounds of Bound; returns the
-// child's process id.
+// working directory cwd if given; returns the child's process id.
 inline pid_t SpawnMorvi(const std::vector<std::string>& args, const std::string& in,
                         const std::string& out, const std::string& err, const std::string& cwd = "") {
   fflush(nullptr);
