@@ -463,9 +463,9 @@ class toGCRS {
     const mjd origin(toGCRSdata(0).eph_TAI.GetMJDay(), 0);
     for (long k = 0; k < nEph; k++) {
       const long double key = (toGCRSdata(k).eph_TAI - origin) * tcns::TENTHS_PER_SECOND;
-      const long double base = floorl(key);
-      for (long double m = base - 1; m <= base + 2; m++)
-        if (fabsl(m - key) / tcns::TENTHS_PER_SECOND < window(k) && n < 2 * nEph) claims(n++) = {m, k};
+      // the tenths either side of the epoch, the only ones a window below 0.1 s can hold
+      for (long double m = floorl(key); m <= floorl(key) + 1; m++)
+        if (fabsl(m - key) / tcns::TENTHS_PER_SECOND < window(k)) claims(n++) = {m, k};
     }
     std::sort(&claims(0), &claims(0) + n, [](const Claim& a, const Claim& b) {
       return a.tenth < b.tenth || (a.tenth == b.tenth && a.rec < b.rec);
