@@ -33,10 +33,10 @@ runs=(
   "(c) broadcast, -a -t -o, 30 s|c|-gsGRECSJI -sb$nav -a$atx -t$rot -o -ei30|$nav $atx $rot"
 )
 
-cpu=$(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n 1)
+cpu=$(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | sed -n 1p)
 cores=$(nproc 2>/dev/null || echo "?")
-cxx=$(c++ --version 2>/dev/null | head -n 1)
-libc=$(ldd --version 2>/dev/null | head -n 1 | sed 's/^ldd //')
+cxx=$(c++ --version 2>/dev/null | sed -n 1p)
+libc=$(ldd --version 2>/dev/null | sed -n 1p | sed 's/^ldd //')
 bytes() { local s=0; for f in "$@"; do s=$((s + $(stat -c %s "$f"))); done; echo "$s"; }
 
 {
