@@ -247,6 +247,13 @@ class toGCRS {
     d.GetDateString(s, n);
   }
 
+  // The same text without its leading blanks (a pointer into s).
+  static const char* BareDateText(mjd& t, int n, char* s) {
+    DateText(t, n, s);
+    while (*s == ' ') s++;
+    return s;
+  }
+
   // Seconds from record k's TAI epoch to the instant of t, where t - eph_TAI
   // is the difference of the day counts and taiMinus brings t's scale to TAI.
   long double Offset(const mjd& t, long double taiMinus, long k) {
@@ -493,9 +500,7 @@ class toGCRS {
   // header lines before record 0).
   void WarnDuplicate(long k, long j, bool served, long double tenth, const mjd& origin) {
     char sdate[64], sshared[64], msg[384];
-    DateText(toGCRSdata(k).eph_UTC, 3, sdate);
-    const char* d = sdate;
-    while (*d == ' ') d++;
+    const char* d = BareDateText(toGCRSdata(k).eph_UTC, 3, sdate);
     if (!served) {
       snprintf(msg, sizeof msg,
                "Line %ld of ITRS>GCRS matrix file: epoch >%s< UTC DUPLICATES line %ld - record NOT used!", k + 3, d,
@@ -504,13 +509,10 @@ class toGCRS {
       // the shared instant in UTC: the record's UTC epoch moved as far as the tenth lies from its TAI epoch
       mjd shared = toGCRSdata(k).eph_UTC;
       shared += tenth / tcns::TENTHS_PER_SECOND - (toGCRSdata(k).eph_TAI - origin);
-      DateText(shared, 1, sshared);
-      const char* e = sshared;
-      while (*e == ' ') e++;
       snprintf(msg, sizeof msg,
                "Line %ld of ITRS>GCRS matrix file: epoch >%s< UTC SHARES the instant >%s< UTC with line %ld, which "
                "serves it - record used at its other instants only!",
-               k + 3, d, e, j + 3);
+               k + 3, d, BareDateText(shared, 1, sshared), j + 3);
     }
     ProgramWarning("Function:   toGCRS::ReadFile()", msg);
   }

@@ -7,6 +7,7 @@
 
 #include <cstdlib>  // system
 #include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -136,14 +137,9 @@ TEST(AppCli, UnusableInputsAreRefusedBeforeAnyOutput) {
     for (size_t p = at05.find(from); p != std::string::npos; p = at05.find(from, p)) at05.replace(p, from.size(), to);
   std::ofstream(tmp("at05.sp3")) << at05;
   std::ofstream(tmp("hdr.rnx")) << ReadWholeFile(kNav).substr(0, 810);  // its 10 header lines alone
-  {  // the SP3 file without its position lines, and without those of GPS
-    std::ofstream noP(tmp("noP.sp3")), noPG(tmp("noPG.sp3"));
-    std::istringstream in(ReadWholeFile(kSp3));
-    for (std::string line; std::getline(in, line);) {
-      if (line[0] != 'P') noP << line << "\n";
-      if (line.compare(0, 2, "PG") != 0) noPG << line << "\n";
-    }
-  }
+  // the SP3 file without its position lines, and without those of GPS
+  std::ofstream(tmp("noP.sp3")) << std::regex_replace(ReadWholeFile(kSp3), std::regex("\nP[^\n]*"), "");
+  std::ofstream(tmp("noPG.sp3")) << std::regex_replace(ReadWholeFile(kSp3), std::regex("\nPG[^\n]*"), "");
   // A refusal after the files are read (afterReport) follows the settings
   // report and the notes of the settings taken from the file.
   struct Case {

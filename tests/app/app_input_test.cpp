@@ -182,8 +182,7 @@ TEST(AppInput, ValuesTooWideForTheirColumnsAreAbsent) {
             " 2020-06-25 06:10:00.0   59025 22200.0     S30" + zeros + zeros.substr(0, 48) + zeros.substr(62),
             "Satellite >S30" + told + "2020-06-25 06:00:00.0<: POSITION OR VELOCITY TOO LARGE FOR ITS COLUMN OF THE "
             "RESULTS - NO POSITION AND NO CLOCK" + there},
-           // the S30 record of 04:00 moved 2e10 m out (x -5e9 m, y 1.9e10 m): every Earth-fixed value fits, the
-           // GCRS velocity R (v + w x r) does not (VX-C -1.46e6 m/s)
+           // S30 of 04:00 moved 2e10 m out: every Earth-fixed value fits, VX-C (R (v + w x r), -1.46e6 m/s) does not
            {{"-gsS", "-pS30", "-sb" + tmp("far.nav"), "-t" + kTestData + "/gcrs/GCRS_20231890_30S_GPST.txt",
              "-es2023-07-08,04:00:00", "-ee2023-07-08,04:01:00", "-ei30"},
             " 2023-07-08 04:01:00.0   60133 14460.0     S30" + zeros + zeros.substr(0, 48) + zeros.substr(62),

@@ -255,8 +255,7 @@ TEST(AppRun, GcrsColumnsAreTheInertialStateOfTheSameInstant) {
   // of rotation 1.5e-12 rad/s off would move the velocity by 7 mm/s.
   Scratch tmp;
   std::string far = ReadWholeFile(apptest::kNav);
-  far.replace(far.find("\n    -3.226796040000E+04"), 24, "\n     5.000000000000E+06");
-  std::ofstream(tmp("far.nav")) << far;
+  std::ofstream(tmp("far.nav")) << far.replace(far.find("\n    -3.226796040000E+04"), 24, "\n     5.000000000000E+06");
   CaptureResult r = RunMorvi({"-gsS", "-pS30", "-sb" + tmp("far.nav"), "-es2023-07-08,04:00:00.0",
                               "-ee2023-07-08,04:01:00.0", "-ei30", "-t" + rotFile, "-r" + tmp("far.txt")});
   ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -144,8 +144,7 @@ TEST(AntexReaderTest, OffsetsInMetresPerFrequency) {
   ExpectOffset(a.GetPhCOffset(GNSSc::G1), 0.0038, -0.0181, 1.2324, "G04 G1");
   ExpectOffset(a.GetPhCOffset(GNSSc::G2), 0.0031, -0.0162, 0.7405, "G04 G2");
   ExpectOffset(a.GetPhCOffset(GNSSc::G5), 0.0032, -0.0163, 0.7787, "G04 G5");
-  // The frequency whose offset corrects a broadcast position (the system table):
-  // GPS G01, and Galileo E01 of a block whose E05 is 1351.20 mm up.
+  // The frequency that corrects a broadcast position: G01, E01 of a block whose E05 is 1351.20 mm up.
   auto ofSystem = [](antex& x, char sys) { return x.GetPhCOffset(antex::FrequencyOf(gnss::Of(sys)->antexFreq)); };
   ExpectOffset(ofSystem(a, 'G'), 0.0038, -0.0181, 1.2324, "G04 by the GPS frequency");
   antex e52;

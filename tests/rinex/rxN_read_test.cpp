@@ -150,8 +150,7 @@ TEST(rxNRead, HeaderRecordsKeepTheirFields) {
     printf("%.10e %d %d %.0f %.0f\n", t.a0_GE, t.ts_GE, t.tw_GE, t.LeapSecond, t.fpLeapSecond);
     printf("%.4e %.4e %.4e %.4e\n", io.icE(0), io.icE(1), io.icE(2), io.icE(3));
     printf("%.4e %.4e\n", io.icGA(0), io.icGA(3));
-    // the kinds GAUT GPUT SBUT GLUT GPGA GAGP GLGP QZGP QZUT BDUT IRUT IRGP: the header has GPUT, GLUT, GPGA
-    // and GAGP, and a QZUT line whose terms cannot be read
+    // GAUT GPUT SBUT GLUT GPGA GAGP GLGP QZGP QZUT BDUT IRUT IRGP: GPUT, GLUT, GPGA, GAGP and a QZUT not read
     printf("%d%d%d%d %d%d%d%d %d%d%d%d\n", t.GetIsbEU(), t.GetIsbGU(), t.GetIsbSU(), t.GetIsbRU(), t.GetIsbGE(),
            t.GetIsbEG(), t.GetIsbRG(), t.GetIsbJG(), t.GetIsbJU(), t.GetIsbCU(), t.GetIsbIU(), t.GetIsbIG());
   });

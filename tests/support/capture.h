@@ -44,10 +44,8 @@ inline int Status(int st) {
 }  // namespace capture_detail
 
 namespace capture_detail {
-// In a child of RunCaptured or SpawnMorvi: bounds of processor time and of the
-// size of each file written, far above what any test needs (its longest run
-// takes 15 s and writes 6 MB), so that a fault that loops or fills the disk
-// fails its test in seconds (SIGXCPU, SIGXFSZ); no core file.
+// In a child of RunCaptured or SpawnMorvi: processor time and the size of each file written bounded far above
+// what a test needs (15 s, 6 MB at most), so that a fault that loops or fills the disk fails in seconds; no core.
 inline void Bound() {
   const struct rlimit cpu = {120, 130}, size = {256L << 20, 256L << 20}, core = {0, 0};
   setrlimit(RLIMIT_CPU, &cpu);
